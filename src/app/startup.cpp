@@ -1,0 +1,78 @@
+#include "app/startup.h"
+
+#include "app/Form1.h"
+#include "common/Version.h"
+#include "data/DataFolder.h"
+#include "data/Database.h"
+#include "platform/InstanceLock.h"
+#include "platform/MessageBox.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPointer>
+
+#include <memory>
+
+namespace paysum {
+
+namespace {
+
+struct Running {
+    std::unique_ptr<InstanceLock> lock;
+    QPointer<Form1> mainWindow;
+};
+
+Running& State() {
+    static Running state;
+    return state;
+}
+
+}  // namespace
+
+bool StartUp() {
+    if (QCoreApplication::applicationName() != QLatin1String(kAppTitle))
+        QCoreApplication::setApplicationName(QString::fromLatin1(kAppTitle));
+    QCoreApplication::setApplicationVersion(
+        QStringLiteral("%1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision));
+
+    // A folder that does not exist yet is a new installation.
+    const QString folder = DataFolderPath();
+    if (!QDir(folder).exists() && CreateDataFolder(folder)) {
+        ShowMessage(nullptr, QStringLiteral("資料庫開啟出錯"), MsgButtons::Ok, MsgIcon::None,
+                    QStringLiteral("程式即將關閉  !!"));
+        return false;
+    }
+
+    Running& state = State();
+    auto lock = std::make_unique<InstanceLock>(folder);
+    if (!lock->TryLock())
+        return false;
+    state.lock = std::move(lock);
+
+    auto* window = new Form1;
+    state.mainWindow = window;
+    window->show();
+    if (!window->Form_Load()) {
+        ShutDown();
+        return false;
+    }
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, window, [] { ShutDown(); });
+    window->Form_Activate();
+    return true;
+}
+
+void ShutDown() {
+    Running& state = State();
+    if (state.mainWindow) {
+        state.mainWindow->Reloading = true;  // closing for good here must not quit again
+        delete state.mainWindow.data();
+    }
+    CloseAllConnections();
+    state.lock.reset();
+}
+
+Form1* MainWindow() {
+    return State().mainWindow.data();
+}
+
+}  // namespace paysum

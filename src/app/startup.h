@@ -1,0 +1,19 @@
+#pragma once
+
+namespace paysum {
+
+class Form1;
+
+// Runs the program's start-up once a QApplication exists: creates the data folder of a new
+// installation, refuses a second running copy, shows the main window and checks and opens the
+// databases. Returns false when start-up ended the program (every message already shown).
+bool StartUp();
+
+// Ends what StartUp() began: closes the main window and the databases and releases the
+// single-instance lock. Runs by itself when the application quits.
+void ShutDown();
+
+// The main window while the program runs, else nullptr.
+Form1* MainWindow();
+
+}  // namespace paysum

@@ -1,0 +1,112 @@
+#include "data/DataFolder.h"
+
+#include "data/Database.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QStandardPaths>
+#include <QUuid>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace paysum {
+
+namespace {
+
+const char* FileName(DatabaseFile file) {
+    return file == DatabaseFile::Main ? "PAYSUM.db" : "BRANCH.db";
+}
+
+DbError OwnError(const QString& message) {
+    return DbError{DbErrorKind::Other, -1, 0, message};
+}
+
+// Creates an empty database with the tables of `file` at `path`.
+DbResult CreateDatabase(const QString& path, DatabaseFile file) {
+    const QString name = QStringLiteral("paysum-create:") + QUuid::createUuid().toString();
+    DbResult result;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        if (!db.open())
+            result = ToDbError(db.lastError());
+        else
+            result = CreateTables(db, file);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return result;
+}
+
+}  // namespace
+
+QString DataFolderPath() {
+    const QString fromEnvironment = qEnvironmentVariable("PAYSUM_DATA_DIR");
+    if (!fromEnvironment.isEmpty())
+        return QDir::cleanPath(fromEnvironment);
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+}
+
+QString DatabasePath(DatabaseFile file) {
+    return DataFolderPath() + u'/' + QLatin1String(FileName(file));
+}
+
+QString MainDatabasePath() {
+    return DatabasePath(DatabaseFile::Main);
+}
+
+QString BranchDatabasePath() {
+    return DatabasePath(DatabaseFile::Branch);
+}
+
+DbResult CreateDataFolder(const QString& folder) {
+    const QString target = QDir::cleanPath(folder);
+    const QString building =
+        target + QStringLiteral(".new-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    if (!QDir().mkpath(building))
+        return OwnError(QStringLiteral("cannot create %1").arg(building));
+    DbResult result;
+    for (const DatabaseFile file : {DatabaseFile::Main, DatabaseFile::Branch}) {
+        result = CreateDatabase(building + u'/' + QLatin1String(FileName(file)), file);
+        if (result)
+            break;
+    }
+    if (!result && !QDir().rename(building, target))
+        result = OwnError(QStringLiteral("cannot create %1").arg(target));
+    if (result)
+        QDir(building).removeRecursively();
+    return result;
+}
+
+FileState PrepareDatabaseFile(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    struct stat info {};
+    if (::stat(native.constData(), &info) != 0)
+        return FileState::Missing;
+    if (!S_ISREG(info.st_mode))
+        return FileState::NotUsable;
+    if (!(info.st_mode & S_IWUSR) && ::chmod(native.constData(), info.st_mode | S_IWUSR) != 0)
+        return FileState::NotUsable;
+    // SQLite writes its journal beside the file, so the folder must be writable too.
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    if (::access(native.constData(), W_OK) != 0 || ::access(folder.constData(), W_OK) != 0)
+        return FileState::ReadOnly;
+    return FileState::Usable;
+}
+
+DbResult CheckDatabaseFile(const QString& path, DatabaseFile file) {
+    const QSqlDatabase db = Connection(path);
+    if (!db.isOpen())
+        return ToDbError(db.lastError());
+    DbError error;
+    if (!QuickCheck(db, &error))
+        return error;
+    if (!HasSchema(db, file))
+        return OwnError(QStringLiteral("%1 lacks tables or columns").arg(path));
+    return std::nullopt;
+}
+
+}  // namespace paysum

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "data/DbError.h"
+#include "data/Schema.h"
+
+#include <QString>
+
+namespace paysum {
+
+// The folder holding both database files and the single-instance lock: PAYSUM_DATA_DIR when
+// set, else the per-user data folder.
+QString DataFolderPath();
+QString MainDatabasePath();    // PAYSUM.db: S_BASE, S_STAFF, S_ITEM, S_DAY, NNOO
+QString BranchDatabasePath();  // BRANCH.db: RTBANK
+QString DatabasePath(DatabaseFile file);
+
+// Creates the data folder of a new installation with both files and every table, empty. The
+// folder is built under a temporary name and renamed into place, so that it never exists
+// half-made.
+DbResult CreateDataFolder(const QString& folder);
+
+// What a database file is like before it is opened.
+enum class FileState {
+    Usable,     // a regular file its owner can write
+    Missing,    // nothing at that path
+    NotUsable,  // not a regular file, or it cannot be made writable
+    ReadOnly,   // the file or its folder cannot be written by this process
+};
+
+// Checks the database file at `path`; a regular file that its owner cannot write is first made
+// writable for the owner.
+FileState PrepareDatabaseFile(const QString& path);
+
+// Opens the file as an SQLite database and checks it: a sound file (quick_check) with every
+// table of `file` and its columns.
+DbResult CheckDatabaseFile(const QString& path, DatabaseFile file);
+
+}  // namespace paysum

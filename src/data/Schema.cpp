@@ -1,0 +1,118 @@
+#include "data/Schema.h"
+
+#include "data/Database.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace paysum {
+
+namespace {
+
+constexpr ColumnDef kBaseColumns[] = {
+    {"BRNO", 3},    // transfer branch number, the three digits after 004
+    {"CNAME", 50},  // company name
+    {"CUSTNO", 3},  // customer code given by the branch
+    {"UNINO", 8},   // unified business number
+    {"SIGN1", 50},  // sign-off line 1, first half
+    {"SIGN2", 50},  // sign-off line 1, second half
+    {"SIGN3", 50},  // sign-off line 2
+};
+
+constexpr ColumnDef kStaffColumns[] = {
+    {"ID", 5}, {"ACTNO", 12}, {"PAYSUM", 12}, {"NAME", 30}, {"AT", 8},
+};
+
+constexpr ColumnDef kItemColumns[] = {
+    {"ID", 5}, {"ACTNO", 12}, {"PAYSUM", 12}, {"NAME", 30}, {"AT", 8}, {"MARK", 50},
+};
+
+constexpr ColumnDef kDayColumns[] = {{"LDATE", 6}, {"TDATE", 6}};
+
+constexpr ColumnDef kPresetColumns[] = {
+    {"NO1", 50}, {"NO2", 50}, {"NO3", 50}, {"NO4", 50}, {"NO5", 50},
+    {"NO6", 50}, {"NO7", 50}, {"NO8", 50}, {"NO9", 50}, {"NO10", 50},
+};
+
+constexpr ColumnDef kBankColumns[] = {{"BKBRNO", 7}, {"BNAME", 10}, {"FNAME", 60}};
+
+constexpr TableDef kTables[] = {
+    {"S_BASE", DatabaseFile::Main, kBaseColumns, nullptr},
+    {"S_STAFF", DatabaseFile::Main, kStaffColumns, "ID"},
+    {"S_ITEM", DatabaseFile::Main, kItemColumns, "ID"},
+    {"S_DAY", DatabaseFile::Main, kDayColumns, nullptr},
+    {"NNOO", DatabaseFile::Main, kPresetColumns, nullptr},
+    {"RTBANK", DatabaseFile::Branch, kBankColumns, "BKBRNO"},
+};
+
+QString CreateTableSql(const TableDef& table) {
+    QStringList columns;
+    for (const ColumnDef& column : table.columns) {
+        QString text =
+            QStringLiteral("%1 TEXT NOT NULL DEFAULT ''").arg(QLatin1String(column.name));
+        if (table.key && qstrcmp(table.key, column.name) == 0)
+            text += QStringLiteral(" PRIMARY KEY");
+        columns << text;
+    }
+    return QStringLiteral("CREATE TABLE %1 (%2)")
+        .arg(QLatin1String(table.name), columns.join(QStringLiteral(", ")));
+}
+
+}  // namespace
+
+std::span<const TableDef> Tables() {
+    return kTables;
+}
+
+const TableDef* FindTable(const QString& name) {
+    for (const TableDef& table : kTables) {
+        if (name.compare(QLatin1String(table.name), Qt::CaseInsensitive) == 0)
+            return &table;
+    }
+    return nullptr;
+}
+
+int ColumnWidth(const QString& table, const QString& column) {
+    const TableDef* def = FindTable(table);
+    if (!def)
+        return -1;
+    for (const ColumnDef& c : def->columns) {
+        if (column.compare(QLatin1String(c.name), Qt::CaseInsensitive) == 0)
+            return c.width;
+    }
+    return -1;
+}
+
+DbResult CreateTables(const QSqlDatabase& db, DatabaseFile file) {
+    Transaction transaction(db);
+    for (const TableDef& table : kTables) {
+        if (table.file != file)
+            continue;
+        if (DbResult error = Execute(db, CreateTableSql(table)))
+            return error;
+    }
+    return transaction.Commit();
+}
+
+bool HasSchema(const QSqlDatabase& db, DatabaseFile file) {
+    for (const TableDef& table : kTables) {
+        if (table.file != file)
+            continue;
+        QSqlQuery query(db);
+        if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(QLatin1String(table.name))))
+            return false;
+        std::size_t ordinal = 0;
+        while (query.next()) {
+            if (ordinal >= table.columns.size() ||
+                query.value(1).toString() != QLatin1String(table.columns[ordinal].name))
+                return false;
+            ++ordinal;
+        }
+        if (ordinal != table.columns.size())
+            return false;
+    }
+    return true;
+}
+
+}  // namespace paysum

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "data/DbError.h"
+
+#include <QString>
+
+#include <span>
+
+class QSqlDatabase;
+
+namespace paysum {
+
+// The two database files of the program.
+enum class DatabaseFile { Main, Branch };
+
+struct ColumnDef {
+    const char* name;
+    int width;  // characters
+};
+
+struct TableDef {
+    const char* name;
+    DatabaseFile file;
+    std::span<const ColumnDef> columns;
+    const char* key;  // the column that no two rows share, or nullptr
+};
+
+// Every table of both files, with its columns in ordinal order and their widths.
+std::span<const TableDef> Tables();
+
+// The table of that name (case-insensitive), or nullptr.
+const TableDef* FindTable(const QString& name);
+
+// The width of a column in characters, or -1 when the table or column is unknown.
+int ColumnWidth(const QString& table, const QString& column);
+
+// Creates every table of the file in an empty database.
+DbResult CreateTables(const QSqlDatabase& db, DatabaseFile file);
+
+// True when the database holds every table of the file with exactly its columns in order.
+bool HasSchema(const QSqlDatabase& db, DatabaseFile file);
+
+}  // namespace paysum

@@ -1,0 +1,22 @@
+#include "platform/Clock.h"
+
+namespace paysum {
+
+namespace {
+
+std::optional<QDate>& FixedToday() {
+    static std::optional<QDate> date;
+    return date;
+}
+
+}  // namespace
+
+QDate Today() {
+    return FixedToday().value_or(QDate::currentDate());
+}
+
+void SetToday(std::optional<QDate> date) {
+    FixedToday() = date;
+}
+
+}  // namespace paysum

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace paysum {
+
+// What a window asks of the file dialog.
+struct FileDialogRequest {
+    enum class Mode { Open, Save };
+    Mode mode = Mode::Open;
+    QString title;
+    QString folder;   // where the dialog starts; empty for the dialog's own choice
+    QString filters;  // Qt filter text, e.g. "目的資料 (*.db)"
+    QString selectedFilter;
+    bool confirmOverwrite = true;  // Save: ask before replacing an existing file
+};
+
+// Shows the open or save dialog; the chosen path, or an empty text when the user cancels.
+QString ShowFileDialog(QWidget* parent, const FileDialogRequest& request);
+
+// Tests answer the file dialog through a hook that gets the request and returns the path (empty
+// for cancel). An empty hook shows the dialog again.
+using FileDialogHook = std::function<QString(const FileDialogRequest& request)>;
+void SetFileDialogHook(FileDialogHook hook);
+
+}  // namespace paysum

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+#include <deque>
+#include <vector>
+
+namespace paysum::test {
+
+// One message box as the program set it up.
+struct RecordedMessage {
+    QString text;
+    QString title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+};
+
+// Answers the program's message boxes instead of showing them and keeps what they said. Boxes
+// are answered from the queue, else with their default button.
+class MessageRecorder {
+public:
+    void Install();
+    void Uninstall();
+
+    void Answer(QMessageBox::StandardButton button) { answers_.push_back(button); }
+    const std::vector<RecordedMessage>& All() const { return messages_; }
+    std::size_t Count() const { return messages_.size(); }
+    const RecordedMessage& Last() const { return messages_.back(); }
+    // The texts of all boxes shown so far, for a quick look in a failing assertion.
+    QStringList Texts() const;
+    void Clear();
+
+private:
+    std::vector<RecordedMessage> messages_;
+    std::deque<QMessageBox::StandardButton> answers_;
+};
+
+}  // namespace paysum::test

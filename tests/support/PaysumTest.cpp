@@ -1,0 +1,114 @@
+#include "support/PaysumTest.h"
+
+#include "app/startup.h"
+#include "common/SharedState.h"
+#include "data/DataFolder.h"
+#include "data/Database.h"
+#include "platform/Clock.h"
+#include "platform/FileDialog.h"
+#include "platform/Modal.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QWidget>
+
+namespace paysum::test {
+
+namespace {
+
+QString FileOf(const QString& table) {
+    const TableDef* def = FindTable(table);
+    return DatabasePath(def && def->file == DatabaseFile::Branch ? DatabaseFile::Branch
+                                                                 : DatabaseFile::Main);
+}
+
+}  // namespace
+
+void PaysumTest::SetUp() {
+    ASSERT_TRUE(temp_.isValid());
+    qputenv("PAYSUM_DATA_DIR", DataDir().toUtf8());
+    messages.Install();
+    SetModalHook([this](QDialog& dialog) {
+        if (modalDrivers_.empty())
+            return;
+        const auto driver = std::move(modalDrivers_.front());
+        modalDrivers_.pop_front();
+        driver(dialog);
+    });
+    SetFileDialogHook([this](const FileDialogRequest& request) {
+        fileDialogTitles << request.title;
+        if (fileAnswers_.empty())
+            return QString();
+        const QString answer = fileAnswers_.front();
+        fileAnswers_.pop_front();
+        return answer;
+    });
+    SetToday(std::nullopt);
+    LookupCaller = 0;
+    LookupResult = QStringLiteral("0");
+    ReportOrder = 0;
+}
+
+void PaysumTest::TearDown() {
+    ShutDown();
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        delete widget;
+    CloseAllConnections();
+    messages.Uninstall();
+    SetModalHook(nullptr);
+    SetFileDialogHook(nullptr);
+    SetToday(std::nullopt);
+    qunsetenv("PAYSUM_DATA_DIR");
+}
+
+QString PaysumTest::DataDir() const {
+    return temp_.path() + QStringLiteral("/data");
+}
+
+void PaysumTest::CreateDatabases() {
+    ASSERT_FALSE(CreateDataFolder(DataDir()).has_value());
+}
+
+void PaysumTest::InsertRow(const QString& table, const QStringList& values) {
+    QStringList marks;
+    for (qsizetype i = 0; i < values.size(); ++i)
+        marks << QStringLiteral("?");
+    const TableDef* def = FindTable(table);
+    ASSERT_NE(def, nullptr);
+    QStringList columns;
+    for (qsizetype i = 0; i < values.size(); ++i)
+        columns << QLatin1String(def->columns[i].name);
+    QVariantList bound;
+    for (const QString& value : values)
+        bound << value;
+    const DbResult error = Execute(Connection(FileOf(table)),
+                                   QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                       .arg(table, columns.join(u','), marks.join(u',')),
+                                   bound);
+    ASSERT_FALSE(error.has_value()) << error->message.toStdString();
+}
+
+QList<QStringList> PaysumTest::Rows(const QString& table) {
+    QList<QStringList> rows;
+    QSqlQuery query(Connection(FileOf(table)));
+    EXPECT_TRUE(query.exec(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(table)));
+    while (query.next()) {
+        QStringList row;
+        for (int i = 0; i < query.record().count(); ++i)
+            row << query.value(i).toString();
+        rows << row;
+    }
+    return rows;
+}
+
+void PaysumTest::OnNextModal(std::function<void(QDialog&)> driver) {
+    modalDrivers_.push_back(std::move(driver));
+}
+
+void PaysumTest::AnswerFileDialog(const QString& path) {
+    fileAnswers_.push_back(path);
+}
+
+}  // namespace paysum::test

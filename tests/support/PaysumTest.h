@@ -1,0 +1,61 @@
+#pragma once
+
+#include "support/MessageRecorder.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+
+class QDialog;
+class QWidget;
+
+namespace paysum::test {
+
+// Gives each test a fresh data folder (PAYSUM_DATA_DIR), answers message boxes, file dialogs and
+// modal windows through the program's hooks, and closes every window and database afterwards.
+class PaysumTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The data folder; it does not exist until CreateDatabases() or the program creates it.
+    QString DataDir() const;
+    // Creates the data folder with both database files, empty.
+    void CreateDatabases();
+    // Appends a row to a table of either file, values by ordinal.
+    void InsertRow(const QString& table, const QStringList& values);
+    // Every row of a table, in the order the rows were stored.
+    QList<QStringList> Rows(const QString& table);
+
+    // The next modal window is handed to `driver` instead of blocking; it is closed afterwards
+    // if it is still open. Windows opened with no driver queued are closed at once.
+    void OnNextModal(std::function<void(QDialog&)> driver);
+    // The path the next file dialog answers (empty for cancel); the requests are kept.
+    void AnswerFileDialog(const QString& path);
+
+    // A widget of a window by object name; fails the test when there is none.
+    template <typename T>
+    T* Find(QWidget* window, const QString& name);
+
+    MessageRecorder messages;
+    QStringList fileDialogTitles;
+
+private:
+    QTemporaryDir temp_;
+    std::deque<std::function<void(QDialog&)>> modalDrivers_;
+    std::deque<QString> fileAnswers_;
+};
+
+template <typename T>
+T* PaysumTest::Find(QWidget* window, const QString& name) {
+    T* widget = window ? window->findChild<T*>(name) : nullptr;
+    EXPECT_NE(widget, nullptr) << "no widget " << name.toStdString();
+    return widget;
+}
+
+}  // namespace paysum::test

@@ -1,0 +1,92 @@
+// Renders the program's windows with sample data to PNG files, so that captions, fonts and
+// columns can be looked at without a display.
+
+#include "app/Form1.h"
+#include "app/frmAbout.h"
+#include "app/startup.h"
+#include "data/DataFolder.h"
+#include "data/Database.h"
+#include "platform/MessageBox.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+using namespace paysum;
+
+namespace {
+
+void Fill(const QString& sql) {
+    const TableDef* table = nullptr;
+    for (const TableDef& def : Tables()) {
+        if (sql.contains(QLatin1String(def.name)))
+            table = &def;
+    }
+    const bool branch = table && table->file == DatabaseFile::Branch;
+    if (DbResult error =
+            Execute(Connection(branch ? BranchDatabasePath() : MainDatabasePath()), sql))
+        std::fprintf(stderr, "%s\n", qPrintable(error->message));
+}
+
+void SampleData() {
+    Fill(
+        QStringLiteral("INSERT INTO S_BASE VALUES ('012','大安實業股份有限公司','045','12345678',"
+                       "'主管                   會計                       ',"
+                       "'出納                   製表','連  絡  人')"));
+    Fill(QStringLiteral("INSERT INTO RTBANK VALUES ('0040129','大安','Veltra 大安分行')"));
+    Fill(QStringLiteral("INSERT INTO RTBANK VALUES ('0040059','信義','Veltra 信義分行')"));
+    Fill(QStringLiteral("INSERT INTO S_STAFF VALUES ('00001','004001012341','35000','王小明','')"));
+    Fill(QStringLiteral(
+        "INSERT INTO S_STAFF VALUES ('00002','123016456789','120500','陳美玲','00012345')"));
+    Fill(QStringLiteral(
+        "INSERT INTO S_ITEM VALUES ('00001','004001012341','35000','王小明','','獎金')"));
+    Fill(QStringLiteral("INSERT INTO S_DAY VALUES ('151207','151210')"));
+}
+
+void Save(QWidget* window, const QString& folder, const QString& name) {
+    window->show();
+    QApplication::processEvents();
+    const QString path = folder + u'/' + name + QStringLiteral(".png");
+    if (!window->grab().save(path))
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    else
+        std::printf("%s\n", qPrintable(path));
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
+    QDir().mkpath(folder);
+
+    QTemporaryDir data;
+    qputenv("PAYSUM_DATA_DIR", (data.path() + QStringLiteral("/data")).toUtf8());
+    SetMessageHook([](QMessageBox& box) { return box.standardButton(box.defaultButton()); });
+    if (!StartUp())
+        return 1;
+    SampleData();
+    MainWindow()->Form_Activate();
+    Save(MainWindow(), folder, QStringLiteral("Form1"));
+
+    // Each further window: its name and how to make it with the sample data in place.
+    const std::vector<std::pair<QString, std::function<QWidget*()>>> windows = {
+        {QStringLiteral("frmAbout"), [] { return new frmAbout(MainWindow()); }},
+    };
+    for (const auto& [name, make] : windows) {
+        std::unique_ptr<QWidget> window(make());
+        Save(window.get(), folder, name);
+    }
+    ShutDown();
+    return 0;
+}
