@@ -12,6 +12,7 @@
 #include <QDialog>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTest>
 #include <QWidget>
 
 namespace paysum::test {
@@ -35,6 +36,7 @@ void PaysumTest::SetUp() {
             return;
         const auto driver = std::move(modalDrivers_.front());
         modalDrivers_.pop_front();
+        Activate(&dialog);
         driver(dialog);
     });
     SetFileDialogHook([this](const FileDialogRequest& request) {
@@ -82,7 +84,7 @@ void PaysumTest::InsertRow(const QString& table, const QStringList& values) {
         columns << QLatin1String(def->columns[i].name);
     QVariantList bound;
     for (const QString& value : values)
-        bound << value;
+        bound << (value.isNull() ? QStringLiteral("") : value);
     const DbResult error = Execute(Connection(FileOf(table)),
                                    QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                        .arg(table, columns.join(u','), marks.join(u',')),
@@ -101,6 +103,13 @@ QList<QStringList> PaysumTest::Rows(const QString& table) {
         rows << row;
     }
     return rows;
+}
+
+void PaysumTest::Activate(QWidget* window) {
+    window->show();
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window));
 }
 
 void PaysumTest::OnNextModal(std::function<void(QDialog&)> driver) {

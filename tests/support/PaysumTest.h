@@ -32,6 +32,9 @@ protected:
     // Every row of a table, in the order the rows were stored.
     QList<QStringList> Rows(const QString& table);
 
+    // Shows the window and makes it the active one, so that the focus moves as for a person.
+    static void Activate(QWidget* window);
+
     // The next modal window is handed to `driver` instead of blocking; it is closed afterwards
     // if it is still open. Windows opened with no driver queued are closed at once.
     void OnNextModal(std::function<void(QDialog&)> driver);

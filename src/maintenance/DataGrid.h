@@ -1,0 +1,33 @@
+#pragma once
+
+#include "data/RecordsetModel.h"
+
+#include <QTableView>
+
+#include <vector>
+
+namespace paysum {
+
+class DataControl;
+
+// A read-only grid bound to a data control: it lists the record set with the columns a window
+// gives, keeps the current record selected, and makes a row the user picks the current record.
+class DataGrid : public QTableView {
+    Q_OBJECT
+
+public:
+    explicit DataGrid(QWidget* parent = nullptr);
+
+    // Binds the grid to the control's record set; column widths are in twips.
+    void Bind(DataControl* control, std::vector<GridColumn> columns);
+
+private:
+    void FollowCurrentRecord();
+    void PickRow(const QModelIndex& current);
+
+    DataControl* control_ = nullptr;
+    RecordsetModel* model_ = nullptr;
+    bool following_ = false;
+};
+
+}  // namespace paysum

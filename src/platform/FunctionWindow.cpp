@@ -1,0 +1,34 @@
+#include "platform/FunctionWindow.h"
+
+#include "platform/Fonts.h"
+
+#include <QKeyEvent>
+#include <QPushButton>
+
+namespace paysum {
+
+FunctionWindow::FunctionWindow(const QString& name, const QString& caption, QWidget* parent)
+    : QDialog(parent) {
+    setObjectName(name);
+    setWindowTitle(caption);
+    setFont(UiFont());
+}
+
+void FunctionWindow::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Escape:
+            event->accept();
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (auto* button = qobject_cast<QPushButton*>(focusWidget());
+                button && button->isEnabled())
+                button->click();
+            event->accept();
+            return;
+        default:
+            QDialog::keyPressEvent(event);
+    }
+}
+
+}  // namespace paysum

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QDialog>
+
+namespace paysum {
+
+// The base of every function window the main menu opens: its name, caption and font, and the
+// keys of a desktop form rather than a dialog. Esc does not close it; Enter clicks the button
+// that has the focus and is otherwise left to the box that has it, never to a default button.
+class FunctionWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    FunctionWindow(const QString& name, const QString& caption, QWidget* parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+}  // namespace paysum
