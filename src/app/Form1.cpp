@@ -8,6 +8,8 @@
 #include "data/BatchStore.h"
 #include "data/DataControl.h"
 #include "data/DataFolder.h"
+#include "data/DatabaseCopy.h"
+#include "platform/FileDialog.h"
 #include "platform/Fonts.h"
 #include "platform/MessageBox.h"
 #include "platform/Modal.h"
@@ -133,6 +135,8 @@ void Form1::createMenus() {
     mnuSaveIn->setObjectName(QStringLiteral("mnuSaveIn"));
     mnuSaveOut = mnuSystem->addAction(QStringLiteral("備份資料"));
     mnuSaveOut->setObjectName(QStringLiteral("mnuSaveOut"));
+    connect(mnuSaveIn, &QAction::triggered, this, &Form1::mnuSaveIn_Click);
+    connect(mnuSaveOut, &QAction::triggered, this, &Form1::mnuSaveOut_Click);
     mnuLine1 = mnuSystem->addSeparator();
     mnuLine1->setObjectName(QStringLiteral("mnuLine1"));
     mnuExit = mnuSystem->addAction(QStringLiteral("離開"));
@@ -291,6 +295,91 @@ void Form1::mnuExit_Click() {
 void Form1::mnuAbout_Click() {
     frmAbout about(this);
     OpenModal(about);
+}
+
+void Form1::mnuSaveOut_Click() {
+    const QString source = MainDatabasePath();
+    FileDialogRequest request;
+    // A save dialog, since the backup usually gets a name that does not exist yet.
+    request.mode = FileDialogRequest::Mode::Save;
+    request.title = QStringLiteral("選擇要備份的資料檔");
+    request.folder = QDir::homePath();
+    request.filters = QStringLiteral("目的資料 (*.db)");
+    QString target;
+    for (;;) {
+        target = ShowFileDialog(this, request);
+        if (target.isEmpty())
+            return;
+        if (!IsSameFile(target, source))
+            break;
+        ShowMessage(this, QStringLiteral("備份檔案錯誤：目的檔案與來源檔案相同"), MsgButtons::Ok,
+                    MsgIcon::Critical,
+                    QStringLiteral("備份檔案錯誤 ") + QDir::toNativeSeparators(source));
+    }
+    CopyWithWindowsClosed(source, target, QStringLiteral("備份檔案失敗!!"));
+}
+
+void Form1::mnuSaveIn_Click() {
+    const QString title = QStringLiteral("警告!!回存資料");
+    const QString target = MainDatabasePath();
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Open;
+    request.title = QStringLiteral("選擇要回存的資料檔");
+    request.folder = QDir::homePath();
+    request.filters = QStringLiteral("來源資料 (*.db)");
+    QString source;
+    for (;;) {
+        const MsgAnswer answer =
+            ShowMessage(this,
+                        QStringLiteral("警告!!\r\n"
+                                       "      回存資料來源,不正確時會造成無法挽回的錯誤\r\n"
+                                       "      回存資料後,原本資料會被覆蓋,無法提供使用查詢\r\n"
+                                       "請問是否還要執行"),
+                        MsgButtons::YesNo, MsgIcon::Exclamation, title, MsgAnswer::No);
+        if (answer != MsgAnswer::Yes)
+            return;
+        source = ShowFileDialog(this, request);
+        if (source.isEmpty())
+            return;
+        if (!IsSameFile(source, target))
+            break;
+        ShowMessage(this, QStringLiteral("回存檔案錯誤：目的檔案與來源檔案相同"), MsgButtons::Ok,
+                    MsgIcon::Critical,
+                    QStringLiteral("回存檔案錯誤 ") + QDir::toNativeSeparators(target));
+    }
+    // A file that is not a sound database of this program never replaces the current one.
+    if (CheckMainDatabaseFile(source)) {
+        ShowMessage(this, QStringLiteral("回存資料來源不正確，未回存"), MsgButtons::Ok,
+                    MsgIcon::Critical, title);
+        return;
+    }
+    CopyWithWindowsClosed(source, target, QStringLiteral("回存檔案失敗!!"));
+}
+
+void Form1::UnloadDataWindows() {
+    // Every function window opened so far is unloaded when it closes, so none is open here.
+}
+
+void Form1::CopyWithWindowsClosed(const QString& source, const QString& target,
+                                  const QString& failure) {
+    // Hidden, not closed: closing the main window would end the program.
+    Reloading = true;
+    hide();
+    UnloadDataWindows();
+    Reloading = false;
+
+    const DbResult copied = CopyDatabase(source, target);
+
+    // The window comes back as if loaded anew, so no caption of replaced data stays.
+    Label2->clear();
+    show();
+    if (copied)
+        ShowMessage(this, failure);
+    if (!Form_Load()) {
+        close();
+        return;
+    }
+    Form_Activate();
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

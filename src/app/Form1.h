@@ -42,6 +42,12 @@ public:
     void Command8_Click();
     void mnuExit_Click();
     void mnuAbout_Click();
+    void mnuSaveOut_Click();
+    void mnuSaveIn_Click();
+
+    // Unloads the function windows that the main menu keeps open on the main database, so that
+    // none holds records of a file that is about to be copied or replaced.
+    void UnloadDataWindows();
 
     // True only while the windows are closed to copy the main database; closing the main window
     // then does not end the program.
@@ -63,6 +69,11 @@ private:
     // Buttons 4 and 5 need at least one transfer record.
     bool HasTransferRecords(const QString& emptyMessage);
     void SetBatchButtonsEnabled(bool enabled);
+    // Copies one database file over another with the main window hidden and the data windows
+    // unloaded, then shows the main window again, after `failure` when the copy failed; its load
+    // opens the database afresh, so it follows whatever the main database now holds.
+    void CopyWithWindowsClosed(const QString& source, const QString& target,
+                               const QString& failure);
 
     DataControl* Adodc1;
     DataControl* Adodc2;
