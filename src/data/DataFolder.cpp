@@ -26,19 +26,11 @@ DbError OwnError(const QString& message) {
 
 // Creates an empty database with the tables of `file` at `path`.
 DbResult CreateDatabase(const QString& path, DatabaseFile file) {
-    const QString name = QStringLiteral("paysum-create:") + QUuid::createUuid().toString();
-    DbResult result;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        if (!db.open())
-            result = ToDbError(db.lastError());
-        else
-            result = CreateTables(db, file);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-    return result;
+    const ScopedConnection connection(path, ScopedConnection::Access::Create);
+    const QSqlDatabase db = connection.Handle();
+    if (!db.isOpen())
+        return ToDbError(db.lastError());
+    return CreateTables(db, file);
 }
 
 }  // namespace
@@ -101,8 +93,7 @@ DbResult CheckDatabaseFile(const QString& path, DatabaseFile file) {
     const QSqlDatabase db = Connection(path);
     if (!db.isOpen())
         return ToDbError(db.lastError());
-    DbError error;
-    if (!QuickCheck(db, &error))
+    if (DbResult error = CheckIntegrity(db, IntegrityCheck::Quick))
         return error;
     if (!HasSchema(db, file))
         return OwnError(QStringLiteral("%1 lacks tables or columns").arg(path));

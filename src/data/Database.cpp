@@ -4,6 +4,7 @@
 #include <QSqlQuery>
 #include <QStringList>
 #include <QUrl>
+#include <QUuid>
 
 namespace paysum {
 
@@ -46,10 +47,18 @@ void CloseAllConnections() {
     }
 }
 
-QSqlDatabase OpenUncached(const QString& path, const QString& name) {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-    OpenFile(db, path);
-    return db;
+ScopedConnection::ScopedConnection(const QString& path, Access access)
+    : name_(QStringLiteral("paysum-once:") + QUuid::createUuid().toString()) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
+    if (access == Access::ReadOnly)
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    db.setDatabaseName(path);
+    db.open();
+}
+
+ScopedConnection::~ScopedConnection() {
+    QSqlDatabase::database(name_, false).close();
+    QSqlDatabase::removeDatabase(name_);
 }
 
 DbResult Execute(const QSqlDatabase& db, const QString& sql, const QVariantList& values) {
@@ -65,19 +74,16 @@ DbResult Execute(const QSqlDatabase& db, const QString& sql, const QVariantList&
     return std::nullopt;
 }
 
-bool QuickCheck(const QSqlDatabase& db, DbError* error) {
+DbResult CheckIntegrity(const QSqlDatabase& db, IntegrityCheck check) {
+    if (!db.isOpen())
+        return ToDbError(db.lastError());
     QSqlQuery query(db);
-    if (!db.isOpen() || !query.exec(QStringLiteral("PRAGMA quick_check"))) {
-        if (error)
-            *error = ToDbError(db.isOpen() ? query.lastError() : db.lastError());
-        return false;
-    }
-    const bool sound = query.next() && query.value(0).toString() == u"ok";
-    if (!sound && error) {
-        error->kind = DbErrorKind::Other;
-        error->message = query.value(0).toString();
-    }
-    return sound;
+    if (!query.exec(check == IntegrityCheck::Quick ? QStringLiteral("PRAGMA quick_check")
+                                                   : QStringLiteral("PRAGMA integrity_check")))
+        return ToDbError(query.lastError());
+    if (!query.next() || query.value(0).toString() != u"ok")
+        return DbError{DbErrorKind::Other, -1, 0, query.value(0).toString()};
+    return std::nullopt;
 }
 
 QString LikePrefix(const QString& prefix) {

@@ -15,16 +15,31 @@ QSqlDatabase Connection(const QString& path);
 // Closes every connection, so that the files can be copied or replaced.
 void CloseAllConnections();
 
-// Opens a connection that is not kept, for a file that is to be examined once (a backup to be
-// restored, a file at start-up); `name` must be unique while it is in use.
-QSqlDatabase OpenUncached(const QString& path, const QString& name);
+// A connection of its own to a database file, closed when it goes out of scope, for a file that
+// is created, examined or copied once. Read-only never changes the file, whatever lies beside it;
+// Create makes the file when it is missing.
+class ScopedConnection {
+public:
+    enum class Access { ReadOnly, Create };
+    ScopedConnection(const QString& path, Access access);
+    ~ScopedConnection();
+    ScopedConnection(const ScopedConnection&) = delete;
+    ScopedConnection& operator=(const ScopedConnection&) = delete;
+
+    // Use the handle only while the connection lives.
+    QSqlDatabase Handle() const { return QSqlDatabase::database(name_, false); }
+
+private:
+    QString name_;
+};
 
 // Runs one statement with bound values.
 DbResult Execute(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {});
 
-// True when SQLite finds the file a sound database (PRAGMA quick_check); on failure `error`
-// tells why.
-bool QuickCheck(const QSqlDatabase& db, DbError* error = nullptr);
+// Asks SQLite whether the file is a sound database: the quick check (PRAGMA quick_check) or the
+// full one (PRAGMA integrity_check). Empty when it is.
+enum class IntegrityCheck { Quick, Full };
+DbResult CheckIntegrity(const QSqlDatabase& db, IntegrityCheck check);
 
 // The bound value for `column LIKE ? ESCAPE '\'` that matches texts beginning with `prefix`,
 // taken literally: %, _ and \ in it match only themselves.

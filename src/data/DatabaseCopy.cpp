@@ -61,45 +61,9 @@ DbResult RemoveCompanions(const QString& path) {
     return std::nullopt;
 }
 
-// A read-only connection to a file that is examined or copied once; reading never changes the
-// file, whatever lies beside it.
-class ReadOnlyConnection {
-public:
-    explicit ReadOnlyConnection(const QString& path)
-        : name_(QStringLiteral("paysum-copy:") + QUuid::createUuid().toString()) {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        db.setDatabaseName(path);
-        db.open();
-    }
-    ~ReadOnlyConnection() {
-        QSqlDatabase::database(name_, false).close();
-        QSqlDatabase::removeDatabase(name_);
-    }
-    ReadOnlyConnection(const ReadOnlyConnection&) = delete;
-    ReadOnlyConnection& operator=(const ReadOnlyConnection&) = delete;
-
-    // Use the handle only while the connection lives.
-    QSqlDatabase Handle() const { return QSqlDatabase::database(name_, false); }
-
-private:
-    QString name_;
-};
-
-DbResult IntegrityCheck(const QSqlDatabase& db) {
-    if (!db.isOpen())
-        return ToDbError(db.lastError());
-    QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("PRAGMA integrity_check")))
-        return ToDbError(query.lastError());
-    if (!query.next() || query.value(0).toString() != u"ok")
-        return OwnError(query.value(0).toString());
-    return std::nullopt;
-}
-
 // Writes a consistent copy of `source` to `copy`, a name that does not exist yet.
 DbResult Snapshot(const QString& source, const QString& copy) {
-    const ReadOnlyConnection connection(source);
+    const ScopedConnection connection(source, ScopedConnection::Access::ReadOnly);
     return Execute(connection.Handle(), QStringLiteral("VACUUM INTO ?"), {copy});
 }
 
@@ -118,9 +82,9 @@ DbResult CheckMainDatabaseFile(const QString& path) {
     // Anything but a regular file (a folder, a pipe) is refused before SQLite opens it.
     if (!IsRegularFile(path))
         return OwnError(QStringLiteral("%1 is not a file").arg(path));
-    const ReadOnlyConnection connection(path);
+    const ScopedConnection connection(path, ScopedConnection::Access::ReadOnly);
     const QSqlDatabase db = connection.Handle();
-    if (DbResult error = IntegrityCheck(db))
+    if (DbResult error = CheckIntegrity(db, IntegrityCheck::Full))
         return error;
     if (!HasSchema(db, DatabaseFile::Main))
         return OwnError(QStringLiteral("%1 lacks tables or columns").arg(path));
