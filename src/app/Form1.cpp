@@ -8,6 +8,8 @@
 #include "data/BatchStore.h"
 #include "data/DataControl.h"
 #include "data/DataFolder.h"
+#include "output/Form3.h"
+#include "output/Form7.h"
 #include "platform/Fonts.h"
 #include "platform/MessageBox.h"
 #include "platform/Modal.h"
@@ -259,11 +261,15 @@ void Form1::Command3_Click() {}
 void Form1::Command4_Click() {
     if (!HasTransferRecords(QStringLiteral("無薪資轉帳資料,請建置薪資轉帳資料 ")))
         return;
+    Form7 window(this);
+    OpenModal(window);
 }
 
 void Form1::Command5_Click() {
     if (!HasTransferRecords(QStringLiteral("無薪資轉帳資料,請建置薪資轉帳資料 Data")))
         return;
+    Form3 window(this);
+    OpenModal(window);
 }
 
 void Form1::Command6_Click() {
