@@ -78,16 +78,21 @@ bool BatchDatesFrame::eventFilter(QObject* watched, QEvent* event) {
                 awayWithWindow_[i] = false;
             }
         } else if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                QWidget* target = i == 0 ? Text4[1] : next_;
-                if (target)
-                    target->setFocus(Qt::TabFocusReason);
-                return true;  // the window's default button must not take this Enter
-            }
+            // The window's default button must not take an Enter handled here.
+            if (Text4_KeyDown(i, static_cast<QKeyEvent*>(event)->key()))
+                return true;
         }
     }
     return QGroupBox::eventFilter(watched, event);
+}
+
+bool BatchDatesFrame::Text4_KeyDown(int index, int key) {
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+        return false;
+    QWidget* target = index == 0 ? Text4[1] : next_;
+    if (target)
+        target->setFocus(Qt::TabFocusReason);
+    return true;
 }
 
 // Entering a box shows the stored date again, or the proposal while none is stored, so what
@@ -107,7 +112,7 @@ void BatchDatesFrame::Text4_GotFocus(int index) {
 
 void BatchDatesFrame::LoadBatchDates() {
     if (DbResult error = days_->PointAt(kDays)) {
-        ShowStoreError(*error);
+        ShowDbError(*error);
         return;
     }
     const Recordset& days = days_->Recordset();
@@ -127,7 +132,7 @@ bool BatchDatesFrame::CheckBatchDates() {
 
 bool BatchDatesFrame::SaveBatchDates() {
     if (DbResult error = days_->PointAt(kDays)) {
-        ShowStoreError(*error);
+        ShowDbError(*error);
         return false;
     }
     Recordset& days = days_->Recordset();
@@ -136,13 +141,13 @@ bool BatchDatesFrame::SaveBatchDates() {
     for (int i = 0; i < 2; ++i)
         days.SetField(i, TrimBlanks(Text4[i]->text()));
     if (DbResult error = days.Update()) {
-        ShowStoreError(*error);
+        ShowDbError(*error);
         return false;
     }
     return true;
 }
 
-void BatchDatesFrame::ShowStoreError(const DbError& error) {
+void BatchDatesFrame::ShowDbError(const DbError& error) {
     if (error.kind == DbErrorKind::FieldTooLong) {
         ShowMessage(this, QStringLiteral("輸入欄位超出"));
         if (error.field == 0 || error.field == 1)

@@ -40,7 +40,9 @@ protected:
 private:
     void createLayout();
     void Text4_GotFocus(int index);
-    void ShowStoreError(const DbError& error);
+    // Enter moves on from a date box; true when the key was handled.
+    bool Text4_KeyDown(int index, int key);
+    void ShowDbError(const DbError& error);
 
     std::array<QLabel*, 3> Label8;
     QLabel* Label9;

@@ -60,7 +60,6 @@ void Form7::createLayout() {
         Command1[i] = new QPushButton(captions[i], this);
         Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
         Command1[i]->setMinimumSize(96, 30);
-        Command1[i]->setAutoDefault(false);
         connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
         buttons->addWidget(Command1[i]);
     }
