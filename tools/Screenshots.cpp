@@ -6,6 +6,8 @@
 #include "app/startup.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
+#include "output/Form3.h"
+#include "output/Form7.h"
 #include "platform/MessageBox.h"
 
 #include <QApplication>
@@ -82,6 +84,8 @@ int main(int argc, char* argv[]) {
     // Each further window: its name and how to make it with the sample data in place.
     const std::vector<std::pair<QString, std::function<QWidget*()>>> windows = {
         {QStringLiteral("frmAbout"), [] { return new frmAbout(MainWindow()); }},
+        {QStringLiteral("Form3"), [] { return new Form3(MainWindow()); }},
+        {QStringLiteral("Form7"), [] { return new Form7(MainWindow()); }},
     };
     for (const auto& [name, make] : windows) {
         std::unique_ptr<QWidget> window(make());

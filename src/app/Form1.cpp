@@ -9,6 +9,8 @@
 #include "data/DataControl.h"
 #include "data/DataFolder.h"
 #include "data/DatabaseCopy.h"
+#include "output/Form3.h"
+#include "output/Form7.h"
 #include "platform/FileDialog.h"
 #include "platform/Fonts.h"
 #include "platform/MessageBox.h"
@@ -263,11 +265,15 @@ void Form1::Command3_Click() {}
 void Form1::Command4_Click() {
     if (!HasTransferRecords(QStringLiteral("無薪資轉帳資料,請建置薪資轉帳資料 ")))
         return;
+    Form7 window(this);
+    OpenModal(window);
 }
 
 void Form1::Command5_Click() {
     if (!HasTransferRecords(QStringLiteral("無薪資轉帳資料,請建置薪資轉帳資料 Data")))
         return;
+    Form3 window(this);
+    OpenModal(window);
 }
 
 void Form1::Command6_Click() {

@@ -113,6 +113,19 @@ TEST_F(Form1Test, PrintAndFileButtonsRefuseAnEmptyBatch) {
     EXPECT_EQ(messages.Last().icon, QMessageBox::NoIcon);
 }
 
+TEST_F(Form1Test, PrintAndFileButtonsOpenTheirWindows) {
+    Company(QStringLiteral("012"), QStringLiteral("大安實業"));
+    InsertRow(QStringLiteral("S_ITEM"), {QStringLiteral("00001")});
+    Form1* window = Start();
+    QStringList opened;
+    OnNextModal([&](QDialog& dialog) { opened << dialog.objectName(); });
+    QTest::mouseClick(Find<QPushButton>(window, QStringLiteral("Command4")), Qt::LeftButton);
+    OnNextModal([&](QDialog& dialog) { opened << dialog.objectName(); });
+    QTest::mouseClick(Find<QPushButton>(window, QStringLiteral("Command5")), Qt::LeftButton);
+    EXPECT_EQ(opened, (QStringList{QStringLiteral("Form7"), QStringLiteral("Form3")}));
+    EXPECT_EQ(messages.Count(), 0u) << messages.Texts().join(u'|').toStdString();
+}
+
 TEST_F(Form1Test, MenusAndTheAboutBox) {
     Form1* window = Start();
     EXPECT_EQ(Find<QAction>(window, QStringLiteral("mnuSaveIn"))->text(),

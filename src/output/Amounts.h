@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace paysum {
+
+// The whole-unit value of a stored amount: its digits after leading blanks, 0 when there are
+// none.
+qint64 AmountOf(const QString& text);
+
+// The sum of two amounts, held at the largest 64-bit value instead of overflowing.
+qint64 AddAmounts(qint64 total, qint64 amount);
+
+}  // namespace paysum

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QPageLayout>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+namespace paysum {
+
+// Where a print job goes: a PDF file when one is named, else the printer of that name, else
+// the default printer.
+struct PrintTarget {
+    QString printerName;
+    QString outputFile;
+};
+
+// A printer that takes text one line below the other from the left edge of the printable
+// area, in the printer's own margins. A line that no longer fits on the page goes to a new one.
+class LinePrinter {
+public:
+    virtual ~LinePrinter() = default;
+
+    // Font and orientation apply from the next line on; the orientation only before the first.
+    virtual void SetFontFamilies(const QStringList& families) = 0;
+    virtual void SetFontSize(int points) = 0;
+    virtual void SetOrientation(QPageLayout::Orientation orientation) = 0;
+    virtual void PrintLine(const QString& line) = 0;
+    virtual void NewPage() = 0;
+    // Ends the document and hands it over; false when there is no printer or anything since
+    // the start failed.
+    [[nodiscard]] virtual bool EndDoc() = 0;
+};
+
+// A printer on the target: QPrinter, or what the test hook gives.
+std::unique_ptr<LinePrinter> OpenPrinter(const PrintTarget& target);
+
+// Tests print through a hook that returns their own printer. An empty hook prints for real.
+using PrinterHook = std::function<std::unique_ptr<LinePrinter>(const PrintTarget& target)>;
+void SetPrinterHook(PrinterHook hook);
+
+}  // namespace paysum

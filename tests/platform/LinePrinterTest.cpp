@@ -1,0 +1,59 @@
+#include "platform/FontDialog.h"
+#include "platform/Fonts.h"
+#include "platform/LinePrinter.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace paysum {
+namespace {
+
+// Prints `lines` lines to a landscape PDF and returns the number of its pages, or -1 when
+// printing failed.
+int PrintedPages(const QString& path, int lines, bool newPageAfterEach) {
+    std::unique_ptr<LinePrinter> printer = OpenPrinter(PrintTarget{{}, path});
+    printer->SetFontFamilies(MingFont().families());
+    printer->SetOrientation(QPageLayout::Landscape);
+    for (int i = 0; i < lines; ++i) {
+        printer->PrintLine(QStringLiteral("     %1 薪資轉帳").arg(i));
+        if (newPageAfterEach)
+            printer->NewPage();
+    }
+    if (!printer->EndDoc())
+        return -1;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray pdf = file.readAll();
+    EXPECT_TRUE(pdf.startsWith("%PDF"));
+    return static_cast<int>(pdf.count("/Type /Page\n") + pdf.count("/Type /Page>") +
+                            pdf.count("/Type /Page "));
+}
+
+TEST(LinePrinterTest, PrintsToAPdfPageByPage) {
+    QTemporaryDir dir;
+    EXPECT_EQ(PrintedPages(dir.filePath(QStringLiteral("a.pdf")), 1, true), 2);
+    // The 40 lines of a full list page fit on a landscape page; more go on to the next.
+    EXPECT_EQ(PrintedPages(dir.filePath(QStringLiteral("b.pdf")), 40, false), 1);
+    EXPECT_EQ(PrintedPages(dir.filePath(QStringLiteral("c.pdf")), 100, false), 3);
+    EXPECT_EQ(PrintedPages(dir.filePath(QStringLiteral("missing/d.pdf")), 1, true), -1);
+}
+
+TEST(LinePrinterTest, UnknownPrinterFails) {
+    std::unique_ptr<LinePrinter> printer =
+        OpenPrinter(PrintTarget{QStringLiteral("no such printer"), {}});
+    printer->PrintLine(QStringLiteral("x"));
+    EXPECT_FALSE(printer->EndDoc());
+}
+
+TEST(FontDialogTest, OnlyFontsThatKeepColumns) {
+    const QStringList families = FixedPitchFamilies();
+    EXPECT_TRUE(families.contains(QStringLiteral("Noto Sans Mono CJK TC")));
+    EXPECT_FALSE(families.contains(QStringLiteral("Noto Sans CJK TC")));
+    EXPECT_FALSE(families.contains(QStringLiteral("DejaVu Sans Mono")));
+}
+
+}  // namespace
+}  // namespace paysum
