@@ -224,6 +224,9 @@ void Form5::Command3_Click() {
     // Characters 4 to 6 of the chosen seven-digit code are the branch number.
     if (LookupResult != u"0")
         Text1[0]->setText(LookupResult.mid(3, 3));
+    // This is a move too: the Enter that chose in the lookup is released here and must not
+    // move on.
+    keyPressedSinceMove_ = false;
     Text1[1]->setFocus();
 }
 

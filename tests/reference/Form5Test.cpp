@@ -90,6 +90,7 @@ TEST_F(Form5Test, TheLookupButtonPicksABranchOfBank004) {
         InsertRow(QStringLiteral("RTBANK"), {QLatin1String(code), {}, QLatin1String(code)});
     Form5 window;
     Activate(&window);
+    QTest::keyClicks(Box(&window, 0), QStringLiteral("5"));
     OnNextModal([&](QDialog& lookup) {
         EXPECT_EQ(LookupCaller, 5);
         auto* grid = Grid(&lookup);
@@ -100,6 +101,9 @@ TEST_F(Form5Test, TheLookupButtonPicksABranchOfBank004) {
     Click(&window, QStringLiteral("Command3"));
     EXPECT_EQ(LookupCaller, 0);
     EXPECT_EQ(Box(&window, 0)->text(), QStringLiteral("012"));
+    // The release of the Enter that chose in the lookup does not move on.
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(Box(&window, 1), &release);
     EXPECT_EQ(window.focusWidget(), Box(&window, 1));
 }
 
