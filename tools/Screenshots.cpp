@@ -4,11 +4,15 @@
 #include "app/Form1.h"
 #include "app/frmAbout.h"
 #include "app/startup.h"
+#include "common/SharedState.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
 #include "output/Form3.h"
 #include "output/Form7.h"
 #include "platform/MessageBox.h"
+#include "reference/Form5.h"
+#include "reference/Form6.h"
+#include "reference/Form9.h"
 
 #include <QApplication>
 #include <QDir>
@@ -86,6 +90,16 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("frmAbout"), [] { return new frmAbout(MainWindow()); }},
         {QStringLiteral("Form3"), [] { return new Form3(MainWindow()); }},
         {QStringLiteral("Form7"), [] { return new Form7(MainWindow()); }},
+        {QStringLiteral("Form5"), [] { return new Form5(MainWindow()); }},
+        {QStringLiteral("Form6"), [] { return new Form6(MainWindow()); }},
+        {QStringLiteral("Form9"),
+         [] {
+             // As the company window opens it: only the codes of bank 004.
+             LookupCaller = 5;
+             auto* lookup = new Form9(MainWindow());
+             LookupCaller = 0;
+             return lookup;
+         }},
     };
     for (const auto& [name, make] : windows) {
         std::unique_ptr<QWidget> window(make());

@@ -3,6 +3,8 @@
 #include "app/ProgramPicture.h"
 #include "app/frmAbout.h"
 #include "common/CheckDigits.h"
+#include "common/SharedState.h"
+#include "common/TextRules.h"
 #include "common/Version.h"
 #include "data/BankName.h"
 #include "data/BatchStore.h"
@@ -15,6 +17,8 @@
 #include "platform/Fonts.h"
 #include "platform/MessageBox.h"
 #include "platform/Modal.h"
+#include "reference/Form5.h"
+#include "reference/Form6.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -256,7 +260,16 @@ bool Form1::HasTransferRecords(const QString& emptyMessage) {
     return false;
 }
 
-void Form1::Command1_Click() {}
+void Form1::Command1_Click() {
+    Form5 window(this);
+    RunModal(window);
+    // A stored company record (LookupResult 5) asks for the menu refresh; otherwise the main
+    // window runs the same refresh as it becomes active again. Either way it runs once.
+    if (LeadingNumber(LookupResult) == 5)
+        MenuRefresh();
+    else
+        Form_Activate();
+}
 
 void Form1::Command2_Click() {}
 
@@ -285,10 +298,16 @@ void Form1::Command6_Click() {
         return;
     if (ClearBatch())
         ShowMessage(this, QStringLiteral("不可預期的錯誤"));
+    else
+        form6_.reset();
     MenuRefresh();
 }
 
-void Form1::Command7_Click() {}
+void Form1::Command7_Click() {
+    if (!form6_)
+        form6_ = std::make_unique<Form6>(this);
+    OpenModal(*form6_);
+}
 
 void Form1::Command8_Click() {
     close();

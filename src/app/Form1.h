@@ -5,6 +5,8 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
 class QAction;
 class QDialog;
 class QLabel;
@@ -14,6 +16,7 @@ class QPushButton;
 namespace paysum {
 
 class DataControl;
+class Form6;
 
 // The main menu: the program's eight functions, enabled from the state of the data, with the
 // company's transfer branch and name.
@@ -99,6 +102,10 @@ private:
     QAction* mnuWord;
     QAction* mnuLine2;
     QAction* mnuAbout;
+
+    // The bank code window is kept between openings, so that it shows the list and position it
+    // was left with.
+    std::unique_ptr<Form6> form6_;
 };
 
 }  // namespace paysum

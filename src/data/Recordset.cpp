@@ -31,7 +31,9 @@ void Recordset::Clear() {
 }
 
 bool Recordset::AtEOF() const {
-    return !deletedRow_ && position_ >= RecordCount();
+    // An empty set is at both ends wherever the position stands, as after stepping back from
+    // the deleted only row.
+    return !deletedRow_ && (position_ >= RecordCount() || rows_.empty());
 }
 
 bool Recordset::AtBOF() const {

@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 
@@ -151,6 +153,45 @@ TEST_F(Form1Test, MenusAndTheAboutBox) {
     });
     Find<QAction>(window, QStringLiteral("mnuAbout"))->trigger();
     EXPECT_TRUE(shown);
+}
+
+TEST_F(Form1Test, ButtonOneOpensTheCompanyWindowAndItsStoreRefreshesTheMenuOnce) {
+    Form1* window = Start();
+    messages.Clear();
+    // Cancelled: one reminder for one closing.
+    OnNextModal(
+        [&](QDialog& company) { EXPECT_EQ(company.objectName(), QStringLiteral("Form5")); });
+    QTest::mouseClick(Find<QPushButton>(window, QStringLiteral("Command1")), Qt::LeftButton);
+    EXPECT_EQ(messages.Texts(), QStringList{QStringLiteral("無基本資料，請先建檔。")});
+
+    messages.Clear();
+    OnNextModal([&](QDialog& company) {
+        for (int i : {0, 1, 2})
+            QTest::keyClicks(Find<QLineEdit>(&company, QStringLiteral("Text1_%1").arg(i)),
+                             QStringLiteral("12"));
+        QTest::mouseClick(Find<QPushButton>(&company, QStringLiteral("Command7_0")),
+                          Qt::LeftButton);
+    });
+    QTest::mouseClick(Find<QPushButton>(window, QStringLiteral("Command1")), Qt::LeftButton);
+    EXPECT_EQ(messages.Texts(), QStringList{QStringLiteral("儲存成功")});
+    EXPECT_EQ(Find<QLabel>(window, QStringLiteral("Label2"))->text(),
+              QStringLiteral("轉  帳  分  行： 004-012-9      [代碼檔未建]\r\n"
+                             "企  業  名  稱  ： 12"));
+    EXPECT_EQ(Enabled(window), QStringLiteral("11100011"));
+}
+
+TEST_F(Form1Test, ButtonSevenOpensTheBankCodeWindowWhichANewBatchCloses) {
+    Company(QStringLiteral("012"), QStringLiteral("大安實業"));
+    InsertRow(QStringLiteral("S_ITEM"), {QStringLiteral("00001")});
+    Form1* window = Start();
+    QPointer<QDialog> bank;
+    OnNextModal([&](QDialog& opened) { bank = &opened; });
+    QTest::mouseClick(Find<QPushButton>(window, QStringLiteral("Command7")), Qt::LeftButton);
+    ASSERT_FALSE(bank.isNull());
+    EXPECT_EQ(bank->objectName(), QStringLiteral("Form6"));
+    messages.Answer(QMessageBox::Yes);
+    window->Command6_Click();
+    EXPECT_TRUE(bank.isNull());
 }
 
 TEST_F(Form1Test, ButtonEightEndsTheProgram) {

@@ -108,6 +108,16 @@ TEST_F(RecordsetTest, DeleteStaysOnTheDeletedRecordUntilTheNextMove) {
     EXPECT_TRUE(rs().AtEOF() && rs().AtBOF());
 }
 
+TEST_F(RecordsetTest, DeletingTheOnlyRowLeavesBothEndsEvenAfterSteppingBack) {
+    Staff({QStringLiteral("00001")});
+    ASSERT_FALSE(rs().Delete());
+    rs().MoveNext();
+    ASSERT_TRUE(rs().AtEOF());
+    rs().MovePrevious();
+    EXPECT_TRUE(rs().AtBOF());
+    EXPECT_TRUE(rs().AtEOF());
+}
+
 TEST_F(RecordsetTest, AddNewAndUpdateStoreWhatWasAssigned) {
     Staff({QStringLiteral("00001")});
     rs().AddNew();
