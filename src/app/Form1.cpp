@@ -186,7 +186,7 @@ bool Form1::OpenDatabaseFile(const QString& path, DatabaseFile file) {
                         kTitleClosing);
             return false;
         case FileState::ReadOnly:
-            ShowReadOnly(path);
+            ShowReadOnlyDatabase(this, path);
             return false;
         case FileState::Usable:
             break;
@@ -198,14 +198,9 @@ bool Form1::OpenDatabaseFile(const QString& path, DatabaseFile file) {
     return true;
 }
 
-void Form1::ShowReadOnly(const QString& path) {
-    ShowMessage(this, QStringLiteral("資料庫唯讀,資料遺失\r\n") + QDir::toNativeSeparators(path),
-                MsgButtons::Ok, MsgIcon::Critical, kTitleOpen);
-}
-
 void Form1::ShowOpenFailure(const DbError& error, const QString& path) {
     if (error.kind == DbErrorKind::ReadOnly) {
-        ShowReadOnly(path);
+        ShowReadOnlyDatabase(this, path);
         return;
     }
     // The database's own error number first, when it gave one.
@@ -299,7 +294,7 @@ void Form1::Command6_Click() {
     if (ClearBatch())
         ShowMessage(this, QStringLiteral("不可預期的錯誤"));
     else
-        form6_.reset();
+        UnloadDataWindows();
     MenuRefresh();
 }
 
@@ -382,7 +377,8 @@ void Form1::mnuSaveIn_Click() {
 }
 
 void Form1::UnloadDataWindows() {
-    // Every function window opened so far is unloaded when it closes, so none is open here.
+    // The other function windows are unloaded as they close; only the bank code window is kept.
+    form6_.reset();
 }
 
 void Form1::CopyWithWindowsClosed(const QString& source, const QString& target,

@@ -66,7 +66,6 @@ private:
 
     bool OpenDatabaseFile(const QString& path, DatabaseFile file);
     void ShowOpenFailure(const DbError& error, const QString& path);
-    void ShowReadOnly(const QString& path);
     // Shows a function window modally, then the main window is active again.
     void OpenModal(QDialog& window);
     // Buttons 4 and 5 need at least one transfer record.

@@ -6,8 +6,8 @@ namespace paysum {
 
 // The amount masks of the batch totals and the printed list: "@@@,@@@,@@@,@@@" (15 columns)
 // and "@@,@@@,@@@,@@@" (14 columns).
-inline constexpr const char16_t* kAmountPattern15 = u"@@@,@@@,@@@,@@@";
-inline constexpr const char16_t* kAmountPattern14 = u"@@,@@@,@@@,@@@";
+inline const QString kAmountPattern15 = QStringLiteral("@@@,@@@,@@@,@@@");
+inline const QString kAmountPattern14 = QStringLiteral("@@,@@@,@@@,@@@");
 
 // Drops the digits of the amount into the pattern's "@" places from the right, leaves the
 // places left over blank and turns each blank that stands before a comma, with the comma, into

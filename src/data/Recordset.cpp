@@ -48,6 +48,8 @@ void Recordset::DropEdit() {
     if (edit_ && edit_->isNew) {
         rows_.erase(rows_.begin() + position_);
         rowids_.erase(rowids_.begin() + position_);
+        // Back on the record that was current before AddNew.
+        position_ = std::min(positionBeforeAdd_, RecordCount());
         edit_.reset();
         emit RowsReset();
     }
@@ -145,6 +147,7 @@ void Recordset::AddNew() {
     QStringList empty;
     for (int i = 0; i < FieldCount(); ++i)
         empty << QString();
+    positionBeforeAdd_ = position_;
     rows_.push_back(empty);
     rowids_.push_back(0);
     position_ = RecordCount() - 1;
@@ -215,9 +218,10 @@ DbResult Recordset::Update() {
         }
     }
     if (result) {
+        const bool wasNew = edit_->isNew;
         DropEdit();
-        if (!HasCurrent())
-            SetPosition(RecordCount());
+        if (wasNew)
+            SetPosition(position_);
         return result;
     }
     rows_[position_] = edit_->values;

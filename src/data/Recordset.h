@@ -59,7 +59,8 @@ public:
     // Appends an empty record and makes it current.
     void AddNew();
     // Stores the current record (new or edited). A value wider than its column is refused with
-    // FieldTooLong and nothing is written. On any failure the assignments are dropped.
+    // FieldTooLong and nothing is written. On any failure the assignments are dropped, and a
+    // refused new record is taken out again: the record current before AddNew is current.
     [[nodiscard]] DbResult Update();
     // Removes the current record from the file at once; the position stays on the removed
     // record until the next move.
@@ -95,6 +96,7 @@ private:
     // Set after Delete() until the next move: the removed record is still "current".
     std::optional<QStringList> deletedRow_;
     std::optional<Edit> edit_;
+    int positionBeforeAdd_ = 0;
 };
 
 }  // namespace paysum

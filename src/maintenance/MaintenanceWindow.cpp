@@ -143,6 +143,11 @@ void MaintenanceWindow::Command1_Click(int index) {
     }
 }
 
+void MaintenanceWindow::reject() {
+    Command2_Click(1);
+    FunctionWindow::reject();
+}
+
 void MaintenanceWindow::Command2_Click(int index) {
     if (index == 0 && EditMode >= kAdd && EditMode <= kQuery)
         ConfirmAction();

@@ -91,6 +91,8 @@ protected:
     void ReportUnexpected(const DbResult& error);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Closing the window by its frame leaves it as 離開 does.
+    void reject() override;
 
     Recordset& Records();
 

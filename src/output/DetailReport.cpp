@@ -9,8 +9,6 @@ namespace paysum {
 namespace {
 
 constexpr int kCompanyNameBytes = 50;
-const QString kPattern15 = QString::fromUtf16(kAmountPattern15);
-const QString kPattern14 = QString::fromUtf16(kAmountPattern14);
 
 QString Blanks(int count) {
     return QString(count, u' ');
@@ -93,7 +91,7 @@ public:
         AppendBlanks(line, 5);
         AppendRightAligned(line, row.account, 14);
         AppendBlanks(line, 3);
-        line += FormatAmount(kPattern15, AmountOf(row.amount));
+        line += FormatAmount(kAmountPattern15, AmountOf(row.amount));
         AppendBlanks(line, 7);
         if (row.certificate.size() == 8)
             line += row.certificate;
@@ -116,8 +114,9 @@ public:
         out.Append(Rule());
         out.Append(Blanks(18) + QStringLiteral("合計  筆數：") + Blanks(9) +
                    RightAligned(QString::number(count), 6) + QStringLiteral(" 筆"));
-        out.AppendAmount(amountHead + FormatAmount(kPattern15, total) + QStringLiteral(" 元"),
-                         amountHead + FormatAmount(kPattern14, total) + QStringLiteral(" 元"));
+        out.AppendAmount(
+            amountHead + FormatAmount(kAmountPattern15, total) + QStringLiteral(" 元"),
+            amountHead + FormatAmount(kAmountPattern14, total) + QStringLiteral(" 元"));
         out.Append(QString());
         out.Append(Blanks(10) + header_.signOff[0] + header_.signOff[1]);
         for (int i = 0; i < 4; ++i)

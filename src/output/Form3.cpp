@@ -84,8 +84,7 @@ void Form3::Form_Load() {
     Label2->setText(QStringLiteral("合計　筆數：    ") +
                     QString::number(totals.count).rightJustified(11, u' ') +
                     QStringLiteral("　筆"));
-    Label3->setText(QStringLiteral("　　　金額：") +
-                    FormatAmount(QString::fromUtf16(kAmountPattern15), totals.total) +
+    Label3->setText(QStringLiteral("　　　金額：") + FormatAmount(kAmountPattern15, totals.total) +
                     QStringLiteral("　元"));
 }
 

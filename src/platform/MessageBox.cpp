@@ -3,6 +3,7 @@
 #include "common/Version.h"
 
 #include <QAbstractButton>
+#include <QDir>
 
 #include <utility>
 
@@ -98,6 +99,11 @@ MsgAnswer ShowMessage(QWidget* parent, const QString& text, MsgButtons buttons, 
     if (Hook())
         return FromStandard(Hook()(box), buttons);
     return FromStandard(box.exec(), buttons);
+}
+
+void ShowReadOnlyDatabase(QWidget* parent, const QString& path) {
+    ShowMessage(parent, QStringLiteral("資料庫唯讀,資料遺失\r\n") + QDir::toNativeSeparators(path),
+                MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("整批PAYSUM"));
 }
 
 void SetMessageHook(MessageHook hook) {

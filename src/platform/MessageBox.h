@@ -21,6 +21,9 @@ MsgAnswer ShowMessage(QWidget* parent, const QString& text, MsgButtons buttons =
                       MsgIcon icon = MsgIcon::None, const QString& title = QString(),
                       std::optional<MsgAnswer> defaultButton = std::nullopt);
 
+// "資料庫唯讀,資料遺失" with the database's path: the file cannot be written.
+void ShowReadOnlyDatabase(QWidget* parent, const QString& path);
+
 // Tests answer message boxes through a hook: it gets the box, set up as it would be shown, and
 // returns the button to press instead of showing it. An empty hook shows boxes again.
 using MessageHook = std::function<QMessageBox::StandardButton(QMessageBox& box)>;

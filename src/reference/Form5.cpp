@@ -277,10 +277,7 @@ void Form5::ReportStoreFailure(const DbError& error) {
                 Text1[error.field]->setFocus();
             break;
         case DbErrorKind::ReadOnly:
-            ShowMessage(this,
-                        QStringLiteral("資料庫唯讀,資料遺失\r\n") +
-                            QDir::toNativeSeparators(MainDatabasePath()),
-                        MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("整批PAYSUM"));
+            ShowReadOnlyDatabase(this, MainDatabasePath());
             break;
         default:
             ShowMessage(this, QStringLiteral("不可預期的錯誤"));

@@ -113,11 +113,6 @@ void Form6::CancelEntry() {
     ResetToIdle();
 }
 
-void Form6::reject() {
-    Command2_Click(1);
-    MaintenanceWindow::reject();
-}
-
 void Form6::ConfirmAction() {
     switch (EditMode) {
         case kAdd:
@@ -152,15 +147,13 @@ void Form6::AddRecord() {
     if (!ValidateEntry())
         return;
     Busy = true;
-    const int previous = Records().AbsolutePosition();
     Records().AddNew();
     for (int i = 0; i < 3; ++i)
         Records().SetField(i, Text1[i]->text());
     const DbResult error = Records().Update();
     if (error) {
-        // The refused row is dropped again; the record that was current stays current, and
-        // the boxes keep what the clerk typed.
-        Records().MoveTo(previous);
+        // The record set is back on the record that was current; the boxes keep what the clerk
+        // typed.
         Busy = false;
         ReportStoreFailure(*error);
         return;

@@ -23,9 +23,6 @@ public:
     // Abandons the entry; a query in force is dropped by re-reading the whole table.
     void CancelEntry() override;
 
-    // Closing the window by its frame abandons the entry as 離開 does.
-    void reject() override;
-
 protected:
     QLineEdit* KeyBox() const override;
     QList<QWidget*> EntryBoxes() const override;

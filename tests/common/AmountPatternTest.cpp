@@ -6,7 +6,7 @@ namespace paysum {
 namespace {
 
 TEST(FormatAmountTest, FifteenColumnPattern) {
-    const QString pattern = QString::fromUtf16(kAmountPattern15);
+    const QString pattern = kAmountPattern15;
     EXPECT_EQ(FormatAmount(pattern, 35000), QString(9, u' ') + QStringLiteral("35,000"));
     EXPECT_EQ(FormatAmount(pattern, 0), QString(14, u' ') + QStringLiteral("0"));
     EXPECT_EQ(FormatAmount(pattern, 155500), QString(8, u' ') + QStringLiteral("155,500"));
@@ -16,7 +16,7 @@ TEST(FormatAmountTest, FifteenColumnPattern) {
 }
 
 TEST(FormatAmountTest, FourteenColumnPatternAndOverflow) {
-    const QString pattern = QString::fromUtf16(kAmountPattern14);
+    const QString pattern = kAmountPattern14;
     EXPECT_EQ(FormatAmount(pattern, 35000), QString(8, u' ') + QStringLiteral("35,000"));
     EXPECT_EQ(FormatAmount(pattern, 0).size(), 14);
     EXPECT_EQ(FormatAmount(pattern, 99999999999LL), QStringLiteral("99,999,999,999"));

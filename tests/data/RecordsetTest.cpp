@@ -165,6 +165,7 @@ TEST_F(RecordsetTest, ValuesTooWideOrDuplicateKeysAreRefusedAndNothingIsWritten)
     ASSERT_TRUE(duplicate.has_value());
     EXPECT_EQ(duplicate->kind, DbErrorKind::DuplicateKey);
     EXPECT_EQ(rs().RecordCount(), 1);
+    EXPECT_EQ(rs().Field(0), QStringLiteral("00001"));  // back on the record before AddNew
     EXPECT_EQ(StoredCodes(), QStringList{QStringLiteral("00001")});
 }
 

@@ -6,7 +6,10 @@
 #include "data/Database.h"
 #include "platform/Clock.h"
 #include "platform/FileDialog.h"
+#include "platform/FontDialog.h"
+#include "platform/LinePrinter.h"
 #include "platform/Modal.h"
+#include "platform/PrintDialog.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -61,6 +64,9 @@ void PaysumTest::TearDown() {
     messages.Uninstall();
     SetModalHook(nullptr);
     SetFileDialogHook(nullptr);
+    SetPrinterHook(nullptr);
+    SetPrintDialogHook(nullptr);
+    SetFontDialogHook(nullptr);
     SetToday(std::nullopt);
     qunsetenv("PAYSUM_DATA_DIR");
 }
