@@ -1,0 +1,105 @@
+#include "data/StaffStore.h"
+
+#include "data/Database.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace paysum {
+
+namespace {
+
+// Codes that are five ASCII digits: among them text order is numeric order.
+const QString kFiveDigits =
+    QStringLiteral("length(ID) = 5 AND ID GLOB '[0-9][0-9][0-9][0-9][0-9]'");
+
+// Runs an UPDATE and tells how many rows it changed.
+DbResult Update(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
+                int* changed) {
+    QSqlQuery query(db);
+    if (!query.prepare(sql))
+        return ToDbError(query.lastError());
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        return ToDbError(query.lastError());
+    *changed = query.numRowsAffected();
+    return std::nullopt;
+}
+
+// Moves the codes of one table up by one. SQLite checks the key row by row within one UPDATE, so
+// the codes first go to a marked text that no code has ("-00013"), then lose the mark.
+DbResult ShiftTable(const QSqlDatabase& db, const QString& table, const QString& first,
+                    const QString& last, int* changed) {
+    // Built by concatenation: QString::arg() would take the "%05d" of printf for a place marker.
+    const QString mark = QStringLiteral("UPDATE ") + table +
+                         QStringLiteral(
+                             " SET ID = '-' || printf('%05d', CAST(ID AS INTEGER) + 1)"
+                             " WHERE ID BETWEEN ? AND ? AND ") +
+                         kFiveDigits;
+    if (DbResult error = Update(db, mark, {first, last}, changed))
+        return error;
+    int unmarked = 0;
+    if (DbResult error = Update(db,
+                                QStringLiteral("UPDATE %1 SET ID = substr(ID, 2) WHERE ID GLOB "
+                                               "'-[0-9][0-9][0-9][0-9][0-9]'")
+                                    .arg(table),
+                                {}, &unmarked))
+        return error;
+    if (unmarked != *changed)
+        return DbError{DbErrorKind::Other, -1, 0,
+                       QStringLiteral("%1 held codes marked for moving").arg(table)};
+    return std::nullopt;
+}
+
+}  // namespace
+
+QString StaffSelectAll() {
+    return QStringLiteral("select * from S_STAFF order by ID");
+}
+
+QString StaffSelectByPrefix() {
+    return QStringLiteral("select * from S_STAFF where ID like ? escape '\\' order by ID");
+}
+
+QString StaffSelectByCode() {
+    return QStringLiteral("select * from S_STAFF where ID = ?");
+}
+
+QString ItemSelectByCode() {
+    return QStringLiteral("select * from S_ITEM where ID = ?");
+}
+
+DbResult ReadCodesFrom(const QSqlDatabase& db, const QString& table, const QString& code,
+                       QStringList* codes) {
+    codes->clear();
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(QStringLiteral("SELECT ID FROM %1 WHERE ID >= ? AND %2 ORDER BY ID")
+                           .arg(table, kFiveDigits)))
+        return ToDbError(query.lastError());
+    query.addBindValue(code);
+    if (!query.exec())
+        return ToDbError(query.lastError());
+    while (query.next())
+        codes->append(query.value(0).toString());
+    if (query.lastError().isValid())
+        return ToDbError(query.lastError());
+    return std::nullopt;
+}
+
+DbResult ShiftCodesUp(const QSqlDatabase& db, const QString& first, const QString& last,
+                      int count) {
+    int staffMoved = 0;
+    if (DbResult error = ShiftTable(db, QStringLiteral("S_STAFF"), first, last, &staffMoved))
+        return error;
+    if (staffMoved != count)
+        return DbError{DbErrorKind::Other, -1, 0,
+                       QStringLiteral("expected %1 employee codes to move, found %2")
+                           .arg(count)
+                           .arg(staffMoved)};
+    int itemsMoved = 0;
+    return ShiftTable(db, QStringLiteral("S_ITEM"), first, last, &itemsMoved);
+}
+
+}  // namespace paysum
