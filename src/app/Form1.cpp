@@ -11,6 +11,7 @@
 #include "platform/Fonts.h"
 #include "platform/MessageBox.h"
 #include "platform/Modal.h"
+#include "staff/Form4.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -252,7 +253,10 @@ bool Form1::HasTransferRecords(const QString& emptyMessage) {
 
 void Form1::Command1_Click() {}
 
-void Form1::Command2_Click() {}
+void Form1::Command2_Click() {
+    Form4 window(this);
+    OpenModal(window);
+}
 
 void Form1::Command3_Click() {}
 
