@@ -7,6 +7,7 @@
 #include "data/DataFolder.h"
 #include "data/Database.h"
 #include "platform/MessageBox.h"
+#include "staff/Form4.h"
 
 #include <QApplication>
 #include <QDir>
@@ -82,6 +83,13 @@ int main(int argc, char* argv[]) {
     // Each further window: its name and how to make it with the sample data in place.
     const std::vector<std::pair<QString, std::function<QWidget*()>>> windows = {
         {QStringLiteral("frmAbout"), [] { return new frmAbout(MainWindow()); }},
+        {QStringLiteral("Form4"), [] { return new Form4(MainWindow()); }},
+        {QStringLiteral("Form4-change"),
+         [] {
+             auto* window = new Form4(MainWindow());
+             window->Command1_Click(MaintenanceWindow::kChange);
+             return window;
+         }},
     };
     for (const auto& [name, make] : windows) {
         std::unique_ptr<QWidget> window(make());
