@@ -3,8 +3,8 @@
 #include "common/TextRules.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
-#include <QValidator>
 
 namespace paysum {
 
@@ -27,20 +27,40 @@ private:
     std::function<bool()> when_;
 };
 
-// Drops every character that is not a digit from what is typed or pasted.
-class DigitsValidator : public QValidator {
+// Drops every character that is not a digit from what a person types or pastes. A QValidator
+// would also rewrite the text the program sets, which must show what is stored.
+class DigitsFilter : public QObject {
 public:
-    using QValidator::QValidator;
-
-    State validate(QString& input, int& position) const override {
-        const QString digits = DigitsOnly(input);
-        if (digits.size() != input.size()) {
-            position -= static_cast<int>(input.left(position).size() -
-                                         DigitsOnly(input.left(position)).size());
-            input = digits;
-        }
-        return Acceptable;
+    explicit DigitsFilter(QLineEdit* box) : QObject(box), box_(box) {
+        connect(box, &QLineEdit::textEdited, this, &DigitsFilter::DropNonDigits);
     }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // A typed character that is not a digit never reaches the box.
+        if (watched == box_ && event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const QString text = key->text();
+            const bool plain =
+                !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+            if (plain && !text.isEmpty() && text.at(0).isPrint() && DigitsOnly(text) != text)
+                return true;
+        }
+        return false;
+    }
+
+private:
+    // Pasted text, or whatever else an edit let in.
+    void DropNonDigits(const QString& text) {
+        const QString digits = DigitsOnly(text);
+        if (digits == text)
+            return;
+        const int cursor = box_->cursorPosition();
+        const QString before = DigitsOnly(text.left(cursor));
+        box_->setText(digits);
+        box_->setCursorPosition(static_cast<int>(before.size()));
+    }
+
+    QLineEdit* box_;
 };
 
 }  // namespace
@@ -50,7 +70,7 @@ void SelectAllOnFocus(QLineEdit* box, std::function<bool()> when) {
 }
 
 void AcceptDigitsOnly(QLineEdit* box) {
-    box->setValidator(new DigitsValidator(box));
+    box->installEventFilter(new DigitsFilter(box));
 }
 
 }  // namespace paysum
