@@ -28,25 +28,26 @@ DbResult Update(const QSqlDatabase& db, const QString& sql, const QVariantList& 
 }
 
 // Moves the codes of one table up by one. SQLite checks the key row by row within one UPDATE, so
-// the codes first go to a marked text that no code has ("-00013"), then lose the mark.
+// the codes are first marked ("00012" becomes "-00012"), a text that no code has, and then take
+// their new value.
 DbResult ShiftTable(const QSqlDatabase& db, const QString& table, const QString& first,
                     const QString& last, int* changed) {
-    // Built by concatenation: QString::arg() would take the "%05d" of printf for a place marker.
-    const QString mark = QStringLiteral("UPDATE ") + table +
-                         QStringLiteral(
-                             " SET ID = '-' || printf('%05d', CAST(ID AS INTEGER) + 1)"
-                             " WHERE ID BETWEEN ? AND ? AND ") +
-                         kFiveDigits;
-    if (DbResult error = Update(db, mark, {first, last}, changed))
-        return error;
-    int unmarked = 0;
     if (DbResult error = Update(db,
-                                QStringLiteral("UPDATE %1 SET ID = substr(ID, 2) WHERE ID GLOB "
-                                               "'-[0-9][0-9][0-9][0-9][0-9]'")
-                                    .arg(table),
-                                {}, &unmarked))
+                                QStringLiteral("UPDATE %1 SET ID = '-' || ID WHERE ID BETWEEN ? "
+                                               "AND ? AND %2")
+                                    .arg(table, kFiveDigits),
+                                {first, last}, changed))
         return error;
-    if (unmarked != *changed)
+    // Built by concatenation: QString::arg() would take the "%05d" of printf for a place marker.
+    const QString increment =
+        QStringLiteral("UPDATE ") + table +
+        QStringLiteral(
+            " SET ID = printf('%05d', CAST(substr(ID, 2) AS INTEGER) + 1) WHERE ID "
+            "GLOB '-[0-9][0-9][0-9][0-9][0-9]'");
+    int moved = 0;
+    if (DbResult error = Update(db, increment, {}, &moved))
+        return error;
+    if (moved != *changed)
         return DbError{DbErrorKind::Other, -1, 0,
                        QStringLiteral("%1 held codes marked for moving").arg(table)};
     return std::nullopt;
