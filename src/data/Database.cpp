@@ -52,7 +52,8 @@ QSqlDatabase OpenUncached(const QString& path, const QString& name) {
     return db;
 }
 
-DbResult Execute(const QSqlDatabase& db, const QString& sql, const QVariantList& values) {
+DbResult Execute(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
+                 int* changed) {
     if (!db.isOpen())
         return ToDbError(db.lastError());
     QSqlQuery query(db);
@@ -62,6 +63,8 @@ DbResult Execute(const QSqlDatabase& db, const QString& sql, const QVariantList&
         query.addBindValue(value);
     if (!query.exec())
         return ToDbError(query.lastError());
+    if (changed)
+        *changed = query.numRowsAffected();
     return std::nullopt;
 }
 

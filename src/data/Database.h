@@ -19,8 +19,10 @@ void CloseAllConnections();
 // restored, a file at start-up); `name` must be unique while it is in use.
 QSqlDatabase OpenUncached(const QString& path, const QString& name);
 
-// Runs one statement with bound values.
-DbResult Execute(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {});
+// Runs one statement with bound values; `changed`, when given, gets the number of rows it
+// changed.
+DbResult Execute(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {},
+                 int* changed = nullptr);
 
 // True when SQLite finds the file a sound database (PRAGMA quick_check); on failure `error`
 // tells why.

@@ -3,7 +3,6 @@
 #include "data/Database.h"
 
 #include <QSqlQuery>
-#include <QVariant>
 
 namespace paysum {
 
@@ -13,30 +12,16 @@ namespace {
 const QString kFiveDigits =
     QStringLiteral("length(ID) = 5 AND ID GLOB '[0-9][0-9][0-9][0-9][0-9]'");
 
-// Runs an UPDATE and tells how many rows it changed.
-DbResult Update(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
-                int* changed) {
-    QSqlQuery query(db);
-    if (!query.prepare(sql))
-        return ToDbError(query.lastError());
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    if (!query.exec())
-        return ToDbError(query.lastError());
-    *changed = query.numRowsAffected();
-    return std::nullopt;
-}
-
 // Moves the codes of one table up by one. SQLite checks the key row by row within one UPDATE, so
 // the codes are first marked ("00012" becomes "-00012"), a text that no code has, and then take
 // their new value.
 DbResult ShiftTable(const QSqlDatabase& db, const QString& table, const QString& first,
                     const QString& last, int* changed) {
-    if (DbResult error = Update(db,
-                                QStringLiteral("UPDATE %1 SET ID = '-' || ID WHERE ID BETWEEN ? "
-                                               "AND ? AND %2")
-                                    .arg(table, kFiveDigits),
-                                {first, last}, changed))
+    if (DbResult error = Execute(db,
+                                 QStringLiteral("UPDATE %1 SET ID = '-' || ID WHERE ID BETWEEN ? "
+                                                "AND ? AND %2")
+                                     .arg(table, kFiveDigits),
+                                 {first, last}, changed))
         return error;
     // Built by concatenation: QString::arg() would take the "%05d" of printf for a place marker.
     const QString increment =
@@ -45,7 +30,7 @@ DbResult ShiftTable(const QSqlDatabase& db, const QString& table, const QString&
             " SET ID = printf('%05d', CAST(substr(ID, 2) AS INTEGER) + 1) WHERE ID "
             "GLOB '-[0-9][0-9][0-9][0-9][0-9]'");
     int moved = 0;
-    if (DbResult error = Update(db, increment, {}, &moved))
+    if (DbResult error = Execute(db, increment, {}, &moved))
         return error;
     if (moved != *changed)
         return DbError{DbErrorKind::Other, -1, 0,

@@ -236,17 +236,10 @@ void Form4::Text1_KeyEnter() {
     }
     if (EditMode != kQuery)
         return;
-    bool found = false;
-    const DbResult error =
-        LookUp(StaffLookup, StaffSelectByCode(), PadZeroLeft(kCodeLength, Text1->text()), &found);
-    ReportUnexpected(error);
-    if (found) {
+    if (SearchCode())
         ShowFound(true);
-        return;
-    }
-    ShowMessage(this, QStringLiteral("查無資料!!"), MsgButtons::Ok, MsgIcon::Critical,
-                QStringLiteral("輸入錯誤"));
-    CancelEntry();
+    else
+        CancelEntry();
 }
 
 void Form4::Text2_KeyEnter() {
@@ -512,20 +505,24 @@ void Form4::ConfirmDelete() {
 }
 
 void Form4::ConfirmQuery() {
-    bool found = false;
-    const DbResult error =
-        LookUp(StaffLookup, StaffSelectByCode(), PadZeroLeft(kCodeLength, Text1->text()), &found);
-    ReportUnexpected(error);
-    if (found) {
+    if (SearchCode()) {
         ShowFound(false);
         return;
     }
-    ShowMessage(this, QStringLiteral("查無資料!!"), MsgButtons::Ok, MsgIcon::Critical,
-                QStringLiteral("輸入錯誤"));
     Text1->setEnabled(true);
     Text1->clear();
     Records().MoveFirst();
     Text1->setFocus();
+}
+
+bool Form4::SearchCode() {
+    bool found = false;
+    ReportUnexpected(
+        LookUp(StaffLookup, StaffSelectByCode(), PadZeroLeft(kCodeLength, Text1->text()), &found));
+    if (!found)
+        ShowMessage(this, QStringLiteral("查無資料!!"), MsgButtons::Ok, MsgIcon::Critical,
+                    QStringLiteral("輸入錯誤"));
+    return found;
 }
 
 DbResult Form4::LookUp(DataControl* control, const QString& source, const QString& code,

@@ -79,6 +79,9 @@ private:
     DbResult RewriteTransfer();
     // Reads the rows of `source` with `code` into `control`; `found` tells whether there is one.
     DbResult LookUp(DataControl* control, const QString& source, const QString& code, bool* found);
+    // Looks up the employee with the code box's code, zero-filled; says "查無資料!!" when there
+    // is none.
+    bool SearchCode();
     // Fills the boxes from the employee a search found; `trim` removes trailing blanks.
     void ShowFound(bool trim);
     // Re-reads the table after a failed write, keeping the mode, the boxes and the record of

@@ -3,7 +3,7 @@
 #include "app/Form1.h"
 #include "app/startup.h"
 #include "maintenance/DataGrid.h"
-#include "support/PaysumTest.h"
+#include "staff/StaffFixture.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -20,13 +20,8 @@ const QString kCertificateAccount = QStringLiteral("123016789016");
 const QString kStaffTitle = QStringLiteral("員工資料建檔");
 const QString kCodeTitle = QStringLiteral("員工代碼");
 
-class Form4Test : public test::PaysumTest {
+class Form4Test : public test::StaffFixture {
 protected:
-    void SetUp() override {
-        PaysumTest::SetUp();
-        CreateDatabases();
-    }
-
     void Staff(const QString& code, const QString& pay = QStringLiteral("35000")) {
         InsertRow(QStringLiteral("S_STAFF"),
                   {code, kAccount, pay, QStringLiteral("員工") + code, QString()});
@@ -35,24 +30,6 @@ protected:
     void Transfer(const QString& code, const QString& remark = QString()) {
         InsertRow(QStringLiteral("S_ITEM"), {code, kAccount, QStringLiteral("1000"),
                                              QStringLiteral("員工") + code, QString(), remark});
-    }
-
-    // The codes of a table in code order.
-    QStringList Codes(const QString& table) {
-        QStringList codes;
-        for (const QStringList& row : Rows(table))
-            codes << row[0];
-        codes.sort();
-        return codes;
-    }
-
-    // The row of a table with a code.
-    QStringList Row(const QString& table, const QString& code) {
-        for (const QStringList& row : Rows(table)) {
-            if (row[0] == code)
-                return row;
-        }
-        return {};
     }
 
     QLineEdit* Box(Form4& window, const char* name) {

@@ -2,7 +2,7 @@
 #include "data/Database.h"
 #include "data/StaffStore.h"
 #include "staff/Renumbering.h"
-#include "support/PaysumTest.h"
+#include "staff/StaffFixture.h"
 
 namespace paysum {
 namespace {
@@ -126,21 +126,7 @@ TEST(PlanRoomForCode, ARunOfTenThousandCodes) {
     EXPECT_EQ(room.last, QStringLiteral("10000"));
 }
 
-class StaffStoreTest : public test::PaysumTest {
-protected:
-    void SetUp() override {
-        PaysumTest::SetUp();
-        CreateDatabases();
-    }
-
-    QStringList Codes(const QString& table) {
-        QStringList codes;
-        for (const QStringList& row : Rows(table))
-            codes << row[0];
-        codes.sort();
-        return codes;
-    }
-};
+using StaffStoreTest = test::StaffFixture;
 
 TEST_F(StaffStoreTest, ShiftMovesEmployeesAndTheirTransferRecordsTogether) {
     for (const char* code : {"00001", "00002", "00003", "00004", "00005", "00009", "1234"})
@@ -166,11 +152,8 @@ TEST_F(StaffStoreTest, ShiftMovesEmployeesAndTheirTransferRecordsTogether) {
     EXPECT_EQ(Codes(QStringLiteral("S_STAFF")),
               (QStringList{"00001", "00002", "00004", "00005", "00006", "00009", "1234"}));
     EXPECT_EQ(Codes(QStringLiteral("S_ITEM")), (QStringList{"00004", "00006", "90001"}));
-    for (const QStringList& row : Rows(QStringLiteral("S_STAFF"))) {
-        if (row[0] == u"00004") {
-            EXPECT_EQ(row[3], QStringLiteral("員工00003"));
-        }
-    }
+    EXPECT_EQ(Row(QStringLiteral("S_STAFF"), QStringLiteral("00004"))[3],
+              QStringLiteral("員工00003"));
     EXPECT_EQ(Rows(QStringLiteral("S_ITEM"))[0],
               (QStringList{"00004", "004001012341", "500", "員工00003", "", "獎金"}));
 }
