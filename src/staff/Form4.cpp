@@ -27,7 +27,10 @@ const QString kCodeTitle = QStringLiteral("員工代碼");
 const QString kDeletedTitle = QStringLiteral("員工資料刪除");
 const QString kZeroCode = QStringLiteral("00000");
 constexpr int kCodeLength = 5;
+constexpr int kAccountLength = 12;
 constexpr int kCertificateLength = 8;
+constexpr int kPayLength = 12;
+constexpr int kNameLength = 30;
 
 MaintenanceWindow::Setup Form4Setup() {
     return {QStringLiteral("Form4"),
@@ -75,10 +78,10 @@ Form4::Form4(QWidget* parent) : MaintenanceWindow(Form4Setup(), parent) {
 
 void Form4::createBoxes() {
     Text1 = MakeBox(this, QStringLiteral("Text1"), kCodeLength, CourierFont());
-    Text2 = MakeBox(this, QStringLiteral("Text2"), 12, CourierFont());
+    Text2 = MakeBox(this, QStringLiteral("Text2"), kAccountLength, CourierFont());
     Text3 = MakeBox(this, QStringLiteral("Text3"), kCertificateLength, CourierFont());
-    Text4 = MakeBox(this, QStringLiteral("Text4"), 12, CourierFont());
-    Text5 = MakeBox(this, QStringLiteral("Text5"), 30, MingFont());
+    Text4 = MakeBox(this, QStringLiteral("Text4"), kPayLength, CourierFont());
+    Text5 = MakeBox(this, QStringLiteral("Text5"), kNameLength, MingFont());
     for (QLineEdit* box : {Text1, Text2, Text3, Text4})
         AcceptDigitsOnly(box);
 

@@ -4,6 +4,9 @@
 
 namespace paysum::test {
 
+inline const QString kStaffTable = QStringLiteral("S_STAFF");
+inline const QString kItemTable = QStringLiteral("S_ITEM");
+
 // A fresh pair of database files, and the codes and rows of S_STAFF and S_ITEM read back.
 class StaffFixture : public PaysumTest {
 protected:
