@@ -13,6 +13,7 @@
 #include "reference/Form5.h"
 #include "reference/Form6.h"
 #include "reference/Form9.h"
+#include "staff/Form4.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,7 +27,7 @@
 #include <utility>
 #include <vector>
 
-using namespace paysum;
+    using namespace paysum;
 
 namespace {
 
@@ -99,6 +100,13 @@ int main(int argc, char* argv[]) {
              auto* lookup = new Form9(MainWindow());
              LookupCaller = 0;
              return lookup;
+         }},
+        {QStringLiteral("Form4"), [] { return new Form4(MainWindow()); }},
+        {QStringLiteral("Form4-change"),
+         [] {
+             auto* window = new Form4(MainWindow());
+             window->Command1_Click(MaintenanceWindow::kChange);
+             return window;
          }},
     };
     for (const auto& [name, make] : windows) {

@@ -19,6 +19,7 @@
 #include "platform/Modal.h"
 #include "reference/Form5.h"
 #include "reference/Form6.h"
+#include "staff/Form4.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -266,7 +267,10 @@ void Form1::Command1_Click() {
         Form_Activate();
 }
 
-void Form1::Command2_Click() {}
+void Form1::Command2_Click() {
+    Form4 window(this);
+    OpenModal(window);
+}
 
 void Form1::Command3_Click() {}
 

@@ -61,7 +61,8 @@ ScopedConnection::~ScopedConnection() {
     QSqlDatabase::removeDatabase(name_);
 }
 
-DbResult Execute(const QSqlDatabase& db, const QString& sql, const QVariantList& values) {
+DbResult Execute(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
+                 int* changed) {
     if (!db.isOpen())
         return ToDbError(db.lastError());
     QSqlQuery query(db);
@@ -71,6 +72,8 @@ DbResult Execute(const QSqlDatabase& db, const QString& sql, const QVariantList&
         query.addBindValue(value);
     if (!query.exec())
         return ToDbError(query.lastError());
+    if (changed)
+        *changed = query.numRowsAffected();
     return std::nullopt;
 }
 

@@ -33,8 +33,10 @@ private:
     QString name_;
 };
 
-// Runs one statement with bound values.
-DbResult Execute(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {});
+// Runs one statement with bound values; `changed`, when given, gets the number of rows it
+// changed.
+DbResult Execute(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {},
+                 int* changed = nullptr);
 
 // Asks SQLite whether the file is a sound database: the quick check (PRAGMA quick_check) or the
 // full one (PRAGMA integrity_check). Empty when it is.

@@ -5,11 +5,11 @@
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QValidator>
 
 #include <memory>
 
@@ -34,42 +34,34 @@ private:
     std::function<bool()> when_;
 };
 
-// Drops every character that is not a digit from what is typed or pasted.
-class DigitsValidator : public QValidator {
+// Drops every character that is not a digit from what a person types or pastes. A QValidator
+// would also rewrite the text the program sets, which must show what is stored.
+class DigitsFilter : public QObject {
 public:
-    using QValidator::QValidator;
-
-    State validate(QString& input, int& position) const override {
-        const QString digits = DigitsOnly(input);
-        if (digits.size() != input.size()) {
-            position -= static_cast<int>(input.left(position).size() -
-                                         DigitsOnly(input.left(position)).size());
-            input = digits;
-        }
-        return Acceptable;
+    explicit DigitsFilter(QLineEdit* box) : QObject(box), box_(box) {
+        connect(box, &QLineEdit::textEdited, this, &DigitsFilter::DropNonDigits);
     }
-};
-
-// Pastes only the digits of the clipboard. The box cuts pasted text to its maximum length before
-// its validator sees it, so "1234-5678" pasted into an eight-digit box would lose its last digit;
-// dropping the other characters first keeps every digit that fits.
-class DigitsPaste : public QObject {
-public:
-    explicit DigitsPaste(QLineEdit* box) : QObject(box), box_(box) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched != box_ || box_->isReadOnly())
             return false;
-        if (event->type() == QEvent::KeyPress &&
-            static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
-            Paste();
-            return true;
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->matches(QKeySequence::Paste)) {
+                Paste();
+                return true;
+            }
+            // A typed character that is not a digit never reaches the box.
+            const QString text = key->text();
+            const bool plain =
+                !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+            return plain && !text.isEmpty() && text.at(0).isPrint() && DigitsOnly(text) != text;
         }
         if (event->type() == QEvent::ContextMenu) {
             const std::unique_ptr<QMenu> menu(box_->createStandardContextMenu());
             if (auto* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"))) {
                 paste->disconnect(box_);
-                connect(paste, &QAction::triggered, this, &DigitsPaste::Paste);
+                connect(paste, &QAction::triggered, this, &DigitsFilter::Paste);
             }
             menu->exec(static_cast<QContextMenuEvent*>(event)->globalPos());
             return true;
@@ -78,7 +70,21 @@ public:
     }
 
 private:
+    // The box cuts pasted text to its maximum length before anything else sees it, so
+    // "1234-5678" pasted into an eight-digit box would lose its last digit; inserting only the
+    // clipboard's digits keeps every digit that fits.
     void Paste() { box_->insert(DigitsOnly(QGuiApplication::clipboard()->text())); }
+
+    // Text that reached the box some other way (a middle-click paste, a drop).
+    void DropNonDigits(const QString& text) {
+        const QString digits = DigitsOnly(text);
+        if (digits == text)
+            return;
+        const int cursor = box_->cursorPosition();
+        const QString before = DigitsOnly(text.left(cursor));
+        box_->setText(digits);
+        box_->setCursorPosition(static_cast<int>(before.size()));
+    }
 
     QLineEdit* box_;
 };
@@ -90,8 +96,7 @@ void SelectAllOnFocus(QLineEdit* box, std::function<bool()> when) {
 }
 
 void AcceptDigitsOnly(QLineEdit* box) {
-    box->setValidator(new DigitsValidator(box));
-    box->installEventFilter(new DigitsPaste(box));
+    box->installEventFilter(new DigitsFilter(box));
 }
 
 }  // namespace paysum

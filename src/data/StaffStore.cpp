@@ -1,0 +1,91 @@
+#include "data/StaffStore.h"
+
+#include "data/Database.h"
+
+#include <QSqlQuery>
+
+namespace paysum {
+
+namespace {
+
+// Codes that are five ASCII digits: among them text order is numeric order.
+const QString kFiveDigits =
+    QStringLiteral("length(ID) = 5 AND ID GLOB '[0-9][0-9][0-9][0-9][0-9]'");
+
+// Moves the codes of one table up by one. SQLite checks the key row by row within one UPDATE, so
+// the codes are first marked ("00012" becomes "-00012"), a text that no code has, and then take
+// their new value.
+DbResult ShiftTable(const QSqlDatabase& db, const QString& table, const QString& first,
+                    const QString& last, int* changed) {
+    if (DbResult error = Execute(db,
+                                 QStringLiteral("UPDATE %1 SET ID = '-' || ID WHERE ID BETWEEN ? "
+                                                "AND ? AND %2")
+                                     .arg(table, kFiveDigits),
+                                 {first, last}, changed))
+        return error;
+    // Built by concatenation: QString::arg() would take the "%05d" of printf for a place marker.
+    const QString increment =
+        QStringLiteral("UPDATE ") + table +
+        QStringLiteral(
+            " SET ID = printf('%05d', CAST(substr(ID, 2) AS INTEGER) + 1) WHERE ID "
+            "GLOB '-[0-9][0-9][0-9][0-9][0-9]'");
+    int moved = 0;
+    if (DbResult error = Execute(db, increment, {}, &moved))
+        return error;
+    if (moved != *changed)
+        return DbError{DbErrorKind::Other, -1, 0,
+                       QStringLiteral("%1 held codes marked for moving").arg(table)};
+    return std::nullopt;
+}
+
+}  // namespace
+
+QString StaffSelectAll() {
+    return QStringLiteral("select * from S_STAFF order by ID");
+}
+
+QString StaffSelectByPrefix() {
+    return QStringLiteral("select * from S_STAFF where ID like ? escape '\\' order by ID");
+}
+
+QString StaffSelectByCode() {
+    return QStringLiteral("select * from S_STAFF where ID = ?");
+}
+
+QString ItemSelectByCode() {
+    return QStringLiteral("select * from S_ITEM where ID = ?");
+}
+
+DbResult ReadCodesFrom(const QSqlDatabase& db, const QString& table, const QString& code,
+                       QStringList* codes) {
+    codes->clear();
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(QStringLiteral("SELECT ID FROM %1 WHERE ID >= ? AND %2 ORDER BY ID")
+                           .arg(table, kFiveDigits)))
+        return ToDbError(query.lastError());
+    query.addBindValue(code);
+    if (!query.exec())
+        return ToDbError(query.lastError());
+    while (query.next())
+        codes->append(query.value(0).toString());
+    if (query.lastError().isValid())
+        return ToDbError(query.lastError());
+    return std::nullopt;
+}
+
+DbResult ShiftCodesUp(const QSqlDatabase& db, const QString& first, const QString& last,
+                      int count) {
+    int staffMoved = 0;
+    if (DbResult error = ShiftTable(db, QStringLiteral("S_STAFF"), first, last, &staffMoved))
+        return error;
+    if (staffMoved != count)
+        return DbError{DbErrorKind::Other, -1, 0,
+                       QStringLiteral("expected %1 employee codes to move, found %2")
+                           .arg(count)
+                           .arg(staffMoved)};
+    int itemsMoved = 0;
+    return ShiftTable(db, QStringLiteral("S_ITEM"), first, last, &itemsMoved);
+}
+
+}  // namespace paysum

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "data/DbError.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+namespace paysum {
+
+// Reading and moving the codes of the employee master (S_STAFF) and of the batch's transfer
+// records (S_ITEM), and the record sources that read them.
+
+// The whole employee master in code order.
+QString StaffSelectAll();
+// The employees whose code begins with a prefix: one `?` for LikePrefix(prefix).
+QString StaffSelectByPrefix();
+// The employee with a code: one `?` for the code.
+QString StaffSelectByCode();
+// The transfer record with a code: one `?` for the code.
+QString ItemSelectByCode();
+
+// The five-digit codes of `table` (S_STAFF or S_ITEM) at or above `code`, in code order.
+DbResult ReadCodesFrom(const QSqlDatabase& db, const QString& table, const QString& code,
+                       QStringList* codes);
+
+// Moves the `count` consecutive five-digit codes `first` to `last` up by one, in S_STAFF and in
+// S_ITEM alike. Runs inside the caller's transaction; the codes above `last` must be free. Fails,
+// for the caller to roll back, when S_STAFF does not hold exactly `count` codes in that range.
+DbResult ShiftCodesUp(const QSqlDatabase& db, const QString& first, const QString& last, int count);
+
+}  // namespace paysum

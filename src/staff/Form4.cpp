@@ -1,0 +1,560 @@
+#include "staff/Form4.h"
+
+#include "common/Big5Text.h"
+#include "common/CheckDigits.h"
+#include "common/TextRules.h"
+#include "data/DataControl.h"
+#include "data/DataFolder.h"
+#include "data/Database.h"
+#include "data/StaffStore.h"
+#include "maintenance/DataGrid.h"
+#include "platform/BoxRules.h"
+#include "platform/Fonts.h"
+#include "platform/Twips.h"
+#include "staff/Renumbering.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace paysum {
+
+namespace {
+
+const QString kCodeTitle = QStringLiteral("員工代碼");
+const QString kDeletedTitle = QStringLiteral("員工資料刪除");
+const QString kZeroCode = QStringLiteral("00000");
+constexpr int kCodeLength = 5;
+constexpr int kAccountLength = 12;
+constexpr int kCertificateLength = 8;
+constexpr int kPayLength = 12;
+constexpr int kNameLength = 30;
+
+MaintenanceWindow::Setup Form4Setup() {
+    return {QStringLiteral("Form4"),
+            QStringLiteral("2. 員工資料建檔"),
+            kStaffTitle,
+            MainDatabasePath(),
+            StaffSelectAll(),
+            StaffSelectAll(),
+            StaffSelectByPrefix(),
+            {{QStringLiteral("員工代碼 "), QStringLiteral("ID"), 1110},
+             {QStringLiteral("員 工 帳 號"), QStringLiteral("ACTNO"), 2010},
+             {QStringLiteral("員 工 薪 資"), QStringLiteral("PAYSUM"), 1470},
+             {QStringLiteral("員工姓名"), QStringLiteral("NAME"), 1740},
+             {QStringLiteral("存單號碼"), QStringLiteral("AT"), 1515}}};
+}
+
+QLineEdit* MakeBox(QWidget* parent, const QString& name, int maxLength, const QFont& font) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setMaxLength(maxLength);
+    box->setFont(font);
+    return box;
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+bool IsEnterKey(const QKeyEvent* key) {
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+}  // namespace
+
+Form4::Form4(QWidget* parent) : MaintenanceWindow(Form4Setup(), parent) {
+    createBoxes();
+    createButtons();
+    createDataControls();
+    placeControls();
+    setFocusOrder();
+    Form_Load();
+}
+
+void Form4::createBoxes() {
+    Text1 = MakeBox(this, QStringLiteral("Text1"), kCodeLength, CourierFont());
+    Text2 = MakeBox(this, QStringLiteral("Text2"), kAccountLength, CourierFont());
+    Text3 = MakeBox(this, QStringLiteral("Text3"), kCertificateLength, CourierFont());
+    Text4 = MakeBox(this, QStringLiteral("Text4"), kPayLength, CourierFont());
+    Text5 = MakeBox(this, QStringLiteral("Text5"), kNameLength, MingFont());
+    for (QLineEdit* box : {Text1, Text2, Text3, Text4})
+        AcceptDigitsOnly(box);
+
+    const QString captions[4] = {QStringLiteral("員 工 代 碼 ："), QStringLiteral("員 工 帳 號 ："),
+                                 QStringLiteral("員 工 薪 資 ："),
+                                 QStringLiteral("員 工 姓 名 ：")};
+    for (int i = 0; i < 4; ++i)
+        Label2[i] = MakeLabel(this, QStringLiteral("Label2_%1").arg(i), captions[i]);
+    Label3 = MakeLabel(this, QStringLiteral("Label3"), QStringLiteral("存 單 號 碼 ："));
+
+    SetColumnMap({{Text1, 0}, {Text2, 1}, {Text4, 2}, {Text5, 3}, {Text3, 4}});
+    connect(Text2, &QLineEdit::textChanged, this, [this] {
+        if (EditMode == kAdd || EditMode == kChange)
+            ApplyCertificateRule();
+    });
+}
+
+void Form4::createButtons() {
+    Command2[0] = new QPushButton(QStringLiteral("確定(&X)"), this);
+    Command2[0]->setObjectName(QStringLiteral("Command2_0"));
+    Command3 = new QPushButton(QStringLiteral("取消(&C)"), this);
+    Command3->setObjectName(QStringLiteral("Command3"));
+    SetConfirmButtons(Command2[0], Command3);
+}
+
+void Form4::createDataControls() {
+    for (DataControl** control : {&StaffLookup, &ItemRecords}) {
+        *control = new DataControl(this);
+        (*control)->SetConnectionString(MainDatabasePath());
+        (*control)->SetCommandType(CommandType::Text);
+    }
+    StaffLookup->setObjectName(QStringLiteral("StaffLookup"));
+    ItemRecords->setObjectName(QStringLiteral("ItemRecords"));
+}
+
+void Form4::placeControls() {
+    setFixedSize(Px(11655), Px(7965));
+    PlaceCommandBar(960, 360, 9000);
+    Label1->setGeometry(TwipsRect(1080, 1440, 4800, 375));
+
+    constexpr int kLabelX = 1080;
+    constexpr int kLabelWidth = 1680;
+    constexpr int kBoxX = 2760;
+    constexpr int kHeight = 360;
+    const int rows[4] = {1920, 2400, 2880, 3360};
+    for (int i = 0; i < 4; ++i)
+        Label2[i]->setGeometry(TwipsRect(kLabelX, rows[i] + 30, kLabelWidth, kHeight - 30));
+    Text1->setGeometry(TwipsRect(kBoxX, rows[0], 975, kHeight));
+    Text2->setGeometry(TwipsRect(kBoxX, rows[1], 1815, kHeight));
+    Label3->setGeometry(TwipsRect(5040, rows[1] + 30, kLabelWidth, kHeight - 30));
+    Text3->setGeometry(TwipsRect(6720, rows[1], 1335, kHeight));
+    Text4->setGeometry(TwipsRect(kBoxX, rows[2], 1815, kHeight));
+    Text5->setGeometry(TwipsRect(kBoxX, rows[3], 4695, kHeight));
+
+    Command2[0]->setGeometry(TwipsRect(9000, 1680, 1332, 492));
+    Command3->setGeometry(TwipsRect(9000, 2400, 1332, 492));
+    DataGrid1->setGeometry(TwipsRect(960, 3840, 9372, 3252));
+}
+
+void Form4::setFocusOrder() {
+    QWidget* const order[] = {Text1,       Text2,       Text3,       Text4,       Text5,
+                              Command2[0], Command3,    Command1[4], Command1[3], Command1[2],
+                              Command1[1], Command1[0], Command1[5], DataGrid1};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+QLineEdit* Form4::KeyBox() const {
+    return Text1;
+}
+
+QList<QWidget*> Form4::EntryBoxes() const {
+    return {Text1, Text2, Text3, Text4, Text5};
+}
+
+QList<QWidget*> Form4::EditSet() const {
+    return {Text1, Text2, Text4, Text5};
+}
+
+QLineEdit* Form4::BoxOf(StaffBox box) const {
+    switch (box) {
+        case StaffBox::Code:
+            return Text1;
+        case StaffBox::Account:
+            return Text2;
+        case StaffBox::Certificate:
+            return Text3;
+        case StaffBox::Pay:
+            return Text4;
+        case StaffBox::Name:
+            return Text5;
+    }
+    return Text1;
+}
+
+void Form4::Refuse(const EntryRefusal& refusal, MsgIcon icon) {
+    ShowMessage(this, refusal.text, MsgButtons::Ok, icon, refusal.title);
+    QLineEdit* box = BoxOf(refusal.box);
+    if (refusal.emptyBox)
+        box->clear();
+    box->setFocus();
+}
+
+void Form4::Command1_Click(int index) {
+    OldCode.clear();
+    if (index == kChange)
+        OldCode = Text1->text();
+    MaintenanceWindow::Command1_Click(index);
+}
+
+bool Form4::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && IsEnterKey(static_cast<QKeyEvent*>(event))) {
+        const std::pair<QObject*, void (Form4::*)()> handlers[] = {
+            {Text1, &Form4::Text1_KeyEnter}, {Text2, &Form4::Text2_KeyEnter},
+            {Text3, &Form4::Text3_KeyEnter}, {Text4, &Form4::Text4_KeyEnter},
+            {Text5, &Form4::Text5_KeyEnter},
+        };
+        for (const auto& [box, handler] : handlers) {
+            if (watched == box) {
+                (this->*handler)();
+                return true;
+            }
+        }
+    }
+    if (event->type() == QEvent::FocusOut && watched == Text1) {
+        // Like a form's LostFocus: switching to another window or a message is no leaving.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            Text1_LostFocus();
+    }
+    return MaintenanceWindow::eventFilter(watched, event);
+}
+
+void Form4::Text1_LostFocus() {
+    const QString padded = PadZeroLeft(kCodeLength, Text1->text());
+    if (padded != Text1->text())
+        Text1->setText(padded);
+}
+
+void Form4::Text1_KeyEnter() {
+    if (EditMode == kAdd) {
+        if (Text1->text().isEmpty()) {
+            Refuse({QStringLiteral("欄位不可為空白"), kStaffTitle, StaffBox::Code});
+            return;
+        }
+        Text2->setFocus();
+    } else {
+        Command2[0]->setFocus();
+    }
+    // Leaving the box pads the code; a window that is not active gets no focus events.
+    Text1_LostFocus();
+    if (Text1->text() == kZeroCode) {
+        Refuse({QStringLiteral("欄位不可為零"), kStaffTitle, StaffBox::Code, true});
+        return;
+    }
+    if (EditMode != kQuery)
+        return;
+    if (SearchCode())
+        ShowFound(true);
+    else
+        CancelEntry();
+}
+
+void Form4::Text2_KeyEnter() {
+    if (Text2->text().isEmpty()) {
+        Refuse({QStringLiteral("員工帳號欄位不可為空白"), kStaffTitle, StaffBox::Account});
+        return;
+    }
+    if (const std::optional<EntryRefusal> refusal = CheckAccountEntry(Text2->text())) {
+        Refuse(*refusal);
+        return;
+    }
+    ApplyCertificateRule();
+    if (Text3->isEnabled())
+        Text3->setFocus();
+    else
+        Text4->setFocus();
+}
+
+void Form4::Text3_KeyEnter() {
+    if (Text3->text().isEmpty()) {
+        Refuse({QStringLiteral("存單號碼欄位不可為空白"), kStaffTitle, StaffBox::Certificate});
+        return;
+    }
+    if (Text3->text().size() < kCertificateLength) {
+        Refuse({QStringLiteral("存單號碼為八位，請重新輸入！"), kStaffTitle, StaffBox::Certificate},
+               MsgIcon::Question);
+        return;
+    }
+    Text4->setFocus();
+}
+
+void Form4::Text4_KeyEnter() {
+    if (Text4->text().isEmpty()) {
+        Refuse({QStringLiteral("欄位不可為空白"), kStaffTitle, StaffBox::Pay});
+        return;
+    }
+    Text5->setFocus();
+}
+
+void Form4::Text5_KeyEnter() {
+    if (Text5->text().isEmpty()) {
+        Refuse({QStringLiteral("欄位不可為空白"), kStaffTitle, StaffBox::Name});
+        return;
+    }
+    Command2[0]->setFocus();
+}
+
+void Form4::ApplyCertificateRule() {
+    if (IsCertificateAccount(Text2->text())) {
+        Text3->setEnabled(true);
+        return;
+    }
+    if (!Text3->text().isEmpty())
+        Text3->clear();
+    Text3->setEnabled(false);
+}
+
+void Form4::ConfirmAction() {
+    switch (EditMode) {
+        case kAdd:
+            ConfirmAdd();
+            break;
+        case kChange:
+            ConfirmChange();
+            break;
+        case kDelete:
+            ConfirmDelete();
+            break;
+        case kQuery:
+            ConfirmQuery();
+            break;
+        default:
+            break;
+    }
+}
+
+bool Form4::PassesEntryChecks() {
+    // The confirm button can be reached without leaving the code box by Enter.
+    Text1_LostFocus();
+    const std::optional<EntryRefusal> refusal = CheckStaffEntry(
+        {Text1->text(), Text2->text(), Text3->text(), Text4->text(), Text5->text()});
+    if (refusal)
+        Refuse(*refusal);
+    return !refusal;
+}
+
+void Form4::WriteBoxes(Recordset& record) {
+    record.SetField(QStringLiteral("ID"), Text1->text());
+    record.SetField(QStringLiteral("ACTNO"), Text2->text());
+    record.SetField(QStringLiteral("PAYSUM"), Text4->text());
+    record.SetField(QStringLiteral("NAME"), Text5->text());
+    // In add mode a disabled certificate box is always empty: the 016 rule empties it.
+    record.SetField(QStringLiteral("AT"), Text3->text());
+}
+
+void Form4::ConfirmAdd() {
+    if (!PassesEntryChecks())
+        return;
+    NewCode = Text1->text();
+    const bool taken = !check_RID(NewCode);
+    if (taken && ShowMessage(this, QStringLiteral("員工代碼已經重複,是否要新增?!"),
+                             MsgButtons::YesNo, MsgIcon::Question, kCodeTitle) != MsgAnswer::Yes) {
+        Text1->setFocus();
+        return;
+    }
+
+    // The codes move and the newcomer is stored together, or neither happens.
+    Transaction transaction(Connection(MainDatabasePath()));
+    if (taken && !MakeRoomForCode()) {
+        Text1->setFocus();
+        return;
+    }
+    if (!AddRecord())
+        return;
+    if (const DbResult error = transaction.Commit()) {
+        RereadKeeping(NewCode);
+        ReportUnexpected(error);
+        return;
+    }
+
+    Command1_Click(kReset);
+    FindByCode(NewCode);
+    NewCode.clear();
+    Command1_Click(kAdd);
+}
+
+bool Form4::AddRecord() {
+    Busy = true;
+    Records().AddNew();
+    WriteBoxes(Records());
+    const DbResult error = Records().Update();
+    if (!error) {
+        EmptyBoxes();
+        Text1->setFocus();
+    }
+    Busy = false;
+    ReportUnexpected(error);
+    return !error;
+}
+
+bool Form4::check_RID(const QString& code) {
+    if (code == OldCode)
+        return true;
+    bool found = false;
+    // A failed read lets the code pass: the key of S_STAFF still refuses a second row with it.
+    const DbResult error = LookUp(StaffLookup, StaffSelectByCode(), code, &found);
+    return error || !found;
+}
+
+bool Form4::MakeRoomForCode() {
+    const QSqlDatabase db = Connection(MainDatabasePath());
+    QStringList staffCodes;
+    QStringList itemCodes;
+    DbResult error = ReadCodesFrom(db, QStringLiteral("S_STAFF"), NewCode, &staffCodes);
+    if (!error)
+        error = ReadCodesFrom(db, QStringLiteral("S_ITEM"), NewCode, &itemCodes);
+    if (error) {
+        ReportUnexpected(error);
+        return false;
+    }
+
+    const CodeRoom room = PlanRoomForCode(NewCode, staffCodes, itemCodes);
+    switch (room.refusal) {
+        case RoomRefusal::PastHighestCode:
+            ShowMessage(this, QStringLiteral("員工代碼已達上限，無法插入"), MsgButtons::Ok,
+                        MsgIcon::Critical, kCodeTitle);
+            return false;
+        case RoomRefusal::TransferInTheWay:
+            ShowMessage(
+                this,
+                QStringLiteral("薪資轉帳資料已使用員工代碼 %1，無法插入").arg(room.blockingCode),
+                MsgButtons::Ok, MsgIcon::Critical, kCodeTitle);
+            return false;
+        case RoomRefusal::None:
+            break;
+    }
+    if (room.count == 0)
+        return true;
+    error = ShiftCodesUp(db, room.first, room.last, room.count);
+    ReportUnexpected(error);
+    return !error;
+}
+
+void Form4::FindByCode(const QString& code) {
+    Records().Find(QStringLiteral("ID"), code);
+}
+
+void Form4::ConfirmChange() {
+    if (Records().AtEOF() || !PassesEntryChecks())
+        return;
+    NewCode = Text1->text();
+    if (!check_RID(NewCode)) {
+        Refuse({QStringLiteral("員工代碼已經重複"), kCodeTitle, StaffBox::Code});
+        return;
+    }
+    // The employee's own transfer record follows a new code; a transfer record that already has
+    // the new code is someone else's and is not taken over.
+    if (NewCode != OldCode) {
+        bool taken = false;
+        if (const DbResult error = LookUp(ItemRecords, ItemSelectByCode(), NewCode, &taken)) {
+            ReportUnexpected(error);
+            return;
+        }
+        if (taken) {
+            Refuse({QStringLiteral("薪資轉帳資料已使用員工代碼 %1，無法修改").arg(NewCode),
+                    kCodeTitle, StaffBox::Code});
+            return;
+        }
+    }
+
+    Transaction transaction(Connection(MainDatabasePath()));
+    Busy = true;
+    WriteBoxes(Records());
+    DbResult error = Records().Update();
+    Busy = false;
+    if (!error)
+        error = RewriteTransfer();
+    if (!error)
+        error = transaction.Commit();
+    if (error) {
+        RereadKeeping(OldCode);
+        ReportUnexpected(error);
+        return;
+    }
+    // Re-read, so that the list stays in code order after a code has changed.
+    RequeryAll();
+    FindByCode(NewCode);
+}
+
+DbResult Form4::RewriteTransfer() {
+    bool found = false;
+    if (DbResult error = LookUp(ItemRecords, ItemSelectByCode(), OldCode, &found))
+        return error;
+    if (!found)
+        return std::nullopt;
+    Recordset& item = ItemRecords->Recordset();
+    WriteBoxes(item);
+    return item.Update();
+}
+
+void Form4::ConfirmDelete() {
+    const MsgAnswer answer = ShowMessage(this, QStringLiteral("確定刪除"), MsgButtons::YesNo,
+                                         MsgIcon::None, kStaffTitle, MsgAnswer::No);
+    if (Records().AtEOF()) {
+        Records().MoveLast();
+        return;
+    }
+    if (answer != MsgAnswer::Yes)
+        return;
+    if (const DbResult error = Records().Delete()) {
+        ReportUnexpected(error);
+        return;
+    }
+    Records().MoveNext();
+    if (ShowMessage(this, QStringLiteral("員工資料已刪除！是否要繼續刪除？"), MsgButtons::YesNo,
+                    MsgIcon::Question, kDeletedTitle) == MsgAnswer::No)
+        ResetToIdle();
+    if (Records().RecordCount() == 0) {
+        ShowMessage(this, QStringLiteral("已無資料可刪除，回員工資料建檔！"), MsgButtons::Ok,
+                    MsgIcon::Critical, kDeletedTitle);
+        ResetToIdle();
+    }
+}
+
+void Form4::ConfirmQuery() {
+    if (SearchCode()) {
+        ShowFound(false);
+        return;
+    }
+    Text1->setEnabled(true);
+    Text1->clear();
+    Records().MoveFirst();
+    Text1->setFocus();
+}
+
+bool Form4::SearchCode() {
+    bool found = false;
+    ReportUnexpected(
+        LookUp(StaffLookup, StaffSelectByCode(), PadZeroLeft(kCodeLength, Text1->text()), &found));
+    if (!found)
+        ShowMessage(this, QStringLiteral("查無資料!!"), MsgButtons::Ok, MsgIcon::Critical,
+                    QStringLiteral("輸入錯誤"));
+    return found;
+}
+
+DbResult Form4::LookUp(DataControl* control, const QString& source, const QString& code,
+                       bool* found) {
+    control->SetRecordSource(source, {code});
+    const DbResult error = control->Refresh();
+    *found = !error && !control->Recordset().AtEOF();
+    return error;
+}
+
+void Form4::ShowFound(bool trim) {
+    const Recordset& found = StaffLookup->Recordset();
+    const auto value = [&](const char* column) {
+        const QString text = found.Field(QString::fromLatin1(column));
+        return trim ? TrimRightBlanks(text) : text;
+    };
+    Text1->setText(value("ID"));
+    Text2->setText(found.Field(QStringLiteral("ACTNO")));
+    Text3->setText(value("AT"));
+    Text4->setText(value("PAYSUM"));
+    Text5->setText(value("NAME"));
+}
+
+void Form4::RereadKeeping(const QString& code) {
+    Busy = true;
+    const DbResult error = Adodc1->Refresh();
+    FindByCode(code);
+    Busy = false;
+    ReportUnexpected(error);
+}
+
+}  // namespace paysum

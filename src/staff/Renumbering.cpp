@@ -1,0 +1,46 @@
+#include "staff/Renumbering.h"
+
+#include "common/Big5Text.h"
+#include "common/TextRules.h"
+
+#include <algorithm>
+
+namespace paysum {
+
+std::optional<QString> IncrementCode(const QString& code) {
+    if (code.size() != 5 || !IsDigits(code))
+        return std::nullopt;
+    const qint32 value = code.toInt();
+    if (value >= kHighestCode)
+        return std::nullopt;
+    return PadZeroLeft(5, QString::number(value + 1));
+}
+
+CodeRoom PlanRoomForCode(const QString& code, const QStringList& staffCodes,
+                         const QStringList& itemCodes) {
+    CodeRoom room;
+    const auto start = std::lower_bound(staffCodes.begin(), staffCodes.end(), code);
+    if (start == staffCodes.end() || *start != code)
+        return room;
+
+    room.first = code;
+    room.last = code;
+    room.count = 1;
+    std::optional<QString> next = IncrementCode(code);
+    for (auto it = start + 1; next && it != staffCodes.end() && *it == *next; ++it) {
+        room.last = *it;
+        ++room.count;
+        next = IncrementCode(*it);
+    }
+
+    // `next` is now the free code the highest of the run moves into.
+    if (!next) {
+        room.refusal = RoomRefusal::PastHighestCode;
+    } else if (std::binary_search(itemCodes.begin(), itemCodes.end(), *next)) {
+        room.refusal = RoomRefusal::TransferInTheWay;
+        room.blockingCode = *next;
+    }
+    return room;
+}
+
+}  // namespace paysum

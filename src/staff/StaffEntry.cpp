@@ -1,0 +1,47 @@
+#include "staff/StaffEntry.h"
+
+#include "common/Big5Text.h"
+#include "common/CheckDigits.h"
+
+namespace paysum {
+
+namespace {
+
+constexpr int kAccountLength = 12;
+constexpr int kCodeBytes = 5;
+const QString kZeroCode = QStringLiteral("00000");
+
+}  // namespace
+
+const QString kStaffTitle = QStringLiteral("員工資料建檔");
+const QString kAccountCheckTitle = QStringLiteral("Veltra 帳號檢核");
+
+std::optional<EntryRefusal> CheckAccountEntry(const QString& account) {
+    if (account.size() < kAccountLength)
+        return EntryRefusal{QStringLiteral("輸入帳號位數不足"), kAccountCheckTitle,
+                            StaffBox::Account, true};
+    if (!CheckAccountNo(account))
+        return EntryRefusal{QStringLiteral("員工帳號不正確"), kAccountCheckTitle,
+                            StaffBox::Account};
+    return std::nullopt;
+}
+
+std::optional<EntryRefusal> CheckStaffEntry(const StaffEntry& entry) {
+    if (entry.code.isEmpty() || entry.account.isEmpty() || entry.pay.isEmpty() ||
+        entry.name.isEmpty())
+        return EntryRefusal{QStringLiteral("欄位不可為空白"), kStaffTitle, StaffBox::Code};
+    // A zero code is refused on Enter in the code box; a code that reached the confirm by Tab or
+    // by mouse is refused here the same way.
+    if (entry.code == kZeroCode)
+        return EntryRefusal{QStringLiteral("欄位不可為零"), kStaffTitle, StaffBox::Code, true};
+    if (!FitsBytes(entry.code, kCodeBytes))
+        return EntryRefusal{QStringLiteral("欄位超出"), kStaffTitle, StaffBox::Code};
+    if (entry.account.size() < kAccountLength)
+        return EntryRefusal{QStringLiteral("帳號位數不足"), kStaffTitle, StaffBox::Account};
+    if (entry.account.size() == kAccountLength && !CheckAccountNo(entry.account))
+        return EntryRefusal{QStringLiteral("員工帳號不正確"), kAccountCheckTitle,
+                            StaffBox::Account};
+    return std::nullopt;
+}
+
+}  // namespace paysum

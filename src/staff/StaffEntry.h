@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace paysum {
+
+// The boxes of an employee entry.
+enum class StaffBox { Code, Account, Certificate, Pay, Name };
+
+// What the boxes of an employee entry hold.
+struct StaffEntry {
+    QString code;
+    QString account;
+    QString certificate;
+    QString pay;
+    QString name;
+};
+
+// Why an entry is refused: the message with its title, the box that gets the focus, and whether
+// that box is emptied.
+struct EntryRefusal {
+    QString text;
+    QString title;
+    StaffBox box = StaffBox::Code;
+    bool emptyBox = false;
+};
+
+// The title of the employee window's messages, and of the account checks.
+extern const QString kStaffTitle;
+extern const QString kAccountCheckTitle;
+
+// The check of an account number as it is entered: too short (the box is emptied), or failing
+// its check digit. An empty account is the caller's to refuse with its own message.
+std::optional<EntryRefusal> CheckAccountEntry(const QString& account);
+
+// The checks of an employee entry before it is stored, in order; the first that fails.
+std::optional<EntryRefusal> CheckStaffEntry(const StaffEntry& entry);
+
+}  // namespace paysum
