@@ -48,13 +48,8 @@ constexpr TableDef kTables[] = {
 
 QString CreateTableSql(const TableDef& table) {
     QStringList columns;
-    for (const ColumnDef& column : table.columns) {
-        QString text =
-            QStringLiteral("%1 TEXT NOT NULL DEFAULT ''").arg(QLatin1String(column.name));
-        if (table.key && qstrcmp(table.key, column.name) == 0)
-            text += QStringLiteral(" PRIMARY KEY");
-        columns << text;
-    }
+    for (const ColumnDef& column : table.columns)
+        columns << QStringLiteral("%1 TEXT NOT NULL DEFAULT ''").arg(QLatin1String(column.name));
     return QStringLiteral("CREATE TABLE %1 (%2)")
         .arg(QLatin1String(table.name), columns.join(QStringLiteral(", ")));
 }
@@ -71,6 +66,15 @@ const TableDef* FindTable(const QString& name) {
             return &table;
     }
     return nullptr;
+}
+
+QString KeyIndexName(const TableDef& table) {
+    return QLatin1String(table.name) + u'_' + QLatin1String(table.key);
+}
+
+QString CreateKeyIndexSql(const TableDef& table) {
+    return QStringLiteral("CREATE UNIQUE INDEX %1 ON %2 (%3)")
+        .arg(KeyIndexName(table), QLatin1String(table.name), QLatin1String(table.key));
 }
 
 int ColumnWidth(const QString& table, const QString& column) {
@@ -91,6 +95,10 @@ DbResult CreateTables(const QSqlDatabase& db, DatabaseFile file) {
             continue;
         if (DbResult error = Execute(db, CreateTableSql(table)))
             return error;
+        if (table.key) {
+            if (DbResult error = Execute(db, CreateKeyIndexSql(table)))
+                return error;
+        }
     }
     return transaction.Commit();
 }

@@ -25,6 +25,12 @@ struct TableDef {
     const char* key;  // the column that no two rows share, or nullptr
 };
 
+// The unique index that keeps the key column of a table with a key, and the statement that
+// creates it. Moving many keys at once may drop the index and create it again afterwards, which
+// checks every key once instead of once per moved row.
+QString KeyIndexName(const TableDef& table);
+QString CreateKeyIndexSql(const TableDef& table);
+
 // Every table of both files, with its columns in ordinal order and their widths.
 std::span<const TableDef> Tables();
 

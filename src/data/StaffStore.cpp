@@ -1,6 +1,7 @@
 #include "data/StaffStore.h"
 
 #include "data/Database.h"
+#include "data/Schema.h"
 
 #include <QSqlQuery>
 
@@ -12,30 +13,24 @@ namespace {
 const QString kFiveDigits =
     QStringLiteral("length(ID) = 5 AND ID GLOB '[0-9][0-9][0-9][0-9][0-9]'");
 
-// Moves the codes of one table up by one. SQLite checks the key row by row within one UPDATE, so
-// the codes are first marked ("00012" becomes "-00012"), a text that no code has, and then take
-// their new value.
+// Moves the codes of one table up by one. SQLite would check the key row by row within the
+// UPDATE, and a code moving onto the next one up would clash with it; so the key index is dropped
+// for the move and created again after it, which checks that every code is still unique.
 DbResult ShiftTable(const QSqlDatabase& db, const QString& table, const QString& first,
                     const QString& last, int* changed) {
-    if (DbResult error = Execute(db,
-                                 QStringLiteral("UPDATE %1 SET ID = '-' || ID WHERE ID BETWEEN ? "
-                                                "AND ? AND %2")
-                                     .arg(table, kFiveDigits),
-                                 {first, last}, changed))
+    const TableDef* def = FindTable(table);
+    if (DbResult error = Execute(db, QStringLiteral("DROP INDEX ") + KeyIndexName(*def)))
         return error;
     // Built by concatenation: QString::arg() would take the "%05d" of printf for a place marker.
     const QString increment =
         QStringLiteral("UPDATE ") + table +
         QStringLiteral(
-            " SET ID = printf('%05d', CAST(substr(ID, 2) AS INTEGER) + 1) WHERE ID "
-            "GLOB '-[0-9][0-9][0-9][0-9][0-9]'");
-    int moved = 0;
-    if (DbResult error = Execute(db, increment, {}, &moved))
+            " SET ID = printf('%05d', CAST(ID AS INTEGER) + 1) WHERE ID BETWEEN ? AND ? "
+            "AND ") +
+        kFiveDigits;
+    if (DbResult error = Execute(db, increment, {first, last}, changed))
         return error;
-    if (moved != *changed)
-        return DbError{DbErrorKind::Other, -1, 0,
-                       QStringLiteral("%1 held codes marked for moving").arg(table)};
-    return std::nullopt;
+    return Execute(db, CreateKeyIndexSql(*def));
 }
 
 }  // namespace
