@@ -149,8 +149,24 @@ void MaintenanceWindow::reject() {
 }
 
 void MaintenanceWindow::Command2_Click(int index) {
-    if (index == 0 && EditMode >= kAdd && EditMode <= kQuery)
-        ConfirmAction();
+    if (index != 0)
+        return;
+    switch (EditMode) {
+        case kAdd:
+            ConfirmAdd();
+            break;
+        case kChange:
+            ConfirmChange();
+            break;
+        case kDelete:
+            ConfirmDelete();
+            break;
+        case kQuery:
+            ConfirmQuery();
+            break;
+        default:
+            break;
+    }
 }
 
 void MaintenanceWindow::CancelEntry() {

@@ -47,7 +47,7 @@ public:
     virtual void Command1_Click(int index);
     // Key release at window level, whichever control has the focus.
     void Form_KeyUp(int keyCode);
-    // Confirm array click: index 0 runs the mode's confirm action while a mode is in force.
+    // Confirm array click: index 0 runs the confirm action of the mode in force.
     virtual void Command2_Click(int index);
     // The cancel button: abandons the entry, re-reads the table and returns to idle.
     virtual void CancelEntry();
@@ -71,8 +71,11 @@ protected:
     // Every entry box, and the boxes enabled while adding or changing.
     virtual QList<QWidget*> EntryBoxes() const = 0;
     virtual QList<QWidget*> EditSet() const = 0;
-    // The confirm action of the mode in force (EditMode 0 to 3).
-    virtual void ConfirmAction() = 0;
+    // The confirm action of each mode.
+    virtual void ConfirmAdd() = 0;
+    virtual void ConfirmChange() = 0;
+    virtual void ConfirmDelete() = 0;
+    virtual void ConfirmQuery() = 0;
     // Puts the current record into the boxes; by default each box of the column map gets its
     // column as text.
     virtual void FillBoxes(const Recordset& record);

@@ -113,24 +113,9 @@ void Form6::CancelEntry() {
     ResetToIdle();
 }
 
-void Form6::ConfirmAction() {
-    switch (EditMode) {
-        case kAdd:
-            AddRecord();
-            break;
-        case kChange:
-            ChangeRecord();
-            break;
-        case kDelete:
-            DeleteRecord();
-            break;
-        case kQuery:
-            // The list stays filtered, with the chosen row current.
-            ResetToIdle();
-            break;
-        default:
-            break;
-    }
+void Form6::ConfirmQuery() {
+    // The list stays filtered, with the chosen row current.
+    ResetToIdle();
 }
 
 bool Form6::ValidateEntry() {
@@ -143,7 +128,7 @@ bool Form6::ValidateEntry() {
     return false;
 }
 
-void Form6::AddRecord() {
+void Form6::ConfirmAdd() {
     if (!ValidateEntry())
         return;
     Busy = true;
@@ -163,7 +148,7 @@ void Form6::AddRecord() {
     Busy = false;
 }
 
-void Form6::ChangeRecord() {
+void Form6::ConfirmChange() {
     if (!ValidateEntry())
         return;
     Busy = true;
@@ -178,7 +163,7 @@ void Form6::ChangeRecord() {
     ResetToIdle();
 }
 
-void Form6::DeleteRecord() {
+void Form6::ConfirmDelete() {
     const MsgAnswer answer = ShowMessage(this, QStringLiteral("確定刪除"), MsgButtons::YesNo,
                                          MsgIcon::None, kTitle, MsgAnswer::No);
     if (answer == MsgAnswer::Yes) {

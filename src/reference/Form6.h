@@ -27,7 +27,10 @@ protected:
     QLineEdit* KeyBox() const override;
     QList<QWidget*> EntryBoxes() const override;
     QList<QWidget*> EditSet() const override;
-    void ConfirmAction() override;
+    void ConfirmAdd() override;
+    void ConfirmChange() override;
+    void ConfirmDelete() override;
+    void ConfirmQuery() override;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -38,9 +41,6 @@ private:
     // Shows why the boxes cannot be stored and puts the focus on the box at fault; true when
     // they can.
     bool ValidateEntry();
-    void AddRecord();
-    void ChangeRecord();
-    void DeleteRecord();
     // Tells the clerk why a store was refused; nothing has been written.
     void ReportStoreFailure(const DbError& error);
 

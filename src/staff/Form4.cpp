@@ -300,25 +300,6 @@ void Form4::ApplyCertificateRule() {
     Text3->setEnabled(false);
 }
 
-void Form4::ConfirmAction() {
-    switch (EditMode) {
-        case kAdd:
-            ConfirmAdd();
-            break;
-        case kChange:
-            ConfirmChange();
-            break;
-        case kDelete:
-            ConfirmDelete();
-            break;
-        case kQuery:
-            ConfirmQuery();
-            break;
-        default:
-            break;
-    }
-}
-
 bool Form4::PassesEntryChecks() {
     // The confirm button can be reached without leaving the code box by Enter.
     Text1_LostFocus();

@@ -45,7 +45,10 @@ protected:
     QLineEdit* KeyBox() const override;
     QList<QWidget*> EntryBoxes() const override;
     QList<QWidget*> EditSet() const override;
-    void ConfirmAction() override;
+    void ConfirmAdd() override;
+    void ConfirmChange() override;
+    void ConfirmDelete() override;
+    void ConfirmQuery() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -65,11 +68,6 @@ private:
     // Enables the certificate-number box for an account of type 016, else empties and disables
     // it.
     void ApplyCertificateRule();
-
-    void ConfirmAdd();
-    void ConfirmChange();
-    void ConfirmDelete();
-    void ConfirmQuery();
 
     bool PassesEntryChecks();
     bool AddRecord();

@@ -42,9 +42,10 @@ public:
     QLineEdit* KeyBox() const override { return Text1; }
     QList<QWidget*> EntryBoxes() const override { return {Text1, Text2}; }
     QList<QWidget*> EditSet() const override { return {Text1, Text2}; }
-    void ConfirmAction() override {
-        if (EditMode != kAdd)
-            return;
+    void ConfirmChange() override {}
+    void ConfirmDelete() override {}
+    void ConfirmQuery() override {}
+    void ConfirmAdd() override {
         Busy = true;
         Records().AddNew();
         Records().SetField(0, Text1->text());
