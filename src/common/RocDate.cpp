@@ -6,12 +6,13 @@ namespace paysum {
 
 namespace {
 
-// Reads one two-character part of a date the way the date check does: blanks around it are
-// allowed, anything else that is not a whole number is refused.
+// Reads one two-character part of a date; only digits make a number, so a sign or a blank in a
+// date never passes as part of it.
 bool ReadPart(const QString& part, int* value) {
-    bool ok = false;
-    *value = TrimBlanks(part).toInt(&ok);
-    return ok;
+    if (!IsDigits(part))
+        return false;
+    *value = part.toInt();
+    return true;
 }
 
 int DaysInMonth(int month, int year) {
