@@ -6,6 +6,16 @@
 
 namespace paysum::test {
 
+RecordedMessage OkBox(const QString& text, const QString& title, QMessageBox::Icon icon) {
+    return {text, title, icon, QMessageBox::Ok, QMessageBox::Ok};
+}
+
+void PrintTo(const RecordedMessage& message, std::ostream* out) {
+    *out << '"' << message.text.toStdString() << "\" title \"" << message.title.toStdString()
+         << "\" icon " << message.icon << " buttons " << message.buttons.toInt() << " default "
+         << message.defaultButton;
+}
+
 void MessageRecorder::Install() {
     SetMessageHook([this](QMessageBox& box) {
         RecordedMessage message;
