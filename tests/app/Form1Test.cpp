@@ -15,13 +15,10 @@
 #include <QLockFile>
 #include <QPointer>
 #include <QPushButton>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <vector>
-
-#include <sys/stat.h>
 
 namespace paysum {
 namespace {
@@ -112,13 +109,10 @@ TEST_F(Form1Test, StartUpEndsOnAMissingMainDatabaseWithoutCreatingOne) {
 }
 
 TEST_F(Form1Test, StartUpMakesAReadOnlyDatabaseWritableAndWritesNothingElse) {
-    ASSERT_EQ(::chmod(QFile::encodeName(MainDatabasePath()).constData(), 0444), 0);
+    ASSERT_TRUE(QFile::setPermissions(MainDatabasePath(), QFile::ReadOwner | QFile::ReadGroup));
     const QByteArray before = test::FileHash(MainDatabasePath());
-
     ASSERT_TRUE(StartUp());
-    struct stat info {};
-    ASSERT_EQ(::stat(QFile::encodeName(MainDatabasePath()).constData(), &info), 0);
-    EXPECT_TRUE(info.st_mode & S_IWUSR);
+    EXPECT_TRUE(QFile::permissions(MainDatabasePath()) & QFile::WriteOwner);
     ShutDown();
     EXPECT_EQ(test::FileHash(MainDatabasePath()), before);
 }
@@ -159,9 +153,18 @@ TEST_F(Form1Test, FirstRunThenButtonsAndCaptionFollowTheData) {
     ASSERT_TRUE(QDir(DataDir()).removeRecursively());
     Start();
     EXPECT_TRUE(window_->isVisible());
+    for (const char* table : {"S_BASE", "S_STAFF", "S_ITEM", "S_DAY", "NNOO", "RTBANK"})
+        EXPECT_TRUE(Rows(QString::fromLatin1(table)).isEmpty()) << table;
+    // Nothing of the folder's making is left beside it.
+    EXPECT_EQ(
+        QDir(DataDir() + QStringLiteral("/..")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+        QStringList{QStringLiteral("data")});
     window_->Form_Activate();
-    // Every activation without a company record says so again.
-    EXPECT_EQ(messages.All(), Messages(2, test::OkBox(QStringLiteral("無基本資料，請先建檔。"))));
+    // Every activation without a company record says so again, once after the company window.
+    OnNextModal(
+        [&](QDialog& company) { EXPECT_EQ(company.objectName(), QStringLiteral("Form5")); });
+    Click("Command1");
+    EXPECT_EQ(messages.All(), Messages(3, test::OkBox(QStringLiteral("無基本資料，請先建檔。"))));
     EXPECT_EQ(Buttons(), QStringLiteral("11000011"));
 
     Company();
@@ -170,6 +173,14 @@ TEST_F(Form1Test, FirstRunThenButtonsAndCaptionFollowTheData) {
     EXPECT_EQ(Buttons(), QStringLiteral("11100011"));
     EXPECT_EQ(Caption(), kBranch012 + QStringLiteral("大安實業"));
     EXPECT_EQ(messages.Count(), 0u);
+    // The bank name is the branch's full name without the blanks around it.
+    InsertRow(QStringLiteral("RTBANK"),
+              {QStringLiteral("0040059"), {}, QStringLiteral("信義分行")});
+    InsertRow(QStringLiteral("RTBANK"),
+              {QStringLiteral("0040129"), {}, QStringLiteral(" 大安分行　 ")});
+    window_->Form_Activate();
+    EXPECT_EQ(Caption(), QStringLiteral("轉  帳  分  行： 004-012-9      [大安分行　]\r\n"
+                                        "企  業  名  稱  ： 大安實業"));
 
     Transfer();
     window_->Form_Activate();
@@ -181,16 +192,23 @@ TEST_F(Form1Test, FirstRunThenButtonsAndCaptionFollowTheData) {
     EXPECT_EQ(Buttons(), QStringLiteral("11000011"));
 }
 
-TEST_F(Form1Test, NewBatchAsksThenEmptiesTransfersAndDatesAndClosesTheBankCodeWindow) {
+TEST_F(Form1Test, FunctionWindowsAndANewBatch) {
     Company();
     Transfer();
     InsertRow(QStringLiteral("S_DAY"), {QStringLiteral("910503"), QStringLiteral("910505")});
     Start();
-    QPointer<QDialog> bank;
-    OnNextModal([&](QDialog& opened) { bank = &opened; });
-    Click("Command7");
+    QStringList opened;
+    QPointer<QDialog> bank;  // the last one opened, which the main window keeps
+    for (const char* button : {"Command4", "Command5", "Command7"}) {
+        OnNextModal([&](QDialog& dialog) {
+            opened << dialog.objectName();
+            bank = &dialog;
+        });
+        Click(button);
+    }
+    EXPECT_EQ(opened, (QStringList{QStringLiteral("Form7"), QStringLiteral("Form3"),
+                                   QStringLiteral("Form6")}));
     ASSERT_FALSE(bank.isNull());
-    EXPECT_EQ(bank->objectName(), QStringLiteral("Form6"));
 
     messages.Answer(QMessageBox::No);
     Click("Command6");
@@ -216,35 +234,14 @@ TEST_F(Form1Test, NewBatchAsksThenEmptiesTransfersAndDatesAndClosesTheBankCodeWi
     EXPECT_TRUE(Rows(QStringLiteral("S_DAY")).isEmpty());
     EXPECT_EQ(Buttons(), QStringLiteral("11100011"));
     EXPECT_TRUE(bank.isNull());
-}
 
-TEST_F(Form1Test, PrintAndFileButtonsNeedTransferRecords) {
-    Company();
-    Start();
+    // Without transfer records printing and the batch file refuse.
+    messages.Clear();
     window_->Command4_Click();
     window_->Command5_Click();
     EXPECT_EQ(messages.All(),
               (Messages{test::OkBox(QStringLiteral("無薪資轉帳資料,請建置薪資轉帳資料 ")),
                         test::OkBox(QStringLiteral("無薪資轉帳資料,請建置薪資轉帳資料 Data"))}));
-
-    Transfer();
-    window_->Form_Activate();
-    QStringList opened;
-    for (const char* button : {"Command4", "Command5"}) {
-        OnNextModal([&](QDialog& dialog) { opened << dialog.objectName(); });
-        Click(button);
-    }
-    EXPECT_EQ(opened, (QStringList{QStringLiteral("Form7"), QStringLiteral("Form3")}));
-    EXPECT_EQ(messages.Count(), 2u) << messages.Texts().join(u'|').toStdString();
-}
-
-TEST_F(Form1Test, ButtonOneRefreshesTheMenuOnceAfterTheCompanyWindow) {
-    Start();
-    messages.Clear();
-    OnNextModal(
-        [&](QDialog& company) { EXPECT_EQ(company.objectName(), QStringLiteral("Form5")); });
-    Click("Command1");
-    EXPECT_EQ(messages.Texts(), QStringList{QStringLiteral("無基本資料，請先建檔。")});
 }
 
 TEST_F(Form1Test, AboutBoxAndButtonEight) {
@@ -269,27 +266,6 @@ TEST_F(Form1Test, AboutBoxAndButtonEight) {
     EXPECT_EQ(MainWindow(), nullptr);
 }
 
-TEST_F(Form1Test, BackupToANewNameAndOverAnExistingFile) {
-    Company();
-    Start();
-    AnswerFileDialog(Backup(QStringLiteral("paysum.db")));
-    Trigger("mnuSaveOut");
-    ASSERT_EQ(fileDialogs.size(), 1u);
-    EXPECT_EQ(fileDialogs[0].mode, FileDialogRequest::Mode::Save);
-    EXPECT_EQ(fileDialogs[0].title, QStringLiteral("選擇要備份的資料檔"));
-    EXPECT_EQ(fileDialogs[0].filters, QStringLiteral("目的資料 (*.db)"));
-    EXPECT_EQ(fileDialogs[0].folder, QDir::homePath());
-    EXPECT_FALSE(CheckMainDatabaseFile(Backup(QStringLiteral("paysum.db"))));
-
-    Transfer();
-    SaveOut(Backup(QStringLiteral("paysum.db")));
-    EXPECT_EQ(messages.Count(), 0u) << messages.Texts().join(u'|').toStdString();
-    EXPECT_EQ(Buttons(), QStringLiteral("11111111"));
-    QSqlQuery copy(Connection(Backup(QStringLiteral("paysum.db"))));
-    ASSERT_TRUE(copy.exec(QStringLiteral("SELECT ID FROM S_ITEM")) && copy.next());
-    EXPECT_EQ(copy.value(0).toString(), QStringLiteral("00001"));
-}
-
 TEST_F(Form1Test, OwnDatabaseUnderAnotherNameIsRefusedAndAskedAgain) {
     Company();
     Start();
@@ -310,7 +286,8 @@ TEST_F(Form1Test, OwnDatabaseUnderAnotherNameIsRefusedAndAskedAgain) {
     messages.Answer(QMessageBox::Yes);
     messages.Answer(QMessageBox::Ok);
     messages.Answer(QMessageBox::No);
-    AnswerFileDialog(DataDir() + QStringLiteral("/../data/PAYSUM.db"));
+    ASSERT_TRUE(QFile::link(DataDir(), Backup(QStringLiteral("folder"))));
+    AnswerFileDialog(Backup(QStringLiteral("folder/./PAYSUM.db")));
     Trigger("mnuSaveIn");
     EXPECT_EQ(messages.All(),
               (Messages{kRestoreWarning,
@@ -322,21 +299,34 @@ TEST_F(Form1Test, OwnDatabaseUnderAnotherNameIsRefusedAndAskedAgain) {
     ExpectBackUnchanged();
 }
 
-TEST_F(Form1Test, RestoreBringsBackTheDataOfTheBackup) {
+TEST_F(Form1Test, BackupToNewAndExistingFilesAndRestoreBringsTheirDataBack) {
     Company();
     Start();
-    const QString backup = Backup(QStringLiteral("monday.db"));
-    SaveOut(backup);
+    const QString monday = Backup(QStringLiteral("monday.db"));
+    const QString tuesday = Backup(QStringLiteral("tuesday.db"));
+    SaveOut(monday);
+    ASSERT_EQ(fileDialogs.size(), 1u);
+    EXPECT_EQ(fileDialogs[0].mode, FileDialogRequest::Mode::Save);
+    EXPECT_EQ(fileDialogs[0].title, QStringLiteral("選擇要備份的資料檔"));
+    EXPECT_EQ(fileDialogs[0].filters, QStringLiteral("目的資料 (*.db)"));
+    EXPECT_EQ(fileDialogs[0].folder, QDir::homePath());
+    SaveOut(tuesday);
     const QByteArray branch = test::FileHash(BranchDatabasePath());
     ASSERT_FALSE(Execute(Connection(MainDatabasePath()),
                          QStringLiteral("UPDATE S_BASE SET BRNO = '005', CNAME = '信義商行'")));
     Transfer();
-    window_->Form_Activate();
+    SaveOut(tuesday);
+    EXPECT_EQ(messages.Count(), 0u) << messages.Texts().join(u'|').toStdString();
+    EXPECT_TRUE(Caption().endsWith(QStringLiteral("信義商行")));
 
-    SaveIn(backup);
+    SaveIn(monday);
     EXPECT_EQ(Caption(), kBranch012 + QStringLiteral("大安實業"));
     EXPECT_EQ(Buttons(), QStringLiteral("11100011"));
     EXPECT_TRUE(window_->isVisible());
+    // The backup over an existing file holds the data of the second one.
+    SaveIn(tuesday);
+    EXPECT_TRUE(Caption().endsWith(QStringLiteral("信義商行")));
+    EXPECT_EQ(Buttons(), QStringLiteral("11111111"));
     EXPECT_EQ(test::FileHash(BranchDatabasePath()), branch);
 
     // A backup without a company record leaves no caption of the data it replaced.

@@ -8,8 +8,6 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
-#include <unistd.h>
-
 namespace paysum {
 namespace {
 
@@ -27,24 +25,6 @@ protected:
 
     QTemporaryDir other_;
 };
-
-TEST_F(DatabaseCopyTest, SameFileSeesThroughEverySpelling) {
-    const QString main = MainDatabasePath();
-    ASSERT_TRUE(QFile::link(DataDir(), Other(QStringLiteral("folder"))));
-    ASSERT_EQ(::link(QFile::encodeName(main).constData(),
-                     QFile::encodeName(Other(QStringLiteral("hard.db"))).constData()),
-              0);
-    ASSERT_TRUE(QFile::copy(main, Other(QStringLiteral("copy.db"))));
-
-    // The main window's tests add a link to the file and a ".." in the path.
-    for (const QString& spelling :
-         {DataDir() + QStringLiteral("/./PAYSUM.db"), Other(QStringLiteral("folder/PAYSUM.db")),
-          Other(QStringLiteral("hard.db"))})
-        EXPECT_TRUE(IsSameFile(spelling, main)) << spelling.toStdString();
-    for (const QString& other : {BranchDatabasePath(), Other(QStringLiteral("copy.db")),
-                                 Other(QStringLiteral("missing.db")), QString()})
-        EXPECT_FALSE(IsSameFile(other, main)) << other.toStdString();
-}
 
 TEST_F(DatabaseCopyTest, CopyReplacesAnEarlierFileButNotItsStaleJournal) {
     const QString backup = Other(QStringLiteral("backup.db"));

@@ -18,15 +18,10 @@ void PrintTo(const RecordedMessage& message, std::ostream* out) {
 
 void MessageRecorder::Install() {
     SetMessageHook([this](QMessageBox& box) {
-        RecordedMessage message;
-        message.text = box.text();
-        message.title = box.windowTitle();
-        message.icon = box.icon();
-        message.buttons = box.standardButtons();
-        message.defaultButton = box.standardButton(box.defaultButton());
-        messages_.push_back(message);
+        messages_.push_back({box.text(), box.windowTitle(), box.icon(), box.standardButtons(),
+                             box.standardButton(box.defaultButton())});
         if (answers_.empty())
-            return message.defaultButton;
+            return messages_.back().defaultButton;
         const QMessageBox::StandardButton answer = answers_.front();
         answers_.pop_front();
         return answer;
