@@ -372,19 +372,26 @@ TEST_F(Form1Test, FailedCopyIsReportedAndTheMainWindowComesBack) {
     EXPECT_EQ(messages.All(), Messages{test::OkBox(QStringLiteral("備份檔案失敗!!"))});
     ExpectBackUnchanged();
 
-    // A restore that runs out of disk space keeps the database it had.
+    // A backup or restore that runs out of disk space keeps the file it was to replace.
     const QString backup = Backup(QStringLiteral("paysum.db"));
     SaveOut(backup);
+    const QByteArray earlier = test::FileHash(backup);
     messages.Clear();
     {
         const test::FileSizeLimit diskFull(8192);
+        SaveOut(backup);
         SaveIn(backup);
     }
     EXPECT_EQ(messages.All(),
-              (Messages{kRestoreWarning, test::OkBox(QStringLiteral("回存檔案失敗!!"))}));
+              (Messages{test::OkBox(QStringLiteral("備份檔案失敗!!")), kRestoreWarning,
+                        test::OkBox(QStringLiteral("回存檔案失敗!!"))}));
     ExpectBackUnchanged();
+    EXPECT_EQ(test::FileHash(backup), earlier);
     EXPECT_EQ(QDir(DataDir()).entryList({QStringLiteral("*.db*")}, QDir::Files | QDir::Hidden),
               (QStringList{QStringLiteral("BRANCH.db"), QStringLiteral("PAYSUM.db")}));
+    EXPECT_EQ(
+        QDir(backups_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+        QStringList{QStringLiteral("paysum.db")});
 }
 
 }  // namespace
