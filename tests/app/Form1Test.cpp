@@ -117,6 +117,14 @@ TEST_F(Form1Test, StartUpMakesAReadOnlyDatabaseWritableAndWritesNothingElse) {
     EXPECT_EQ(test::FileHash(MainDatabasePath()), before);
 }
 
+TEST_F(Form1Test, StartUpEndsOnADatabaseNobodyMayWrite) {
+    if (!test::SetImmutable(MainDatabasePath(), true))
+        GTEST_SKIP() << "files cannot be made immutable here";
+    ExpectEndedWith(test::OkBox(QStringLiteral("資料庫唯讀,資料遺失\r\n") + MainDatabasePath(),
+                                QStringLiteral("整批PAYSUM"), QMessageBox::Critical));
+    EXPECT_TRUE(test::SetImmutable(MainDatabasePath(), false));
+}
+
 TEST_F(Form1Test, StartUpEndsOnFilesThatAreNotOurDatabase) {
     const QString main = MainDatabasePath();
     ASSERT_TRUE(QFile::remove(main));

@@ -8,34 +8,30 @@
 namespace paysum {
 namespace {
 
-TEST(RocDateTest, TodayInBothForms) {
+TEST(RocDateTest, TodayCheckAndOrder) {
     struct Case {
         QDate today;
         const char* expected;
-    } cases[] = {
-        {QDate(2002, 5, 5), "910505"},
-        {QDate(2002, 12, 25), "911225"},
-        {QDate(2011, 1, 1), "000101"},
-        {QDate(2000, 2, 29), "890229"},
-    };
+    } cases[] = {{QDate(2002, 5, 5), "910505"},
+                 {QDate(2002, 12, 25), "911225"},
+                 {QDate(2011, 1, 1), "000101"},
+                 {QDate(2000, 2, 29), "890229"}};
     for (const Case& c : cases)
         EXPECT_EQ(RocToday(2, c.today), QString::fromLatin1(c.expected)) << c.expected;
     EXPECT_EQ(RocToday(1, QDate(2002, 5, 6)), QStringLiteral("91/5/6"));
     EXPECT_EQ(RocToday(1, QDate(2002, 12, 25)), QStringLiteral("91/12/25"));
-}
 
-TEST(RocDateTest, CheckAndCompare) {
-    struct Case {
+    struct Check {
         const char16_t* text;
         qint16 expected;
-    } cases[] = {
+    } checks[] = {
         {u"910229", -2},  // 2002 is no leap year
         {u"890229", 1},   // 2000 is
         {u"930229", 1},   // 2004
         {u"911301", -3}, {u"910000", -3}, {u"910431", -2}, {u"910430", 1},   {u"911231", 1},
         {u"910100", -2}, {u"9105", -1},   {u"91a506", -1}, {u"9105061", -1}, {u"", -1},
     };
-    for (const Case& c : cases) {
+    for (const Check& c : checks) {
         const QString text = QString::fromUtf16(c.text);
         EXPECT_EQ(CheckRocDate(text), c.expected) << text.toStdString();
     }
@@ -75,7 +71,7 @@ TEST(Big5TextTest, LengthsAndPadding) {
     EXPECT_EQ(PadSpaceRight(6, QStringLiteral("王　")), QStringLiteral("王　  "));
 }
 
-TEST(CheckDigitsTest, BranchCodes) {
+TEST(CheckDigitsTest, BranchCodesAndAccounts) {
     struct Case {
         const char* code;
         const char* digit;
@@ -89,9 +85,7 @@ TEST(CheckDigitsTest, BranchCodes) {
         EXPECT_EQ(BranchCheckDigit(QString::fromLatin1(c.code)), QString::fromLatin1(c.digit))
             << c.code;
     }
-}
 
-TEST(CheckDigitsTest, Accounts) {
     // 100000000109: a weighted sum that is a multiple of nine takes the check digit 9. Thirteen
     // or more characters pass unless the first three are worth 0.
     for (const char* account : {"004001012341", "100000000109", "1234567890123", "1xxxxxxxxxxxxx"})

@@ -121,8 +121,6 @@ TEST_F(MaintenanceWindowTest, QueryFilterNarrowsAndWidensAndResetRereadsTheTable
     StaffCodes window;
     Activate(&window);
     QTest::keyClick(&window, Qt::Key_F6);
-    EXPECT_TRUE(window.Text1->selectedText() == window.Text1->text());
-
     QTest::keyClicks(window.Text1, QStringLiteral("0001"));
     EXPECT_EQ(window.GridRows(), 2);
     // Typing does not overwrite the boxes with the filtered rows.
@@ -133,8 +131,6 @@ TEST_F(MaintenanceWindowTest, QueryFilterNarrowsAndWidensAndResetRereadsTheTable
         window.Text1->setText(QString::fromLatin1(typed));
         EXPECT_EQ(window.GridRows(), 1) << typed;
     }
-    window.Text1->setText(QStringLiteral("1"));
-    EXPECT_EQ(window.GridRows(), 5);
     window.Text1->clear();
     EXPECT_EQ(window.GridRows(), 9);
     // Picking a row of the grid shows it at once.
