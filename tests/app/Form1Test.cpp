@@ -2,7 +2,6 @@
 #include "app/startup.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
-#include "data/DatabaseCopy.h"
 #include "platform/InstanceLock.h"
 #include "support/Files.h"
 #include "support/PaysumTest.h"
@@ -11,7 +10,6 @@
 #include <QDialog>
 #include <QDir>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLockFile>
 #include <QPointer>
 #include <QPushButton>
