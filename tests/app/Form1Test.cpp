@@ -1,205 +1,403 @@
 #include "app/Form1.h"
 #include "app/startup.h"
+#include "data/DataFolder.h"
+#include "data/Database.h"
+#include "platform/InstanceLock.h"
+#include "support/Files.h"
 #include "support/PaysumTest.h"
 
 #include <QAction>
 #include <QDialog>
+#include <QDir>
 #include <QLabel>
-#include <QLineEdit>
+#include <QLockFile>
 #include <QPointer>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <vector>
 
 namespace paysum {
 namespace {
+
+using Messages = std::vector<test::RecordedMessage>;
+
+const QString kBranch012 =
+    QStringLiteral("轉  帳  分  行： 004-012-9      [代碼檔未建]\r\n企  業  名  稱  ： ");
+
+const test::RecordedMessage kRestoreWarning{
+    QStringLiteral("警告!!\r\n"
+                   "      回存資料來源,不正確時會造成無法挽回的錯誤\r\n"
+                   "      回存資料後,原本資料會被覆蓋,無法提供使用查詢\r\n"
+                   "請問是否還要執行"),
+    QStringLiteral("警告!!回存資料"), QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No,
+    QMessageBox::No};
+
+const test::RecordedMessage kOpenError =
+    test::OkBox(QStringLiteral("資料庫開啟出錯"), QStringLiteral("程式即將關閉  !!"));
 
 class Form1Test : public test::PaysumTest {
 protected:
     void SetUp() override {
         PaysumTest::SetUp();
         CreateDatabases();
+        ASSERT_TRUE(backups_.isValid());
     }
 
-    Form1* Start() {
-        EXPECT_TRUE(StartUp());
-        return MainWindow();
+    // Start-up ends without a main window, its last message being `message`.
+    void ExpectEndedWith(const test::RecordedMessage& message) {
+        EXPECT_FALSE(StartUp());
+        EXPECT_EQ(MainWindow(), nullptr);
+        ASSERT_GE(messages.Count(), 1u);
+        EXPECT_EQ(messages.Last(), message);
     }
 
-    // Which of the eight buttons are enabled, as a string of 1s and 0s.
-    QString Enabled(Form1* window) {
-        QString states;
-        for (int i = 1; i <= 8; ++i)
-            states += Find<QPushButton>(window, QStringLiteral("Command%1").arg(i))->isEnabled()
-                          ? u'1'
-                          : u'0';
-        return states;
+    void Start() {
+        ASSERT_TRUE(StartUp());
+        window_ = MainWindow();
+        hash_ = test::FileHash(MainDatabasePath());
     }
 
-    void Company(const QString& branch, const QString& name) {
-        InsertRow(QStringLiteral("S_BASE"),
-                  {branch, name, QStringLiteral("045"), QStringLiteral("12345678")});
+    void Company() {
+        InsertRow(QStringLiteral("S_BASE"), {QStringLiteral("012"), QStringLiteral("大安實業")});
     }
+    void Transfer() { InsertRow(QStringLiteral("S_ITEM"), {QStringLiteral("00001")}); }
+
+    QString Buttons() { return Enabled(window_, QStringLiteral("Command%1"), 1, 8); }
+    QString Caption() { return Find<QLabel>(window_, QStringLiteral("Label2"))->text(); }
+    void Click(const char* button) {
+        QTest::mouseClick(Find<QPushButton>(window_, QString::fromLatin1(button)), Qt::LeftButton);
+    }
+    void Trigger(const char* action) {
+        Find<QAction>(window_, QString::fromLatin1(action))->trigger();
+    }
+
+    QString Backup(const QString& name) const { return backups_.filePath(name); }
+    void SaveOut(const QString& path) {
+        AnswerFileDialog(path);
+        Trigger("mnuSaveOut");
+    }
+    // Answers Yes to the warning and picks `path`.
+    void SaveIn(const QString& path) {
+        messages.Answer(QMessageBox::Yes);
+        AnswerFileDialog(path);
+        Trigger("mnuSaveIn");
+    }
+
+    // The main window is back, on the data it had when it started.
+    void ExpectBackUnchanged() {
+        EXPECT_EQ(MainWindow(), window_);
+        EXPECT_TRUE(window_->isVisible());
+        EXPECT_EQ(test::FileHash(MainDatabasePath()), hash_);
+        EXPECT_EQ(Caption(), kBranch012 + QStringLiteral("大安實業"));
+        EXPECT_EQ(Buttons(), QStringLiteral("11100011"));
+    }
+
+    QTemporaryDir backups_;
+    Form1* window_ = nullptr;
+    QByteArray hash_;
 };
 
-TEST_F(Form1Test, ButtonsFollowTheStateOfTheData) {
-    Form1* window = Start();
-    EXPECT_EQ(Enabled(window), QStringLiteral("11000011"));
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("PAYSUM"));
-    EXPECT_EQ(Find<QPushButton>(window, QStringLiteral("Command1"))->text(),
-              QStringLiteral("1. 基本資料建檔　　"));
-    EXPECT_EQ(Find<QPushButton>(window, QStringLiteral("Command7"))->text(),
-              QStringLiteral("7. 金融機購代碼檔維護　　"));
-    // Every activation without a company record says so again.
-    window->Form_Activate();
-    EXPECT_EQ(messages.Count(), 2u);
+TEST_F(Form1Test, StartUpEndsOnAMissingMainDatabaseWithoutCreatingOne) {
+    ASSERT_TRUE(QFile::remove(MainDatabasePath()));
+    ExpectEndedWith(test::OkBox(QStringLiteral("找不到資料庫,資料遺失\r\n") + MainDatabasePath(),
+                                QStringLiteral("整批PAYSUM"), QMessageBox::Critical));
+    EXPECT_FALSE(QFile::exists(MainDatabasePath()));
+}
 
-    Company(QStringLiteral("012"), QStringLiteral("大安實業"));
-    messages.Clear();
-    window->Form_Activate();
-    EXPECT_EQ(Enabled(window), QStringLiteral("11100011"));
+TEST_F(Form1Test, StartUpMakesAReadOnlyDatabaseWritableAndWritesNothingElse) {
+    ASSERT_TRUE(QFile::setPermissions(MainDatabasePath(), QFile::ReadOwner | QFile::ReadGroup));
+    const QByteArray before = test::FileHash(MainDatabasePath());
+    ASSERT_TRUE(StartUp());
+    EXPECT_TRUE(QFile::permissions(MainDatabasePath()) & QFile::WriteOwner);
+    ShutDown();
+    EXPECT_EQ(test::FileHash(MainDatabasePath()), before);
+}
+
+TEST_F(Form1Test, StartUpEndsOnADatabaseNobodyMayWrite) {
+    if (!test::SetImmutable(MainDatabasePath(), true))
+        GTEST_SKIP() << "files cannot be made immutable here";
+    ExpectEndedWith(test::OkBox(QStringLiteral("資料庫唯讀,資料遺失\r\n") + MainDatabasePath(),
+                                QStringLiteral("整批PAYSUM"), QMessageBox::Critical));
+    EXPECT_TRUE(test::SetImmutable(MainDatabasePath(), false));
+}
+
+TEST_F(Form1Test, StartUpEndsOnFilesThatAreNotOurDatabase) {
+    const QString main = MainDatabasePath();
+    ASSERT_TRUE(QFile::remove(main));
+    test::WriteFile(main, "not a database, just some text\n");
+    ExpectEndedWith(kOpenError);
+    // SQLite's own error number comes first.
+    EXPECT_EQ(messages.All(), (Messages{test::OkBox(QStringLiteral("26")), kOpenError}));
+    EXPECT_EQ(QFile(main).size(), 31);
+
+    // The branch file, which lacks the main tables.
+    ASSERT_TRUE(QFile::remove(main));
+    ASSERT_TRUE(QFile::copy(BranchDatabasePath(), main));
+    ExpectEndedWith(kOpenError);
+
+    // A folder in place of the file.
+    ASSERT_TRUE(QFile::remove(main));
+    ASSERT_TRUE(QDir().mkdir(main));
+    ExpectEndedWith(kOpenError);
+}
+
+TEST_F(Form1Test, StartUpOfASecondInstanceEndsSilently) {
+    QLockFile other(InstanceLock::LockFilePath(DataDir()));
+    ASSERT_TRUE(other.tryLock(0));
+    EXPECT_FALSE(StartUp());
     EXPECT_EQ(messages.Count(), 0u);
+    EXPECT_EQ(MainWindow(), nullptr);
 
-    InsertRow(QStringLiteral("S_ITEM"), {QStringLiteral("00001")});
-    window->Form_Activate();
-    EXPECT_EQ(Enabled(window), QStringLiteral("11111111"));
+    // Once the other copy has ended, the program starts.
+    other.unlock();
+    EXPECT_TRUE(StartUp());
 }
 
-TEST_F(Form1Test, BranchCaptionWithCheckDigitAndBankName) {
-    Company(QStringLiteral("012"), QStringLiteral("大安實業"));
-    Form1* window = Start();
-    QLabel* caption = Find<QLabel>(window, QStringLiteral("Label2"));
-    EXPECT_EQ(caption->text(), QStringLiteral("轉  帳  分  行： 004-012-9      [代碼檔未建]\r\n"
-                                              "企  業  名  稱  ： 大安實業"));
+TEST_F(Form1Test, FirstRunThenButtonsAndCaptionFollowTheData) {
+    ASSERT_TRUE(QDir(DataDir()).removeRecursively());
+    Start();
+    EXPECT_TRUE(window_->isVisible());
+    for (const char* table : {"S_BASE", "S_STAFF", "S_ITEM", "S_DAY", "NNOO", "RTBANK"})
+        EXPECT_TRUE(Rows(QString::fromLatin1(table)).isEmpty()) << table;
+    // Nothing of the folder's making is left beside it.
+    EXPECT_EQ(
+        QDir(DataDir() + QStringLiteral("/..")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+        QStringList{QStringLiteral("data")});
+    window_->Form_Activate();
+    // Every activation without a company record says so again, once after the company window.
+    OnNextModal(
+        [&](QDialog& company) { EXPECT_EQ(company.objectName(), QStringLiteral("Form5")); });
+    Click("Command1");
+    EXPECT_EQ(messages.All(), Messages(3, test::OkBox(QStringLiteral("無基本資料，請先建檔。"))));
+    EXPECT_EQ(Buttons(), QStringLiteral("11000011"));
 
+    Company();
+    messages.Clear();
+    window_->Form_Activate();
+    EXPECT_EQ(Buttons(), QStringLiteral("11100011"));
+    EXPECT_EQ(Caption(), kBranch012 + QStringLiteral("大安實業"));
+    EXPECT_EQ(messages.Count(), 0u);
+    // The bank name is the branch's full name without the blanks around it.
     InsertRow(QStringLiteral("RTBANK"),
-              {QStringLiteral("0040129"), QStringLiteral("大安"), QStringLiteral(" 大安分行 ")});
-    window->Form_Activate();
-    EXPECT_EQ(caption->text(), QStringLiteral("轉  帳  分  行： 004-012-9      [大安分行]\r\n"
-                                              "企  業  名  稱  ： 大安實業"));
+              {QStringLiteral("0040059"), {}, QStringLiteral("信義分行")});
+    InsertRow(QStringLiteral("RTBANK"),
+              {QStringLiteral("0040129"), {}, QStringLiteral(" 大安分行　 ")});
+    window_->Form_Activate();
+    EXPECT_EQ(Caption(), QStringLiteral("轉  帳  分  行： 004-012-9      [大安分行　]\r\n"
+                                        "企  業  名  稱  ： 大安實業"));
+
+    Transfer();
+    window_->Form_Activate();
+    EXPECT_EQ(Buttons(), QStringLiteral("11111111"));
+
+    ASSERT_FALSE(Execute(Connection(MainDatabasePath()), QStringLiteral("DROP TABLE S_BASE")));
+    window_->Form_Activate();
+    EXPECT_EQ(messages.All(), Messages{test::OkBox(QStringLiteral("不可預期的錯誤"))});
+    EXPECT_EQ(Buttons(), QStringLiteral("11000011"));
 }
 
-TEST_F(Form1Test, NewBatchAsksAndEmptiesTransfersAndDatesOnYes) {
-    Company(QStringLiteral("012"), QStringLiteral("大安實業"));
-    InsertRow(QStringLiteral("S_ITEM"), {QStringLiteral("00001")});
+TEST_F(Form1Test, FunctionWindowsAndANewBatch) {
+    Company();
+    Transfer();
     InsertRow(QStringLiteral("S_DAY"), {QStringLiteral("910503"), QStringLiteral("910505")});
-    Form1* window = Start();
-    QPushButton* newBatch = Find<QPushButton>(window, QStringLiteral("Command6"));
+    Start();
+    QStringList opened;
+    QPointer<QDialog> bank;  // the last one opened, which the main window keeps
+    for (const char* button : {"Command4", "Command5", "Command7"}) {
+        OnNextModal([&](QDialog& dialog) {
+            opened << dialog.objectName();
+            bank = &dialog;
+        });
+        Click(button);
+    }
+    EXPECT_EQ(opened, (QStringList{QStringLiteral("Form7"), QStringLiteral("Form3"),
+                                   QStringLiteral("Form6")}));
+    ASSERT_FALSE(bank.isNull());
 
     messages.Answer(QMessageBox::No);
-    QTest::mouseClick(newBatch, Qt::LeftButton);
-    ASSERT_EQ(messages.Count(), 1u);
-    const test::RecordedMessage question = messages.Last();
-    EXPECT_EQ(question.text, QStringLiteral("\r\n\r\n舊的薪資轉帳資料已存在,是否刪除之？\r\n\r\n"));
-    EXPECT_EQ(question.title, QStringLiteral("6. 產生另一批新的薪資轉帳資料"));
-    EXPECT_EQ(question.icon, QMessageBox::NoIcon);
-    EXPECT_EQ(question.buttons, QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(question.defaultButton, QMessageBox::No);
+    Click("Command6");
+    EXPECT_EQ(messages.All(),
+              (Messages{{QStringLiteral("\r\n\r\n舊的薪資轉帳資料已存在,是否刪除之？\r\n\r\n"),
+                         QStringLiteral("6. 產生另一批新的薪資轉帳資料"), QMessageBox::NoIcon,
+                         QMessageBox::Yes | QMessageBox::No, QMessageBox::No}}));
     EXPECT_EQ(Rows(QStringLiteral("S_ITEM")).size(), 1);
     EXPECT_EQ(Rows(QStringLiteral("S_DAY")).size(), 1);
 
+    // With the dates' table unreadable the second delete fails; the first must not stay done.
+    const QSqlDatabase db = Connection(MainDatabasePath());
+    ASSERT_FALSE(Execute(db, QStringLiteral("ALTER TABLE S_DAY RENAME TO AWAY")));
     messages.Answer(QMessageBox::Yes);
-    QTest::mouseClick(newBatch, Qt::LeftButton);
+    Click("Command6");
+    EXPECT_EQ(messages.Last(), test::OkBox(QStringLiteral("不可預期的錯誤")));
+    EXPECT_EQ(Rows(QStringLiteral("S_ITEM")).size(), 1);
+    ASSERT_FALSE(Execute(db, QStringLiteral("ALTER TABLE AWAY RENAME TO S_DAY")));
+
+    messages.Answer(QMessageBox::Yes);
+    Click("Command6");
     EXPECT_TRUE(Rows(QStringLiteral("S_ITEM")).isEmpty());
     EXPECT_TRUE(Rows(QStringLiteral("S_DAY")).isEmpty());
-    EXPECT_EQ(Enabled(window), QStringLiteral("11100011"));
+    EXPECT_EQ(Buttons(), QStringLiteral("11100011"));
+    EXPECT_TRUE(bank.isNull());
+
+    // Without transfer records printing and the batch file refuse.
+    messages.Clear();
+    window_->Command4_Click();
+    window_->Command5_Click();
+    EXPECT_EQ(messages.All(),
+              (Messages{test::OkBox(QStringLiteral("無薪資轉帳資料,請建置薪資轉帳資料 ")),
+                        test::OkBox(QStringLiteral("無薪資轉帳資料,請建置薪資轉帳資料 Data"))}));
 }
 
-TEST_F(Form1Test, PrintAndFileButtonsRefuseAnEmptyBatch) {
-    Company(QStringLiteral("012"), QStringLiteral("大安實業"));
-    Form1* window = Start();
-    window->Command4_Click();
-    EXPECT_EQ(messages.Last().text, QStringLiteral("無薪資轉帳資料,請建置薪資轉帳資料 "));
-    EXPECT_EQ(messages.Last().title, QStringLiteral("PAYSUM"));
-    window->Command5_Click();
-    EXPECT_EQ(messages.Last().text, QStringLiteral("無薪資轉帳資料,請建置薪資轉帳資料 Data"));
-    EXPECT_EQ(messages.Last().icon, QMessageBox::NoIcon);
-}
-
-TEST_F(Form1Test, PrintAndFileButtonsOpenTheirWindows) {
-    Company(QStringLiteral("012"), QStringLiteral("大安實業"));
-    InsertRow(QStringLiteral("S_ITEM"), {QStringLiteral("00001")});
-    Form1* window = Start();
-    QStringList opened;
-    OnNextModal([&](QDialog& dialog) { opened << dialog.objectName(); });
-    QTest::mouseClick(Find<QPushButton>(window, QStringLiteral("Command4")), Qt::LeftButton);
-    OnNextModal([&](QDialog& dialog) { opened << dialog.objectName(); });
-    QTest::mouseClick(Find<QPushButton>(window, QStringLiteral("Command5")), Qt::LeftButton);
-    EXPECT_EQ(opened, (QStringList{QStringLiteral("Form7"), QStringLiteral("Form3")}));
-    EXPECT_EQ(messages.Count(), 0u) << messages.Texts().join(u'|').toStdString();
-}
-
-TEST_F(Form1Test, MenusAndTheAboutBox) {
-    Form1* window = Start();
-    EXPECT_EQ(Find<QAction>(window, QStringLiteral("mnuSaveIn"))->text(),
-              QStringLiteral("回存資料"));
-    EXPECT_EQ(Find<QAction>(window, QStringLiteral("mnuSaveOut"))->text(),
-              QStringLiteral("備份資料"));
-    EXPECT_EQ(Find<QAction>(window, QStringLiteral("mnuAbout"))->text(),
-              QStringLiteral("關於    PAYSUM(&A)"));
-
-    bool shown = false;
+TEST_F(Form1Test, AboutBoxAndButtonEight) {
+    Start();
+    QStringList captions;
     OnNextModal([&](QDialog& about) {
-        shown = true;
-        EXPECT_EQ(about.objectName(), QStringLiteral("frmAbout"));
-        EXPECT_EQ(about.windowTitle(), QStringLiteral("About PAYSUM"));
-        EXPECT_EQ(Find<QLabel>(&about, QStringLiteral("lblTitle"))->text(),
-                  QStringLiteral("PAYSUM"));
-        EXPECT_EQ(Find<QLabel>(&about, QStringLiteral("lblVersion"))->text(),
-                  QStringLiteral("Version 1.0.2"));
         QPushButton* close = Find<QPushButton>(&about, QStringLiteral("cmdOK"));
-        EXPECT_EQ(close->text(), QStringLiteral("關　閉"));
+        captions << about.objectName() << about.windowTitle()
+                 << Find<QLabel>(&about, QStringLiteral("lblTitle"))->text()
+                 << Find<QLabel>(&about, QStringLiteral("lblVersion"))->text() << close->text();
         QTest::mouseClick(close, Qt::LeftButton);
         EXPECT_FALSE(about.isVisible());
     });
-    Find<QAction>(window, QStringLiteral("mnuAbout"))->trigger();
-    EXPECT_TRUE(shown);
-}
+    Trigger("mnuAbout");
+    EXPECT_EQ(captions, (QStringList{QStringLiteral("frmAbout"), QStringLiteral("About PAYSUM"),
+                                     QStringLiteral("PAYSUM"), QStringLiteral("Version 1.0.2"),
+                                     QStringLiteral("關　閉")}));
 
-TEST_F(Form1Test, ButtonOneOpensTheCompanyWindowAndItsStoreRefreshesTheMenuOnce) {
-    Form1* window = Start();
-    messages.Clear();
-    // Cancelled: one reminder for one closing.
-    OnNextModal(
-        [&](QDialog& company) { EXPECT_EQ(company.objectName(), QStringLiteral("Form5")); });
-    QTest::mouseClick(Find<QPushButton>(window, QStringLiteral("Command1")), Qt::LeftButton);
-    EXPECT_EQ(messages.Texts(), QStringList{QStringLiteral("無基本資料，請先建檔。")});
-
-    messages.Clear();
-    OnNextModal([&](QDialog& company) {
-        for (int i : {0, 1, 2})
-            QTest::keyClicks(Find<QLineEdit>(&company, QStringLiteral("Text1_%1").arg(i)),
-                             QStringLiteral("12"));
-        QTest::mouseClick(Find<QPushButton>(&company, QStringLiteral("Command7_0")),
-                          Qt::LeftButton);
-    });
-    QTest::mouseClick(Find<QPushButton>(window, QStringLiteral("Command1")), Qt::LeftButton);
-    EXPECT_EQ(messages.Texts(), QStringList{QStringLiteral("儲存成功")});
-    EXPECT_EQ(Find<QLabel>(window, QStringLiteral("Label2"))->text(),
-              QStringLiteral("轉  帳  分  行： 004-012-9      [代碼檔未建]\r\n"
-                             "企  業  名  稱  ： 12"));
-    EXPECT_EQ(Enabled(window), QStringLiteral("11100011"));
-}
-
-TEST_F(Form1Test, ButtonSevenOpensTheBankCodeWindowWhichANewBatchCloses) {
-    Company(QStringLiteral("012"), QStringLiteral("大安實業"));
-    InsertRow(QStringLiteral("S_ITEM"), {QStringLiteral("00001")});
-    Form1* window = Start();
-    QPointer<QDialog> bank;
-    OnNextModal([&](QDialog& opened) { bank = &opened; });
-    QTest::mouseClick(Find<QPushButton>(window, QStringLiteral("Command7")), Qt::LeftButton);
-    ASSERT_FALSE(bank.isNull());
-    EXPECT_EQ(bank->objectName(), QStringLiteral("Form6"));
-    messages.Answer(QMessageBox::Yes);
-    window->Command6_Click();
-    EXPECT_TRUE(bank.isNull());
-}
-
-TEST_F(Form1Test, ButtonEightEndsTheProgram) {
-    Form1* window = Start();
-    QTest::mouseClick(Find<QPushButton>(window, QStringLiteral("Command8")), Qt::LeftButton);
-    EXPECT_FALSE(window->isVisible());
+    Click("Command8");
+    EXPECT_FALSE(window_->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(MainWindow(), nullptr);
+}
+
+TEST_F(Form1Test, OwnDatabaseUnderAnotherNameIsRefusedAndAskedAgain) {
+    Company();
+    Start();
+    const QString link = Backup(QStringLiteral("link.db"));
+    ASSERT_TRUE(QFile::link(MainDatabasePath(), link));
+    AnswerFileDialog(link);
+    AnswerFileDialog(QString());  // the dialog shown again is cancelled
+    Trigger("mnuSaveOut");
+    EXPECT_EQ(fileDialogs.size(), 2u);
+    EXPECT_EQ(messages.All(),
+              Messages{test::OkBox(QStringLiteral("備份檔案錯誤：目的檔案與來源檔案相同"),
+                                   QStringLiteral("備份檔案錯誤 ") + MainDatabasePath(),
+                                   QMessageBox::Critical)});
+    ExpectBackUnchanged();
+
+    // Restore: the warning, the dialog, the message, then the warning again (No this time).
+    messages.Clear();
+    messages.Answer(QMessageBox::Yes);
+    messages.Answer(QMessageBox::Ok);
+    messages.Answer(QMessageBox::No);
+    ASSERT_TRUE(QFile::link(DataDir(), Backup(QStringLiteral("folder"))));
+    AnswerFileDialog(Backup(QStringLiteral("folder/./PAYSUM.db")));
+    Trigger("mnuSaveIn");
+    EXPECT_EQ(messages.All(),
+              (Messages{kRestoreWarning,
+                        test::OkBox(QStringLiteral("回存檔案錯誤：目的檔案與來源檔案相同"),
+                                    QStringLiteral("回存檔案錯誤 ") + MainDatabasePath(),
+                                    QMessageBox::Critical),
+                        kRestoreWarning}));
+    EXPECT_EQ(fileDialogs.back().title, QStringLiteral("選擇要回存的資料檔"));
+    ExpectBackUnchanged();
+}
+
+TEST_F(Form1Test, BackupToNewAndExistingFilesAndRestoreBringsTheirDataBack) {
+    Company();
+    Start();
+    const QString monday = Backup(QStringLiteral("monday.db"));
+    const QString tuesday = Backup(QStringLiteral("tuesday.db"));
+    SaveOut(monday);
+    ASSERT_EQ(fileDialogs.size(), 1u);
+    EXPECT_EQ(fileDialogs[0].mode, FileDialogRequest::Mode::Save);
+    EXPECT_EQ(fileDialogs[0].title, QStringLiteral("選擇要備份的資料檔"));
+    EXPECT_EQ(fileDialogs[0].filters, QStringLiteral("目的資料 (*.db)"));
+    EXPECT_EQ(fileDialogs[0].folder, QDir::homePath());
+    SaveOut(tuesday);
+    const QByteArray branch = test::FileHash(BranchDatabasePath());
+    ASSERT_FALSE(Execute(Connection(MainDatabasePath()),
+                         QStringLiteral("UPDATE S_BASE SET BRNO = '005', CNAME = '信義商行'")));
+    Transfer();
+    SaveOut(tuesday);
+    EXPECT_EQ(messages.Count(), 0u) << messages.Texts().join(u'|').toStdString();
+    EXPECT_TRUE(Caption().endsWith(QStringLiteral("信義商行")));
+
+    SaveIn(monday);
+    EXPECT_EQ(Caption(), kBranch012 + QStringLiteral("大安實業"));
+    EXPECT_EQ(Buttons(), QStringLiteral("11100011"));
+    EXPECT_TRUE(window_->isVisible());
+    // The backup over an existing file holds the data of the second one.
+    SaveIn(tuesday);
+    EXPECT_TRUE(Caption().endsWith(QStringLiteral("信義商行")));
+    EXPECT_EQ(Buttons(), QStringLiteral("11111111"));
+    EXPECT_EQ(test::FileHash(BranchDatabasePath()), branch);
+
+    // A backup without a company record leaves no caption of the data it replaced.
+    ASSERT_FALSE(CreateDataFolder(Backup(QStringLiteral("fresh"))));
+    messages.Clear();
+    SaveIn(Backup(QStringLiteral("fresh/PAYSUM.db")));
+    EXPECT_EQ(Caption(), QString());
+    EXPECT_EQ(Buttons(), QStringLiteral("11000011"));
+    EXPECT_EQ(messages.Last().text, QStringLiteral("無基本資料，請先建檔。"));
+}
+
+TEST_F(Form1Test, RestoreRefusesWhatIsNotABackupOfThisProgram) {
+    Company();
+    const QString text = Backup(QStringLiteral("text.db"));
+    const QString truncated = Backup(QStringLiteral("truncated.db"));
+    const QString shortDay = Backup(QStringLiteral("short.db"));
+    test::WriteFile(text, "payroll notes, not a database\n");
+    QFile whole(MainDatabasePath());
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    test::WriteFile(truncated, whole.read(whole.size() / 2));
+    ASSERT_TRUE(QFile::copy(MainDatabasePath(), shortDay));
+    ASSERT_FALSE(
+        Execute(Connection(shortDay), QStringLiteral("ALTER TABLE S_DAY DROP COLUMN TDATE")));
+    CloseAllConnections();
+    Start();
+
+    for (const QString& path : {text, truncated, shortDay, BranchDatabasePath()}) {
+        messages.Clear();
+        SaveIn(path);
+        EXPECT_EQ(messages.All(),
+                  (Messages{kRestoreWarning,
+                            test::OkBox(QStringLiteral("回存資料來源不正確，未回存"),
+                                        QStringLiteral("警告!!回存資料"), QMessageBox::Critical)}))
+            << path.toStdString();
+        ExpectBackUnchanged();
+    }
+}
+
+TEST_F(Form1Test, FailedCopyIsReportedAndTheMainWindowComesBack) {
+    Company();
+    Start();
+    SaveOut(Backup(QStringLiteral("missing/paysum.db")));
+    EXPECT_EQ(messages.All(), Messages{test::OkBox(QStringLiteral("備份檔案失敗!!"))});
+    ExpectBackUnchanged();
+
+    // A backup or restore that runs out of disk space keeps the file it was to replace.
+    const QString backup = Backup(QStringLiteral("paysum.db"));
+    SaveOut(backup);
+    const QByteArray earlier = test::FileHash(backup);
+    messages.Clear();
+    {
+        const test::FileSizeLimit diskFull(8192);
+        SaveOut(backup);
+        SaveIn(backup);
+    }
+    EXPECT_EQ(messages.All(),
+              (Messages{test::OkBox(QStringLiteral("備份檔案失敗!!")), kRestoreWarning,
+                        test::OkBox(QStringLiteral("回存檔案失敗!!"))}));
+    ExpectBackUnchanged();
+    EXPECT_EQ(test::FileHash(backup), earlier);
+    EXPECT_EQ(QDir(DataDir()).entryList({QStringLiteral("*.db*")}, QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral("BRANCH.db"), QStringLiteral("PAYSUM.db")}));
+    EXPECT_EQ(
+        QDir(backups_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+        QStringList{QStringLiteral("paysum.db")});
 }
 
 }  // namespace

@@ -6,17 +6,22 @@
 
 namespace paysum::test {
 
+RecordedMessage OkBox(const QString& text, const QString& title, QMessageBox::Icon icon) {
+    return {text, title, icon, QMessageBox::Ok, QMessageBox::Ok};
+}
+
+void PrintTo(const RecordedMessage& message, std::ostream* out) {
+    *out << '"' << message.text.toStdString() << "\" title \"" << message.title.toStdString()
+         << "\" icon " << message.icon << " buttons " << message.buttons.toInt() << " default "
+         << message.defaultButton;
+}
+
 void MessageRecorder::Install() {
     SetMessageHook([this](QMessageBox& box) {
-        RecordedMessage message;
-        message.text = box.text();
-        message.title = box.windowTitle();
-        message.icon = box.icon();
-        message.buttons = box.standardButtons();
-        message.defaultButton = box.standardButton(box.defaultButton());
-        messages_.push_back(message);
+        messages_.push_back({box.text(), box.windowTitle(), box.icon(), box.standardButtons(),
+                             box.standardButton(box.defaultButton())});
         if (answers_.empty())
-            return message.defaultButton;
+            return messages_.back().defaultButton;
         const QMessageBox::StandardButton answer = answers_.front();
         answers_.pop_front();
         return answer;

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <deque>
+#include <ostream>
 #include <vector>
 
 namespace paysum::test {
@@ -15,7 +16,15 @@ struct RecordedMessage {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+
+    bool operator==(const RecordedMessage&) const = default;
 };
+
+// A box with OK alone, as most of the program's messages are.
+RecordedMessage OkBox(const QString& text, const QString& title = QStringLiteral("PAYSUM"),
+                      QMessageBox::Icon icon = QMessageBox::NoIcon);
+// Shows a message in a failing assertion.
+void PrintTo(const RecordedMessage& message, std::ostream* out);
 
 // Answers the program's message boxes instead of showing them and keeps what they said. Boxes
 // are answered from the queue, else with their default button.

@@ -11,6 +11,7 @@
 #include "platform/Modal.h"
 #include "platform/PrintDialog.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QSqlQuery>
@@ -43,7 +44,7 @@ void PaysumTest::SetUp() {
         driver(dialog);
     });
     SetFileDialogHook([this](const FileDialogRequest& request) {
-        fileDialogTitles << request.title;
+        fileDialogs.push_back(request);
         if (fileAnswers_.empty())
             return QString();
         const QString answer = fileAnswers_.front();
@@ -80,17 +81,16 @@ void PaysumTest::CreateDatabases() {
 }
 
 void PaysumTest::InsertRow(const QString& table, const QStringList& values) {
-    QStringList marks;
-    for (qsizetype i = 0; i < values.size(); ++i)
-        marks << QStringLiteral("?");
     const TableDef* def = FindTable(table);
     ASSERT_NE(def, nullptr);
     QStringList columns;
-    for (qsizetype i = 0; i < values.size(); ++i)
-        columns << QLatin1String(def->columns[i].name);
+    QStringList marks;
     QVariantList bound;
-    for (const QString& value : values)
-        bound << (value.isNull() ? QStringLiteral("") : value);
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        columns << QLatin1String(def->columns[i].name);
+        marks << QStringLiteral("?");
+        bound << (values[i].isNull() ? QStringLiteral("") : values[i]);
+    }
     const DbResult error = Execute(Connection(FileOf(table)),
                                    QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                        .arg(table, columns.join(u','), marks.join(u',')),
@@ -116,6 +116,13 @@ void PaysumTest::Activate(QWidget* window) {
     window->activateWindow();
     QApplication::setActiveWindow(window);
     EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+}
+
+QString PaysumTest::Enabled(QWidget* window, const QString& pattern, int first, int last) {
+    QString states;
+    for (int i = first; i <= last; ++i)
+        states += Find<QAbstractButton>(window, pattern.arg(i))->isEnabled() ? u'1' : u'0';
+    return states;
 }
 
 void PaysumTest::OnNextModal(std::function<void(QDialog&)> driver) {

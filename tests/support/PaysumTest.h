@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileDialog.h"
 #include "support/MessageRecorder.h"
 
 #include <QString>
@@ -10,6 +11,7 @@
 
 #include <deque>
 #include <functional>
+#include <vector>
 
 class QDialog;
 class QWidget;
@@ -38,15 +40,19 @@ protected:
     // The next modal window is handed to `driver` instead of blocking; it is closed afterwards
     // if it is still open. Windows opened with no driver queued are closed at once.
     void OnNextModal(std::function<void(QDialog&)> driver);
-    // The path the next file dialog answers (empty for cancel); the requests are kept.
+    // The path the next file dialog answers (empty for cancel); the requests are kept in
+    // fileDialogs.
     void AnswerFileDialog(const QString& path);
 
     // A widget of a window by object name; fails the test when there is none.
     template <typename T>
     T* Find(QWidget* window, const QString& name);
+    // Which buttons of a window are enabled, as 1s and 0s: `pattern` names them with the numbers
+    // `first` to `last` in its %1.
+    QString Enabled(QWidget* window, const QString& pattern, int first, int last);
 
     MessageRecorder messages;
-    QStringList fileDialogTitles;
+    std::vector<FileDialogRequest> fileDialogs;
 
 private:
     QTemporaryDir temp_;
