@@ -3,8 +3,6 @@
 #include "app/ProgramPicture.h"
 #include "app/frmAbout.h"
 #include "common/CheckDigits.h"
-#include "common/SharedState.h"
-#include "common/TextRules.h"
 #include "common/Version.h"
 #include "data/BankName.h"
 #include "data/BatchStore.h"
@@ -257,14 +255,10 @@ bool Form1::HasTransferRecords(const QString& emptyMessage) {
 }
 
 void Form1::Command1_Click() {
+    // The activation after the company window refreshes the menu, which also covers a stored
+    // company record (LookupResult "5").
     Form5 window(this);
-    RunModal(window);
-    // A stored company record (LookupResult 5) asks for the menu refresh; otherwise the main
-    // window runs the same refresh as it becomes active again. Either way it runs once.
-    if (LeadingNumber(LookupResult) == 5)
-        MenuRefresh();
-    else
-        Form_Activate();
+    OpenModal(window);
 }
 
 void Form1::Command2_Click() {

@@ -252,6 +252,11 @@ TEST_F(Form1Test, FunctionWindowsAndANewBatch) {
 
 TEST_F(Form1Test, AboutBoxAndButtonEight) {
     Start();
+    // Captions that read oddly on purpose and must stay so.
+    EXPECT_EQ(Find<QPushButton>(window_, QStringLiteral("Command7"))->text(),
+              QStringLiteral("7. 金融機購代碼檔維護　　"));
+    EXPECT_EQ(Find<QAction>(window_, QStringLiteral("mnuAbout"))->text(),
+              QStringLiteral("關於    PAYSUM(&A)"));
     QStringList captions;
     OnNextModal([&](QDialog& about) {
         QPushButton* close = Find<QPushButton>(&about, QStringLiteral("cmdOK"));
