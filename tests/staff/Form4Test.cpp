@@ -29,7 +29,7 @@ protected:
         PaysumTest::TearDown();
     }
 
-    // The codes of a table in code order, and the row of a code (empty when there is none).
+    // The codes of a table in code order, and the row of a code.
     QStringList Codes(const QString& table) {
         QStringList codes;
         for (const QStringList& row : Rows(table))
@@ -42,7 +42,7 @@ protected:
             if (row[0] == code)
                 return row;
         }
-        return {};
+        return QStringList(6);  // none: empty fields, so that reading one fails cleanly
     }
 
     void Staff(const QString& code) {
