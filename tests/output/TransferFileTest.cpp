@@ -26,10 +26,9 @@ TEST(TransferFileTest, EmptyBatchTrimmedNumbersAndShortWrites) {
         "910503" "910505" "123" "12345678" "045" "00000000000000" "000000000000" "0000" "   " "9" "\r\n");
     // clang-format on
 
+    // Numbers are read trimmed and zero-filled; the certificate number takes positions 30-37.
     EXPECT_EQ(DetailRecord(Item(" 1 ", " 5 ", "87654321")),
-              QStringLiteral("   00000000000001000000000005"
-                             "87654321") +
-                  QString(22, u' ') + u'9');
+              "   00000000000001000000000005" + QString("87654321") + QString(22, u' ') + "9");
 
     QBuffer readOnly;
     readOnly.open(QIODevice::ReadOnly);
