@@ -2,6 +2,8 @@
 
 #include "app/Form1.h"
 #include "app/startup.h"
+#include "data/DataFolder.h"
+#include "data/Database.h"
 #include "maintenance/DataGrid.h"
 #include "support/PaysumTest.h"
 
@@ -289,6 +291,15 @@ TEST_F(Form4Test, ChangeRewritesTheTransferRecordKeepingItsRemarkAndRefusesOther
     EXPECT_EQ(Row("S_ITEM", "00009")[5], "獎金");
     EXPECT_EQ(Row("S_ITEM", "00002")[5], "加班");
     EXPECT_EQ(GridRow(), 1);
+
+    // A store that fails is reported; the employee and the transfer record keep their values.
+    ASSERT_FALSE(Execute(Connection(MainDatabasePath()), "PRAGMA query_only=1"));
+    QTest::keyClick(window.get(), Qt::Key_F3);
+    TypeInto(Box("Text4"), "50000");
+    ClickConfirm();
+    ExpectLast("不可預期的錯誤", "PAYSUM", QMessageBox::NoIcon);
+    EXPECT_EQ(Row("S_STAFF", "00009")[2], "40000");
+    EXPECT_EQ(Row("S_ITEM", "00009")[2], "40000");
 }
 
 TEST_F(Form4Test, DeletingDownToAnEmptyTableLeavesTheTransfersAlone) {
