@@ -7,58 +7,47 @@
 
 #include <QFile>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
-
-#include <functional>
 
 namespace paysum {
 namespace {
 
+// The worked example: today 910503, a company and its two transfers.
 class Form3Test : public test::PaysumTest {
 protected:
     void SetUp() override {
         PaysumTest::SetUp();
         CreateDatabases();
         SetToday(QDate(2002, 5, 3));
-        path_ = DataDir() + QStringLiteral("/BATCH.txt");
-        InsertRow(QStringLiteral("S_BASE"), {QStringLiteral("123"), QStringLiteral("大安實業"),
-                                             QStringLiteral("045"), QStringLiteral("12345678")});
-        // The two transfers of the worked example.
-        InsertRow(QStringLiteral("S_ITEM"),
-                  {QStringLiteral("00001"), QStringLiteral("123016456789"), QStringLiteral("35000"),
-                   QStringLiteral("王小明"), QStringLiteral("00012345")});
-        InsertRow(QStringLiteral("S_ITEM"),
-                  {QStringLiteral("00002"), QStringLiteral("012345678901"),
-                   QStringLiteral("120500"), QStringLiteral("陳美玲"), QStringLiteral("")});
+        path_ = DataDir() + "/BATCH.txt";
+        InsertRow("S_BASE", {"123", "大安實業", "045", "12345678"});
+        InsertRow("S_ITEM", {"00001", "123016456789", "35000", "王小明", "00012345"});
+        InsertRow("S_ITEM", {"00002", "012345678901", "120500", "陳美玲", ""});
         SetFileDialogHook([this](const FileDialogRequest& request) {
             requests_.push_back(request);
             return answer_;
         });
     }
-    void TearDown() override {
-        window_.reset();
-        PaysumTest::TearDown();
-    }
 
-    Form3* Open() {
-        window_ = std::make_unique<Form3>();
-        window_->show();
-        window_->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));
-        return window_.get();
+    void Open() {
+        window_ = new Form3;  // deleted with the other windows by the fixture
+        Activate(window_);
     }
-    QWidget* Control(const QString& name) { return Find<QWidget>(window_.get(), name); }
-    QString Caption(const char* label) {
-        return Find<QLabel>(window_.get(), QString::fromLatin1(label))->text();
-    }
+    QWidget* Control(const char* name) { return Find<QWidget>(window_, QString::fromLatin1(name)); }
+    void Confirm() { QTest::mouseClick(Control("Command2_0"), Qt::LeftButton); }
     QByteArray FileContents() {
         QFile file(path_);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(no file)");
     }
+    // The only message box so far: this text, the application title, no icon, only OK.
+    void ExpectOnlyMessage(const QString& text) {
+        ASSERT_EQ(messages.Texts(), QStringList{text});
+        EXPECT_EQ(messages.Last().title, "PAYSUM");
+        EXPECT_EQ(messages.Last().icon, QMessageBox::NoIcon);
+        EXPECT_EQ(messages.Last().buttons, QMessageBox::Ok);
+    }
 
-    std::unique_ptr<Form3> window_;
+    Form3* window_ = nullptr;
     QString path_;
     QString answer_;
     std::vector<FileDialogRequest> requests_;
@@ -67,17 +56,17 @@ protected:
 TEST_F(Form3Test, WritesTheWorkedExampleFromTheKeyboard) {
     answer_ = path_;
     Open();
-    EXPECT_EQ(Caption("Label2"),
-              QStringLiteral("合計　筆數：    ") + QString(10, u' ') + QStringLiteral("2　筆"));
-    EXPECT_EQ(Caption("Label3"),
-              QStringLiteral("　　　金額：") + QString(8, u' ') + QStringLiteral("155,500　元"));
+    EXPECT_EQ(Find<QLabel>(window_, "Label2")->text(),
+              "合計　筆數：    " + QString(10, u' ') + "2　筆");
+    EXPECT_EQ(Find<QLabel>(window_, "Label3")->text(),
+              "　　　金額：" + QString(8, u' ') + "155,500　元");
     // The focus starts in the login date box with today proposed.
-    ASSERT_TRUE(Control(QStringLiteral("Text4_0"))->hasFocus());
-    QTest::keyClick(Control(QStringLiteral("Text4_0")), Qt::Key_Return);
-    QTest::keyClicks(Control(QStringLiteral("Text4_1")), QStringLiteral("910505"));
-    QTest::keyClick(Control(QStringLiteral("Text4_1")), Qt::Key_Return);
-    ASSERT_TRUE(Control(QStringLiteral("Command2_0"))->hasFocus());
-    QTest::keyClick(Control(QStringLiteral("Command2_0")), Qt::Key_Return);
+    ASSERT_TRUE(Control("Text4_0")->hasFocus());
+    QTest::keyClick(Control("Text4_0"), Qt::Key_Return);
+    QTest::keyClicks(Control("Text4_1"), "910505");
+    QTest::keyClick(Control("Text4_1"), Qt::Key_Return);
+    ASSERT_TRUE(Control("Command2_0")->hasFocus());
+    QTest::keyClick(Control("Command2_0"), Qt::Key_Return);
 
     // clang-format off
     EXPECT_EQ(FileContents(),
@@ -85,70 +74,53 @@ TEST_F(Form3Test, WritesTheWorkedExampleFromTheKeyboard) {
         "   " "00123016456789" "000000035000" "00012345" "                      " "9" "\r\n"
         "   " "00012345678901" "000000120500" "                              " "9" "\r\n");
     // clang-format on
-    EXPECT_EQ(messages.Texts(), QStringList{QStringLiteral("產生完畢")});
-    EXPECT_EQ(messages.Last().title, QStringLiteral("PAYSUM"));
+    ExpectOnlyMessage("產生完畢");
     EXPECT_FALSE(window_->isVisible());
-    EXPECT_EQ(Rows(QStringLiteral("S_DAY")),
-              QList<QStringList>({{QStringLiteral("910503"), QStringLiteral("910505")}}));
+    EXPECT_EQ(Rows("S_DAY"), QList<QStringList>({{"910503", "910505"}}));
     ASSERT_EQ(requests_.size(), 1u);
     EXPECT_EQ(requests_[0].mode, FileDialogRequest::Mode::Save);
-    EXPECT_EQ(requests_[0].filters, QStringLiteral("All Files (*.*);;Text Files(*.txt)"));
-    EXPECT_EQ(requests_[0].selectedFilter, QStringLiteral("Text Files(*.txt)"));
     EXPECT_TRUE(requests_[0].confirmOverwrite);
 }
 
-TEST_F(Form3Test, RefusedDatesAndCancelWriteNothing) {
-    InsertRow(QStringLiteral("S_DAY"), {QStringLiteral("910502"), QStringLiteral("910505")});
-    Open();
-    QTest::mouseClick(Control(QStringLiteral("Command2_0")), Qt::LeftButton);
-    EXPECT_EQ(messages.Texts(), QStringList{QStringLiteral("日期必須大於等於今天")});
-    EXPECT_TRUE(Control(QStringLiteral("Text4_0"))->hasFocus());
-    EXPECT_TRUE(requests_.empty());
-
-    // A cancelled file dialog closes the window without storing the dates.
-    QTest::keyClicks(Control(QStringLiteral("Text4_0")), QStringLiteral("910503"));
-    QTest::mouseClick(Control(QStringLiteral("Command2_0")), Qt::LeftButton);
-    EXPECT_EQ(requests_.size(), 1u);
-    EXPECT_FALSE(window_->isVisible());
-    EXPECT_EQ(Rows(QStringLiteral("S_DAY"))[0][0], QStringLiteral("910502"));
-    EXPECT_FALSE(QFile::exists(path_));
-}
-
-TEST_F(Form3Test, RefusedBatchOrFailedWriteLeavesAnEarlierFileAsItWas) {
-    InsertRow(QStringLiteral("S_DAY"), {QStringLiteral("910503"), QStringLiteral("910505")});
+TEST_F(Form3Test, RefusalsCancelAndFailuresLeaveAnEarlierFileAsItWas) {
+    InsertRow("S_DAY", {"910502", "910505"});
     {
         QFile earlier(path_);
         ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
         earlier.write("earlier batch\r\n");
     }
-    const auto sql = [](const QString& text, const QVariantList& values = {}) {
-        ASSERT_FALSE(Execute(Connection(MainDatabasePath()), text, values));
+    Open();
+    Confirm();
+    ExpectOnlyMessage("日期必須大於等於今天");
+    EXPECT_TRUE(Control("Text4_0")->hasFocus());
+    EXPECT_TRUE(requests_.empty());
+
+    // A cancelled file dialog (the dates are not stored either), a folder that does not exist,
+    // and a letter in an account, refused before any file is opened (as are the other faults
+    // CheckTransferFile finds, 1000 transfers among them).
+    const struct {
+        QString answer;   // the file dialog's, empty for cancel
+        const char* sql;  // a change to the batch first
+    } cases[] = {
+        {"", nullptr},
+        {DataDir() + "/none/BATCH.txt", nullptr},
+        {path_, "UPDATE S_ITEM SET ACTNO='12301645678X' WHERE ID='00002'"},
     };
-    const std::pair<const char*, std::function<void()>> cases[] = {
-        {"a folder that does not exist",
-         [&] { answer_ = DataDir() + QStringLiteral("/none/BATCH.txt"); }},
-        {"a letter in an account",
-         [&] {
-             answer_ = path_;
-             sql(QStringLiteral("UPDATE S_ITEM SET ACTNO='12301645678X' WHERE ID='00002'"));
-         }},
-        {"1000 transfers",
-         [&] {
-             sql(QStringLiteral("UPDATE S_ITEM SET ACTNO='012345678901'"));
-             Transaction transaction(Connection(MainDatabasePath()));
-             for (int i = 3; i <= 1000; ++i)
-                 sql(QStringLiteral("INSERT INTO S_ITEM (ID, ACTNO, PAYSUM) VALUES (?, '1', '1')"),
-                     {QString::number(i)});
-             ASSERT_FALSE(transaction.Commit());
-         }},
-    };
-    for (const auto& [what, prepare] : cases) {
-        prepare();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answer.toStdString());
+        answer_ = c.answer;
+        if (c.sql) {
+            ASSERT_FALSE(Execute(Connection(MainDatabasePath()), c.sql));
+        }
         messages.Clear();
         Open();
-        QTest::mouseClick(Control(QStringLiteral("Command2_0")), Qt::LeftButton);
-        EXPECT_EQ(messages.Texts(), QStringList{QStringLiteral("資料不全,建檔錯誤")}) << what;
-        EXPECT_EQ(messages.Last().title, QStringLiteral("PAYSUM"));
+        QTest::keyClicks(Control("Text4_0"), "910503");
+        Confirm();
+        if (c.answer.isEmpty()) {
+            EXPECT_EQ(Rows("S_DAY")[0][0], "910502");
+        } else {
+            ExpectOnlyMessage("資料不全,建檔錯誤");
+        }
         EXPECT_FALSE(window_->isVisible());
         EXPECT_EQ(FileContents(), QByteArray("earlier batch\r\n"));
     }

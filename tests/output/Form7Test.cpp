@@ -1,6 +1,7 @@
 #include "common/SharedState.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
+#include "output/DetailReport.h"
 #include "output/Form7.h"
 #include "platform/Clock.h"
 #include "platform/FontDialog.h"
@@ -13,6 +14,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <deque>
 
 namespace paysum {
 namespace {
@@ -27,35 +30,31 @@ struct PrintJob {
 
 class RecordingPrinter : public LinePrinter {
 public:
-    RecordingPrinter(std::shared_ptr<PrintJob> job, bool fails) : job_(job), fails_(fails) {}
-    void SetFontFamilies(const QStringList& families) override { job_->families = families; }
+    RecordingPrinter(PrintJob& job, bool fails) : job_(job), fails_(fails) {}
+    void SetFontFamilies(const QStringList& families) override { job_.families = families; }
     void SetFontSize(int points) override { points_ = points; }
-    void SetOrientation(QPageLayout::Orientation value) override { job_->orientation = value; }
-    void PrintLine(const QString& line) override { job_->pages.back().emplace_back(line, points_); }
-    void NewPage() override { job_->pages.emplace_back(); }
+    void SetOrientation(QPageLayout::Orientation value) override { job_.orientation = value; }
+    void PrintLine(const QString& line) override { job_.pages.back().emplace_back(line, points_); }
+    void NewPage() override { job_.pages.emplace_back(); }
     bool EndDoc() override { return !fails_; }
 
 private:
-    std::shared_ptr<PrintJob> job_;
+    PrintJob& job_;
     bool fails_;
     int points_ = 0;
 };
 
+// A company at branch 0040129 and printing, print dialog and font dialog answered by the test.
 class Form7Test : public test::PaysumTest {
 protected:
     void SetUp() override {
         PaysumTest::SetUp();
         CreateDatabases();
         SetToday(QDate(2002, 5, 6));
-        InsertRow(QStringLiteral("S_BASE"),
-                  {QStringLiteral("012"), QStringLiteral("大安實業"), QStringLiteral("045"),
-                   QStringLiteral("12345678"), QStringLiteral("主管   "), QStringLiteral("會計"),
-                   QStringLiteral("出納")});
-        InsertRow(QStringLiteral("RTBANK"),
-                  {QStringLiteral("0040129"), QStringLiteral("大安"), QStringLiteral("大安分行")});
+        InsertRow("S_BASE", {"012", "大安實業", "045", "12345678", "主管   ", "會計", "出納"});
+        InsertRow("RTBANK", {"0040129", "大安", "大安分行"});
         SetPrinterHook([this](const PrintTarget& target) {
-            jobs_.push_back(std::make_shared<PrintJob>());
-            jobs_.back()->target = target;
+            jobs_.emplace_back().target = target;
             return std::make_unique<RecordingPrinter>(jobs_.back(), printerFails_);
         });
         SetPrintDialogHook([this](QPageLayout::Orientation proposed) {
@@ -65,96 +64,66 @@ protected:
         SetFontDialogHook([this](const QFont&) { return fontChoice_; });
     }
     void TearDown() override {
+        // Its menus are top-level widgets too: the fixture must not meet them after the window.
         window_.reset();
-        SetPrinterHook(nullptr);
-        SetPrintDialogHook(nullptr);
-        SetFontDialogHook(nullptr);
         PaysumTest::TearDown();
     }
 
-    // Transfers with the codes given, stored in that order; by default 00001 upwards.
-    void Transfers(int count, QStringList codes = {}) {
-        for (int i = 1; codes.size() < count; ++i)
-            codes << QStringLiteral("%1").arg(i, 5, 10, QLatin1Char('0'));
-        const QSqlDatabase db = Connection(MainDatabasePath());
-        Transaction transaction(db);
-        for (const QString& code : codes) {
-            ASSERT_FALSE(Execute(db,
-                                 QStringLiteral("INSERT INTO S_ITEM VALUES (?, '004001012341', "
-                                                "'1000', '王小明', '', '')"),
-                                 {code}));
-        }
-        ASSERT_FALSE(transaction.Commit());
+    // A transfer of 1,000 to 王小明.
+    void Transfer(const QString& code, const QString& remark = QString()) {
+        InsertRow("S_ITEM", {code, "004001012341", "1000", "王小明", "", remark});
     }
     void Open() {
         window_ = std::make_unique<Form7>();
         window_->show();
     }
-    QStringList Preview() {
-        return Find<QPlainTextEdit>(window_.get(), QStringLiteral("Text1"))
-            ->toPlainText()
-            .split(u'\n');
-    }
+    QPlainTextEdit* Text1() { return Find<QPlainTextEdit>(window_.get(), "Text1"); }
+    QStringList Preview() { return Text1()->toPlainText().split(u'\n'); }
     // The payee codes in the order the preview lists them.
     QString ListedCodes() {
         QStringList codes;
         for (const QString& line : Preview()) {
-            if (line.startsWith(QStringLiteral("     0")))
+            if (line.startsWith("     0"))
                 codes << line.mid(5, 5);
         }
         return codes.join(u',');
     }
     void ClickPrint() {
-        QTest::mouseClick(Find<QPushButton>(window_.get(), QStringLiteral("Command1_0")),
-                          Qt::LeftButton);
+        QTest::mouseClick(Find<QPushButton>(window_.get(), "Command1_0"), Qt::LeftButton);
     }
     QAction* Menu(const char* name) {
         return Find<QAction>(window_.get(), QString::fromLatin1(name));
     }
+    // The message box `index` from the end: this text, the application title, no icon, only OK.
+    void ExpectLast(const QString& text, std::size_t index = 0) {
+        ASSERT_GT(messages.Count(), index);
+        const test::RecordedMessage& message = messages.All()[messages.Count() - 1 - index];
+        EXPECT_EQ(message.text, text);
+        EXPECT_EQ(message.title, "PAYSUM");
+        EXPECT_EQ(message.icon, QMessageBox::NoIcon);
+        EXPECT_EQ(message.buttons, QMessageBox::Ok);
+    }
 
     std::unique_ptr<Form7> window_;
-    std::vector<std::shared_ptr<PrintJob>> jobs_;
+    std::deque<PrintJob> jobs_;
     bool printerFails_ = false;
     std::vector<QPageLayout::Orientation> proposed_;
     std::optional<PrintChoice> printChoice_;
     std::optional<QFont> fontChoice_;
 };
 
-TEST_F(Form7Test, PreviewTakesTheCompanyBranchAndDates) {
-    Transfers(1);
-    Open();
-    QStringList lines = Preview();
-    EXPECT_EQ(lines[2], QString(5, u' ') + QStringLiteral("企業名稱：大安實業") +
-                            QString(42, u' ') + QStringLiteral("製表日：91/5/6"));
-    EXPECT_EQ(lines[3], QString(5, u' ') + QStringLiteral("轉帳分行：0040129[大安分行]"));
-    EXPECT_EQ(lines[4], QString(5, u' ') + QStringLiteral("轉帳日期：") + QString(6, u' '));
-    EXPECT_TRUE(lines.contains(QString(10, u' ') + QStringLiteral("主管   會計")));
-    EXPECT_TRUE(lines.contains(QString(10, u' ') + QStringLiteral("出納")));
-
-    InsertRow(QStringLiteral("S_DAY"), {QStringLiteral("910503"), QStringLiteral("910505")});
-    Open();
-    EXPECT_EQ(Preview()[4], QString(5, u' ') + QStringLiteral("轉帳日期：910505"));
-
-    ASSERT_FALSE(Execute(Connection(MainDatabasePath()), QStringLiteral("DROP TABLE S_DAY")));
-    Open();
-    EXPECT_EQ(messages.Texts(), QStringList{QStringLiteral("薪資轉帳明細造成錯誤")});
-    EXPECT_EQ(messages.Last().title, QStringLiteral("PAYSUM"));
-}
-
-TEST_F(Form7Test, PrintButtonPrintsPageByPage) {
-    Transfers(31);
+TEST_F(Form7Test, PrintsPageByPageEveryCopyOnANewPageAndFailureCloses) {
     // A remark holding the continued-page mark ends its page too.
-    ASSERT_FALSE(Execute(Connection(MainDatabasePath()),
-                         QStringLiteral("UPDATE S_ITEM SET MARK='見接下頁' WHERE ID='00031'")));
+    for (int i = 1; i <= 31; ++i)
+        Transfer(QStringLiteral("%1").arg(i, 5, 10, QLatin1Char('0')), i == 31 ? "見接下頁" : "");
     Open();
     ClickPrint();
-    EXPECT_EQ(messages.Texts(),
-              (QStringList{QStringLiteral("按下確定開始列印..."), QStringLiteral("列印完畢")}));
-    EXPECT_EQ(messages.Last().title, QStringLiteral("PAYSUM"));
+    EXPECT_EQ(messages.Count(), 2u);
+    ExpectLast("按下確定開始列印...", 1);
+    ExpectLast("列印完畢");
     EXPECT_TRUE(window_->isVisible());
-
     ASSERT_EQ(jobs_.size(), 1u);
-    const PrintJob& job = *jobs_[0];
+    const PrintJob& job = jobs_[0];
     EXPECT_EQ(job.target.printerName + job.target.outputFile, QString());  // default printer
     EXPECT_EQ(job.orientation, QPageLayout::Portrait);
     EXPECT_EQ(job.families, MingFont().families());
@@ -167,65 +136,70 @@ TEST_F(Form7Test, PrintButtonPrintsPageByPage) {
         for (std::size_t i = 1; i < page.size(); ++i)
             EXPECT_EQ(page[i].second, 10);
     }
-}
 
-TEST_F(Form7Test, PrintDialogChoiceLastsEveryCopyStartsANewPageAndFailureCloses) {
-    Transfers(2);
-    Open();
-    printChoice_ =
-        PrintChoice{QPageLayout::Landscape, 2, PrintTarget{QStringLiteral("Office"), {}}};
+    // The print dialog proposes landscape; its choice lasts for the button, without the dialog.
+    printChoice_ = PrintChoice{QPageLayout::Landscape, 2, PrintTarget{"Office", {}}};
+    messages.Clear();
     Menu("mnuPrint")->trigger();
     EXPECT_EQ(proposed_, std::vector<QPageLayout::Orientation>{QPageLayout::Landscape});
-    EXPECT_EQ(messages.Texts(), QStringList{QStringLiteral("列印完畢")});
-    // The button then prints the same way without the dialog.
+    EXPECT_EQ(messages.Texts(), QStringList{"列印完畢"});
     ClickPrint();
     EXPECT_EQ(proposed_.size(), 1u);
-    ASSERT_EQ(jobs_.size(), 2u);
-    for (const auto& job : jobs_) {
-        EXPECT_EQ(job->target.printerName, QStringLiteral("Office"));
-        EXPECT_EQ(job->orientation, QPageLayout::Landscape);
-        ASSERT_EQ(job->pages.size(), 2u);
-        EXPECT_EQ(job->pages[1], job->pages[0]);
+    ASSERT_EQ(jobs_.size(), 3u);
+    auto twice = job.pages;
+    twice.insert(twice.end(), job.pages.begin(), job.pages.end());
+    for (std::size_t i : {1, 2}) {
+        EXPECT_EQ(jobs_[i].target.printerName, "Office");
+        EXPECT_EQ(jobs_[i].orientation, QPageLayout::Landscape);
+        EXPECT_EQ(jobs_[i].pages, twice);
     }
 
     printChoice_.reset();  // cancel
     Menu("mnuPrint")->trigger();
-    EXPECT_EQ(jobs_.size(), 2u);
-
+    EXPECT_EQ(jobs_.size(), 3u);
     printerFails_ = true;
     ClickPrint();
-    EXPECT_EQ(messages.Last().text, QStringLiteral("列印失敗"));
-    EXPECT_EQ(messages.Last().title, QStringLiteral("PAYSUM"));
+    ExpectLast("列印失敗");
     EXPECT_FALSE(window_->isVisible());
 }
 
-TEST_F(Form7Test, OrderEntriesReorderTheList) {
-    Transfers(3, {QStringLiteral("00002"), QStringLiteral("00003"), QStringLiteral("00001")});
+TEST_F(Form7Test, PreviewOfTheStoredBatchInTheChosenOrderAndFont) {
+    for (const char* code : {"00002", "00003", "00001"})
+        Transfer(code);
     ReportOrder = 2;  // left from an earlier opening
     Open();
-    EXPECT_EQ(ListedCodes(), QStringLiteral("00001,00002,00003"));
+    const QStringList lines = Preview();
+    EXPECT_EQ(lines[2],
+              QString(5, u' ') + "企業名稱：大安實業" + QString(42, u' ') + "製表日：91/5/6");
+    EXPECT_EQ(lines[3], QString(5, u' ') + "轉帳分行：0040129[大安分行]");
+    EXPECT_EQ(lines[4], QString(5, u' ') + "轉帳日期：" + QString(6, u' '));
+    EXPECT_TRUE(lines.contains(QString(10, u' ') + "主管   會計"));
+    EXPECT_TRUE(lines.contains(QString(10, u' ') + "出納"));
+    EXPECT_EQ(ListedCodes(), "00001,00002,00003");
     Menu("mnuTypeA")->trigger();
-    EXPECT_EQ(ListedCodes(), QStringLiteral("00003,00002,00001"));
-    EXPECT_TRUE(Menu("mnuTypeA")->isChecked());
-    EXPECT_EQ(ReportOrder, 1);
+    EXPECT_EQ(ListedCodes(), "00003,00002,00001");
     Menu("mnuTypeB")->trigger();
-    EXPECT_EQ(ListedCodes(), QStringLiteral("00002,00003,00001"));
+    EXPECT_EQ(ListedCodes(), "00002,00003,00001");
     EXPECT_FALSE(Menu("mnuTypeA")->isChecked());
     EXPECT_TRUE(Menu("mnuTypeB")->isChecked());
-    EXPECT_EQ(ReportOrder, 2);
-    ClickPrint();
-    EXPECT_EQ(jobs_[0]->pages[0][8].first.mid(5, 5), QStringLiteral("00002"));
-}
 
-TEST_F(Form7Test, FontDialogChangesThePreviewButOnlyThePrintFamily) {
-    Transfers(1);
-    Open();
-    fontChoice_ = QFont(QStringLiteral("Noto Sans Mono CJK TC"), 24);
+    // The font chosen changes the preview; printing takes only its family, at 10 points.
+    fontChoice_ = QFont("Noto Sans Mono CJK TC", 24);
     Menu("mnuWord")->trigger();
-    EXPECT_EQ(Find<QPlainTextEdit>(window_.get(), QStringLiteral("Text1"))->font().pointSize(), 24);
+    EXPECT_EQ(Text1()->font().pointSize(), 24);
     ClickPrint();
-    EXPECT_EQ(jobs_[0]->families, QStringList{QStringLiteral("Noto Sans Mono CJK TC")});
-    EXPECT_EQ(jobs_[0]->pages[0][1].second, 10);
+    EXPECT_EQ(jobs_[0].families, QStringList{"Noto Sans Mono CJK TC"});
+    EXPECT_EQ(jobs_[0].pages[0][1].second, 10);
+    EXPECT_EQ(jobs_[0].pages[0][8].first.mid(5, 5), "00002");
+
+    InsertRow("S_DAY", {"910503", "910505"});
+    Open();
+    EXPECT_EQ(Preview()[4], QString(5, u' ') + "轉帳日期：910505");
+    ASSERT_FALSE(Execute(Connection(MainDatabasePath()), "DROP TABLE S_DAY"));
+    messages.Clear();
+    Open();
+    EXPECT_EQ(messages.Count(), 1u);
+    ExpectLast("薪資轉帳明細造成錯誤");
 }
 
 }  // namespace

@@ -13,9 +13,9 @@
 namespace paysum {
 namespace {
 
-const QString kCodeTitle = QStringLiteral("金融機構代碼");
-const QString kTitle = QStringLiteral("金融機購代碼檔維護");
-const QString kBig = QStringLiteral("大");  // two Big5 bytes
+const QString kCodeTitle = "金融機構代碼";
+const QString kTitle = "金融機購代碼檔維護";
+const QString kBig = "大";  // two Big5 bytes
 
 TEST(BankCodeEntryTest, ChecksRunInOrderAndNameTheBoxAtFault) {
     const struct {
@@ -23,15 +23,13 @@ TEST(BankCodeEntryTest, ChecksRunInOrderAndNameTheBoxAtFault) {
         int box;  // -1: accepted
         QString text;
     } cases[] = {
-        {{QStringLiteral("10000"), kBig, kBig}, 0, QStringLiteral("代碼欄位不足")},
-        {{QStringLiteral("004012"), kBig, kBig}, 0, QStringLiteral("檢碼不正確\r\n 檢碼 = 9")},
-        {{QStringLiteral("0040014"), {}, {}}, 0, QStringLiteral("檢碼不正確\r\n 檢碼 = 5")},
-        {{QStringLiteral("1000012"), kBig.repeated(5), kBig.repeated(30)}, -1, {}},
-        {{QStringLiteral("0040129"), kBig.repeated(6), {}}, 1, QStringLiteral("欄位超出")},
-        {{QStringLiteral("0040129"), QStringLiteral("   "), kBig},
-         1,
-         QStringLiteral("欄位不可為空白")},
-        {{QStringLiteral("0040129"), kBig, kBig.repeated(31)}, 2, QStringLiteral("欄位超出")},
+        {{"10000", kBig, kBig}, 0, "代碼欄位不足"},
+        {{"004012", kBig, kBig}, 0, "檢碼不正確\r\n 檢碼 = 9"},
+        {{"0040014", {}, {}}, 0, "檢碼不正確\r\n 檢碼 = 5"},
+        {{"1000012", kBig.repeated(5), kBig.repeated(30)}, -1, {}},
+        {{"0040129", kBig.repeated(6), {}}, 1, "欄位超出"},
+        {{"0040129", "   ", kBig}, 1, "欄位不可為空白"},
+        {{"0040129", kBig, kBig.repeated(31)}, 2, "欄位超出"},
     };
     for (const auto& c : cases) {
         const std::optional<EntryRefusal> refusal = CheckBankCodeEntry(c.boxes);
@@ -49,14 +47,7 @@ protected:
     void SetUp() override {
         ReferenceTest::SetUp();
         for (const char* code : {"0040059", "0040129", "0050012"})
-            InsertRow(QStringLiteral("RTBANK"), {QLatin1String(code), kBig, kBig});
-    }
-
-    QStringList Codes() {
-        QStringList codes;
-        for (const QStringList& row : Rows(QStringLiteral("RTBANK")))
-            codes << row[0];
-        return codes;
+            InsertRow("RTBANK", {code, kBig, kBig});
     }
 };
 
@@ -64,47 +55,46 @@ TEST_F(Form6Test, AddWalksWithEnterRefusesWithTheFocusOnTheFaultAndStaysInAdd) {
     Form6 window;
     Activate(&window);
     QTest::keyClick(&window, Qt::Key_F2);
-    QTest::keyClicks(Box(&window, 0), QStringLiteral("004012"));
+    QTest::keyClicks(Box(&window, 0), "004012");
     for (int i = 0; i < 3; ++i) {
         if (i > 0)
             Box(&window, i)->insert(kBig.repeated(i == 2 ? 31 : 2));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // on 確定
-    ExpectMessage(QStringLiteral("檢碼不正確\r\n 檢碼 = 9"), kCodeTitle, QMessageBox::Critical);
+    ExpectMessage("檢碼不正確\r\n 檢碼 = 9", kCodeTitle, QMessageBox::Critical);
     EXPECT_EQ(QApplication::focusWidget(), Box(&window, 0));
 
     // Pasted text keeps only its digits.
-    QApplication::clipboard()->setText(QStringLiteral("004-012 9"));
+    QApplication::clipboard()->setText("004-012 9");
     QTest::keyClick(Box(&window, 0), Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(Box(&window, 0)->text(), QStringLiteral("0040129"));
-    Click(&window, QStringLiteral("Command2_0"));
-    ExpectMessage(QStringLiteral("欄位超出"), kTitle, QMessageBox::Critical);
+    EXPECT_EQ(Box(&window, 0)->text(), "0040129");
+    Click(&window, "Command2_0");
+    ExpectMessage("欄位超出", kTitle, QMessageBox::Critical);
     EXPECT_EQ(QApplication::focusWidget(), Box(&window, 2));
 
-    Box(&window, 2)->setText(QStringLiteral(" 新 "));
-    Click(&window, QStringLiteral("Command2_0"));
-    ExpectMessage(QStringLiteral("金融機構代碼已存在"), kTitle, QMessageBox::Critical);
+    Box(&window, 2)->setText(" 新 ");
+    Click(&window, "Command2_0");
+    ExpectMessage("金融機構代碼已存在", kTitle, QMessageBox::Critical);
     EXPECT_EQ(QApplication::focusWidget(), Box(&window, 0));
-    EXPECT_EQ(Codes().size(), 3);
+    EXPECT_EQ(Rows("RTBANK").size(), 3);
     EXPECT_EQ(Grid(&window)->currentIndex().row(), 0);  // still on the record shown before
 
-    Box(&window, 0)->setText(QStringLiteral("0040015"));
+    Box(&window, 0)->setText("0040015");
     messages.Clear();
-    Click(&window, QStringLiteral("Command2_0"));
+    Click(&window, "Command2_0");
     EXPECT_EQ(messages.Count(), 0u);
-    EXPECT_EQ(Rows(QStringLiteral("RTBANK")).last(),
-              (QStringList{QStringLiteral("0040015"), kBig.repeated(2), QStringLiteral(" 新 ")}));
+    EXPECT_EQ(Rows("RTBANK").last(), (QStringList{"0040015", kBig.repeated(2), " 新 "}));
     EXPECT_EQ(window.EditMode, MaintenanceWindow::kAdd);
     EXPECT_TRUE(Box(&window, 0)->text().isEmpty());
 
     // A store that fails for another reason is reported; the window goes on.
-    ASSERT_FALSE(Execute(Connection(BranchDatabasePath()), QStringLiteral("PRAGMA query_only=1")));
-    Box(&window, 0)->setText(QStringLiteral("1000012"));
+    ASSERT_FALSE(Execute(Connection(BranchDatabasePath()), "PRAGMA query_only=1"));
+    Box(&window, 0)->setText("1000012");
     Box(&window, 1)->setText(kBig);
     Box(&window, 2)->setText(kBig);
-    Click(&window, QStringLiteral("Command2_0"));
-    ExpectMessage(QStringLiteral("不可預期的錯誤"), QStringLiteral("PAYSUM"), QMessageBox::NoIcon);
+    Click(&window, "Command2_0");
+    ExpectMessage("不可預期的錯誤", "PAYSUM", QMessageBox::NoIcon);
     EXPECT_EQ(window.EditMode, MaintenanceWindow::kAdd);
 }
 
@@ -115,22 +105,18 @@ TEST_F(Form6Test, DeletingTheLastRowShowsTheOneBeforeAndDeletingAllLeavesOnlyAdd
     QTest::keyClick(&window, Qt::Key_F4);
     grid->selectRow(2);
     messages.Answer(QMessageBox::No);
-    Click(&window, QStringLiteral("Command2_0"));
-    const test::RecordedMessage question = messages.Last();
-    EXPECT_EQ(question.text, QStringLiteral("確定刪除"));
-    EXPECT_EQ(question.title, kTitle);
-    EXPECT_EQ(question.icon, QMessageBox::NoIcon);
-    EXPECT_EQ(question.buttons, QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(question.defaultButton, QMessageBox::No);
-    EXPECT_EQ(Codes().size(), 3);
+    Click(&window, "Command2_0");
+    ExpectMessage("確定刪除", kTitle, QMessageBox::NoIcon, QMessageBox::Yes | QMessageBox::No,
+                  QMessageBox::No);
+    EXPECT_EQ(Rows("RTBANK").size(), 3);
 
     for (const char* shown : {"0040129", "0040059", ""}) {
         QTest::keyClick(&window, Qt::Key_F4);
         messages.Answer(QMessageBox::Yes);
-        Click(&window, QStringLiteral("Command2_0"));
+        Click(&window, "Command2_0");
         EXPECT_EQ(Box(&window, 0)->text(), QLatin1String(shown));
     }
-    EXPECT_TRUE(Codes().isEmpty());
+    EXPECT_TRUE(Rows("RTBANK").isEmpty());
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(Find<QPushButton>(&window, QStringLiteral("Command1_%1").arg(i))->isEnabled(),
                   i == 0 || i >= 4);
@@ -140,21 +126,21 @@ TEST_F(Form6Test, AConfirmedQueryOutlivesLeavingAndReopeningUntilReset) {
     ASSERT_TRUE(StartUp());
     OnNextModal([&](QDialog& window) {
         QTest::keyClick(&window, Qt::Key_F6);
-        QTest::keyClicks(Box(&window, 0), QStringLiteral("004"));
+        QTest::keyClicks(Box(&window, 0), "004");
         Grid(&window)->selectRow(1);
-        Click(&window, QStringLiteral("Command2_0"));
+        Click(&window, "Command2_0");
         QTest::keyClick(&window, Qt::Key_F10);
     });
     MainWindow()->Command7_Click();
     OnNextModal([&](QDialog& window) {
         EXPECT_EQ(GridRows(&window), 2);
-        EXPECT_EQ(Box(&window, 0)->text(), QStringLiteral("0040129"));
+        EXPECT_EQ(Box(&window, 0)->text(), "0040129");
         QTest::keyClick(&window, Qt::Key_F8);
         EXPECT_EQ(GridRows(&window), 3);
         // A query that is cancelled drops its filter.
         QTest::keyClick(&window, Qt::Key_F6);
-        QTest::keyClicks(Box(&window, 0), QStringLiteral("005"));
-        Click(&window, QStringLiteral("Command2_1"));
+        QTest::keyClicks(Box(&window, 0), "005");
+        Click(&window, "Command2_1");
         EXPECT_EQ(GridRows(&window), 3);
     });
     MainWindow()->Command7_Click();

@@ -26,14 +26,17 @@ protected:
     DataGrid* Grid(QWidget* window) { return Find<DataGrid>(window, QStringLiteral("DataGrid1")); }
     int GridRows(QWidget* window) { return Grid(window)->model()->rowCount(); }
 
-    // The last message box had this text, title and icon, and only OK.
+    // The last message box had this text, title, icon, buttons and default button.
     void ExpectMessage(const QString& text, const QString& title = QStringLiteral("PAYSUM"),
-                       QMessageBox::Icon icon = QMessageBox::NoIcon) {
+                       QMessageBox::Icon icon = QMessageBox::NoIcon,
+                       QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                       QMessageBox::StandardButton defaultButton = QMessageBox::Ok) {
         ASSERT_GT(messages.Count(), 0u);
         EXPECT_EQ(messages.Last().text, text);
         EXPECT_EQ(messages.Last().title, title);
         EXPECT_EQ(messages.Last().icon, icon);
-        EXPECT_EQ(messages.Last().buttons, QMessageBox::Ok);
+        EXPECT_EQ(messages.Last().buttons, buttons);
+        EXPECT_EQ(messages.Last().defaultButton, defaultButton);
     }
 };
 
