@@ -17,10 +17,8 @@
 
 namespace paysum {
 
-Form3::Form3(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("5. 產生整批薪資轉帳檔"));
-    setFont(UiFont());
+Form3::Form3(QWidget* parent)
+    : FunctionWindow(QStringLiteral("Form3"), QStringLiteral("5. 產生整批薪資轉帳檔"), parent) {
     records_ = new DataControl(this);
     records_->SetConnectionString(MainDatabasePath());
     createLayout();

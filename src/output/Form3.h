@@ -1,8 +1,7 @@
 #pragma once
 
 #include "output/TransferFile.h"
-
-#include <QDialog>
+#include "platform/FunctionWindow.h"
 
 #include <array>
 #include <optional>
@@ -18,7 +17,7 @@ class DataControl;
 
 // The batch transfer file window: shows the batch's count and amount total, confirms the two
 // batch dates, asks for the file name and writes the file the bank loads.
-class Form3 : public QDialog {
+class Form3 : public FunctionWindow {
     Q_OBJECT
 
 public:

@@ -42,10 +42,8 @@ QString RowsSource(qint16 order) {
 
 }  // namespace
 
-Form7::Form7(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("Form7"));
-    setWindowTitle(QStringLiteral("4. 列印薪資轉帳明細"));
-    setFont(UiFont());
+Form7::Form7(QWidget* parent)
+    : FunctionWindow(QStringLiteral("Form7"), QStringLiteral("4. 列印薪資轉帳明細"), parent) {
     records_ = new DataControl(this);
     records_->SetConnectionString(MainDatabasePath());
     createLayout();

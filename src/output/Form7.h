@@ -1,9 +1,9 @@
 #pragma once
 
 #include "output/DetailReport.h"
+#include "platform/FunctionWindow.h"
 #include "platform/LinePrinter.h"
 
-#include <QDialog>
 #include <QPageLayout>
 #include <QStringList>
 
@@ -20,7 +20,7 @@ namespace paysum {
 class DataControl;
 
 // The transfer detail report window: previews the list of the batch's transfers and prints it.
-class Form7 : public QDialog {
+class Form7 : public FunctionWindow {
     Q_OBJECT
 
 public:

@@ -14,6 +14,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QPointer>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTest>
@@ -59,8 +60,12 @@ void PaysumTest::SetUp() {
 
 void PaysumTest::TearDown() {
     ShutDown();
+    // Deleting one window may delete others of the list (its menus), so each is checked first.
+    QList<QPointer<QWidget>> windows;
     for (QWidget* widget : QApplication::topLevelWidgets())
-        delete widget;
+        windows << widget;
+    for (const QPointer<QWidget>& window : windows)
+        delete window.data();
     CloseAllConnections();
     messages.Uninstall();
     SetModalHook(nullptr);
