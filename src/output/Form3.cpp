@@ -26,10 +26,7 @@ Form3::Form3(QWidget* parent)
 }
 
 void Form3::createLayout() {
-    Label1 = new QLabel(QStringLiteral("產生整批薪資轉帳檔"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(UiFont(16));
-    Label1->setAlignment(Qt::AlignCenter);
+    Label1 = MakeHeading(QStringLiteral("產生整批薪資轉帳檔"));
     Label2 = new QLabel(QStringLiteral("合計　筆數："), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label3 = new QLabel(QStringLiteral("　　　金額："), this);

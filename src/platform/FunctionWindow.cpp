@@ -3,6 +3,7 @@
 #include "platform/Fonts.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 
 namespace paysum {
@@ -12,6 +13,14 @@ FunctionWindow::FunctionWindow(const QString& name, const QString& caption, QWid
     setObjectName(name);
     setWindowTitle(caption);
     setFont(UiFont());
+}
+
+QLabel* FunctionWindow::MakeHeading(const QString& text) {
+    auto* heading = new QLabel(text, this);
+    heading->setObjectName(QStringLiteral("Label1"));
+    heading->setAlignment(Qt::AlignCenter);
+    heading->setFont(UiFont(16));
+    return heading;
 }
 
 void FunctionWindow::keyPressEvent(QKeyEvent* event) {

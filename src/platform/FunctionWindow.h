@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+class QLabel;
+
 namespace paysum {
 
 // The base of every function window the main menu opens: its name, caption and font, and the
@@ -14,6 +16,9 @@ public:
     FunctionWindow(const QString& name, const QString& caption, QWidget* parent = nullptr);
 
 protected:
+    // The window's heading, the label Label1: centred, in a larger font.
+    QLabel* MakeHeading(const QString& text);
+
     void keyPressEvent(QKeyEvent* event) override;
 };
 

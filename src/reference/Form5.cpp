@@ -63,11 +63,8 @@ Form5::Form5(QWidget* parent)
 void Form5::createLayout() {
     setFixedSize(Px(11640), Px(5280));
 
-    Label1 = new QLabel(QStringLiteral("基本資料建檔"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = MakeHeading(QStringLiteral("基本資料建檔"));
     Label1->setGeometry(TwipsRect(240, 240, 11160, 540));
-    Label1->setAlignment(Qt::AlignCenter);
-    Label1->setFont(UiFont(16));
 
     const QString captions[5] = {
         QStringLiteral("轉 帳 分 行 代 號 ："), QStringLiteral("企 業 名 稱 ："),

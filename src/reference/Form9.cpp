@@ -36,11 +36,8 @@ Form9::Form9(QWidget* parent)
 void Form9::createLayout() {
     setFixedSize(Px(9360), Px(6600));
 
-    Label1 = new QLabel(QStringLiteral("金融機構代碼--查詢"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = MakeHeading(QStringLiteral("金融機構代碼--查詢"));
     Label1->setGeometry(TwipsRect(240, 120, 8880, 540));
-    Label1->setAlignment(Qt::AlignCenter);
-    Label1->setFont(UiFont(16));
 
     MakeBankBoxes(this, 840, 6840, Label2, Text1);
     for (int i = 0; i < 3; ++i) {
