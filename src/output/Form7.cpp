@@ -128,7 +128,7 @@ void Form7::LoadReportDates() {
 }
 
 void Form7::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
+    FunctionWindow::showEvent(event);
     if (!event->spontaneous())
         Form_Activate();
 }
