@@ -27,7 +27,7 @@
 #include <utility>
 #include <vector>
 
-    using namespace paysum;
+using namespace paysum;
 
 namespace {
 
