@@ -41,18 +41,18 @@ std::vector<GridColumn> BankGridColumns() {
             {QStringLiteral("金融機構名稱 "), QStringLiteral("FNAME"), 5040}};
 }
 
-std::optional<EntryRefusal> CheckBankCodeEntry(const std::array<QString, 3>& boxes) {
+std::optional<BankEntryRefusal> CheckBankCodeEntry(const std::array<QString, 3>& boxes) {
     const QString digit = BranchCheckDigit(boxes[0]);
     if (digit == u"*")
-        return EntryRefusal{0, QStringLiteral("代碼欄位不足"), kCodeTitle};
+        return BankEntryRefusal{0, QStringLiteral("代碼欄位不足"), kCodeTitle};
     // A code of only six characters has no check digit, which is refused the same way.
     if (boxes[0].mid(6, 1) != digit)
-        return EntryRefusal{0, QStringLiteral("檢碼不正確\r\n 檢碼 = ") + digit, kCodeTitle};
+        return BankEntryRefusal{0, QStringLiteral("檢碼不正確\r\n 檢碼 = ") + digit, kCodeTitle};
     for (int i = 0; i < 3; ++i) {
         if (!FitsBytes(boxes[i], kBankEntryLimits[i]))
-            return EntryRefusal{i, QStringLiteral("欄位超出"), kTableTitle};
+            return BankEntryRefusal{i, QStringLiteral("欄位超出"), kTableTitle};
         if (TrimBlanks(boxes[i]).isEmpty())
-            return EntryRefusal{i, QStringLiteral("欄位不可為空白"), kTableTitle};
+            return BankEntryRefusal{i, QStringLiteral("欄位不可為空白"), kTableTitle};
     }
     return std::nullopt;
 }

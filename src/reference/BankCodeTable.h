@@ -26,7 +26,7 @@ std::vector<GridColumn> BankGridColumns();
 
 // Why an entry of the bank code table cannot be stored: the message (shown with the critical
 // icon and OK), its title, and the box that gets the focus.
-struct EntryRefusal {
+struct BankEntryRefusal {
     int box = 0;
     QString text;
     QString title;
@@ -38,6 +38,6 @@ inline constexpr std::array<int, 3> kBankEntryLimits = {7, 10, 60};
 // Checks an entry of the bank code table (code, short name, full name) in the order the clerk
 // is told about it: the code's length, its check digit, then each box's width and blankness.
 // Empty when the entry may be stored.
-std::optional<EntryRefusal> CheckBankCodeEntry(const std::array<QString, 3>& boxes);
+std::optional<BankEntryRefusal> CheckBankCodeEntry(const std::array<QString, 3>& boxes);
 
 }  // namespace paysum

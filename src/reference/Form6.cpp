@@ -119,7 +119,7 @@ void Form6::ConfirmQuery() {
 }
 
 bool Form6::ValidateEntry() {
-    const std::optional<EntryRefusal> refusal =
+    const std::optional<BankEntryRefusal> refusal =
         CheckBankCodeEntry({Text1[0]->text(), Text1[1]->text(), Text1[2]->text()});
     if (!refusal)
         return true;

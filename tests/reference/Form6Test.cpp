@@ -32,7 +32,7 @@ TEST(BankCodeEntryTest, ChecksRunInOrderAndNameTheBoxAtFault) {
         {{"0040129", kBig, kBig.repeated(31)}, 2, "欄位超出"},
     };
     for (const auto& c : cases) {
-        const std::optional<EntryRefusal> refusal = CheckBankCodeEntry(c.boxes);
+        const std::optional<BankEntryRefusal> refusal = CheckBankCodeEntry(c.boxes);
         ASSERT_EQ(refusal.has_value(), c.box >= 0) << c.boxes[0].toStdString();
         if (refusal) {
             EXPECT_EQ(refusal->box, c.box);
