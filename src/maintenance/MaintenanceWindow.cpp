@@ -103,12 +103,6 @@ void MaintenanceWindow::Form_Load() {
     ReportUnexpected(error);
 }
 
-void MaintenanceWindow::InstallKeyPreview() {
-    installEventFilter(this);
-    for (QWidget* child : findChildren<QWidget*>())
-        child->installEventFilter(this);
-}
-
 bool MaintenanceWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {

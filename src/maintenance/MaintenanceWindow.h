@@ -109,7 +109,6 @@ protected:
 
 private:
     void QueryFilter();
-    void InstallKeyPreview();
 
     Setup setup_;
     std::vector<std::pair<QWidget*, int>> columnMap_;

@@ -23,6 +23,12 @@ QLabel* FunctionWindow::MakeHeading(const QString& text) {
     return heading;
 }
 
+void FunctionWindow::InstallKeyPreview() {
+    installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(this);
+}
+
 void FunctionWindow::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Escape:

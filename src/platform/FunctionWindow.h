@@ -19,6 +19,10 @@ protected:
     // The window's heading, the label Label1: centred, in a larger font.
     QLabel* MakeHeading(const QString& text);
 
+    // Lets the window's eventFilter see every event of the window and of all its controls
+    // first, as a form that previews keys does. Call once the controls exist.
+    void InstallKeyPreview();
+
     void keyPressEvent(QKeyEvent* event) override;
 };
 

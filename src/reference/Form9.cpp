@@ -80,9 +80,7 @@ void Form9::Form_Load() {
     Text1[0]->setFocus();
 
     // Esc closes the window from any control, so every key passes here first.
-    installEventFilter(this);
-    for (QWidget* child : findChildren<QWidget*>())
-        child->installEventFilter(this);
+    InstallKeyPreview();
     if (error)
         ShowMessage(this, QStringLiteral("不可預期的錯誤"));
 }
