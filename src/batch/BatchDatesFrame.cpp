@@ -5,6 +5,7 @@
 #include "common/TextRules.h"
 #include "data/DataControl.h"
 #include "data/DataFolder.h"
+#include "platform/BoxRules.h"
 #include "platform/Clock.h"
 #include "platform/Fonts.h"
 #include "platform/MessageBox.h"
@@ -67,9 +68,7 @@ bool BatchDatesFrame::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
             // The focus leaving with the window (another window, a pop-up menu) and coming back
             // with it does not enter the box again; showing the window does.
-            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            const bool withWindow =
-                reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+            const bool withWindow = FocusMovesWithWindow(static_cast<QFocusEvent*>(event));
             if (event->type() == QEvent::FocusOut) {
                 awayWithWindow_[i] = withWindow;
             } else {

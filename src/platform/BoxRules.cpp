@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -90,6 +91,11 @@ private:
 };
 
 }  // namespace
+
+bool FocusMovesWithWindow(const QFocusEvent* event) {
+    return event->reason() == Qt::ActiveWindowFocusReason ||
+           event->reason() == Qt::PopupFocusReason;
+}
 
 void SelectAllOnFocus(QLineEdit* box, std::function<bool()> when) {
     box->installEventFilter(new SelectAllFilter(box, std::move(when)));

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+class QFocusEvent;
 class QLineEdit;
 
 namespace paysum {
@@ -10,6 +11,11 @@ namespace paysum {
 
 // Selects the box's whole text each time the focus enters it, while `when` (if given) holds.
 void SelectAllOnFocus(QLineEdit* box, std::function<bool()> when = {});
+
+// True when a box gains or loses the focus only because its whole window does (another window,
+// a message box or a pop-up menu takes over), which a form does not count as leaving or entering
+// the box.
+bool FocusMovesWithWindow(const QFocusEvent* event);
 
 // Lets only the digits 0 to 9 into the box: other typed characters are dropped, and so are the
 // characters of pasted text that are not digits. Text the program sets is not filtered.

@@ -168,9 +168,7 @@ bool Form5::eventFilter(QObject* watched, QEvent* event) {
                 Text1_KeyUp(index, static_cast<QKeyEvent*>(event)->key());
             break;
         case QEvent::FocusOut: {
-            // Focus that goes to another window comes back to the same box.
-            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            if (!FocusMovesWithWindow(static_cast<QFocusEvent*>(event)))
                 Text1_LostFocus(index);
             break;
         }

@@ -207,9 +207,7 @@ bool Form4::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     if (event->type() == QEvent::FocusOut && watched == Text1) {
-        // Like a form's LostFocus: switching to another window or a message is no leaving.
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        if (!FocusMovesWithWindow(static_cast<QFocusEvent*>(event)))
             Text1_LostFocus();
     }
     return MaintenanceWindow::eventFilter(watched, event);
