@@ -14,19 +14,13 @@ QString Blanks(int count) {
     return QString(count, u' ');
 }
 
+// The text preceded by blanks up to `width` characters; a longer text is not cut.
 QString RightAligned(const QString& text, int width) {
     return text.rightJustified(width, u' ');
 }
 
 void AppendBlanks(QString& line, qsizetype count) {
     line.resize(line.size() + count, u' ');
-}
-
-// The text preceded by blanks up to `width` characters; a longer text is not cut.
-void AppendRightAligned(QString& line, const QString& text, qsizetype width) {
-    if (text.size() < width)
-        AppendBlanks(line, width - text.size());
-    line += text;
 }
 
 // Appends lines to both outputs at once.
@@ -87,9 +81,9 @@ public:
         QString line;
         line.reserve(128);
         AppendBlanks(line, 4);
-        AppendRightAligned(line, row.id, 6);
+        line += RightAligned(row.id, 6);
         AppendBlanks(line, 5);
-        AppendRightAligned(line, row.account, 14);
+        line += RightAligned(row.account, 14);
         AppendBlanks(line, 3);
         line += FormatAmount(kAmountPattern15, AmountOf(row.amount));
         AppendBlanks(line, 7);
