@@ -4,6 +4,8 @@
 #include "app/Form1.h"
 #include "app/frmAbout.h"
 #include "app/startup.h"
+#include "batch/Form2.h"
+#include "batch/Form8.h"
 #include "common/SharedState.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
@@ -13,11 +15,13 @@
 #include "reference/Form5.h"
 #include "reference/Form6.h"
 #include "reference/Form9.h"
+#include "staff/Form10.h"
 #include "staff/Form4.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -55,7 +59,12 @@ void SampleData() {
         "INSERT INTO S_STAFF VALUES ('00002','123016456789','120500','陳美玲','00012345')"));
     Fill(QStringLiteral(
         "INSERT INTO S_ITEM VALUES ('00001','004001012341','35000','王小明','','獎金')"));
+    Fill(QStringLiteral(
+        "INSERT INTO S_ITEM VALUES ('00002','123016456789','120500','陳美玲','00012345','')"));
+    Fill(QStringLiteral(
+        "INSERT INTO S_ITEM VALUES ('90001','004001012341','8800','林志豪','','臨時工資')"));
     Fill(QStringLiteral("INSERT INTO S_DAY VALUES ('151207','151210')"));
+    Fill(QStringLiteral("INSERT INTO NNOO VALUES ('獎金','','年終獎金','','','','','','','加班費')"));
 }
 
 void Save(QWidget* window, const QString& folder, const QString& name) {
@@ -102,6 +111,21 @@ int main(int argc, char* argv[]) {
              return lookup;
          }},
         {QStringLiteral("Form4"), [] { return new Form4(MainWindow()); }},
+        {QStringLiteral("Form2"), [] { return new Form2(MainWindow()); }},
+        {QStringLiteral("Form2-add"),
+         [] {
+             auto* window = new Form2(MainWindow());
+             window->Command1_Click(MaintenanceWindow::kAdd);
+             return window;
+         }},
+        {QStringLiteral("Form2-dates"),
+         [] {
+             auto* window = new Form2(MainWindow());
+             window->findChild<QTabWidget*>(QStringLiteral("SSTab1"))->setCurrentIndex(1);
+             return window;
+         }},
+        {QStringLiteral("Form10"), [] { return new Form10(MainWindow()); }},
+        {QStringLiteral("Form8"), [] { return new Form8(MainWindow()); }},
         {QStringLiteral("Form4-change"),
          [] {
              auto* window = new Form4(MainWindow());

@@ -2,6 +2,7 @@
 
 #include "app/ProgramPicture.h"
 #include "app/frmAbout.h"
+#include "batch/Form2.h"
 #include "common/CheckDigits.h"
 #include "common/Version.h"
 #include "data/BankName.h"
@@ -266,7 +267,10 @@ void Form1::Command2_Click() {
     OpenModal(window);
 }
 
-void Form1::Command3_Click() {}
+void Form1::Command3_Click() {
+    Form2 window(this);
+    OpenModal(window);
+}
 
 void Form1::Command4_Click() {
     if (!HasTransferRecords(QStringLiteral("無薪資轉帳資料,請建置薪資轉帳資料 ")))

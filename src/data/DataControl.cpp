@@ -35,6 +35,14 @@ DbResult DataControl::PointAt(const QString& table) {
     return Refresh();
 }
 
+DbResult DataControl::LookUp(const QString& source, const QString& code, bool* found) {
+    SetCommandType(paysum::CommandType::Text);
+    SetRecordSource(source, {code});
+    const DbResult error = Refresh();
+    *found = !error && !recordset_.AtEOF();
+    return error;
+}
+
 DbResult DataControl::Refresh() {
     QString table;
     QString sql;

@@ -36,6 +36,10 @@ public:
     // Points the control at a whole table of its file and refreshes.
     [[nodiscard]] DbResult PointAt(const QString& table);
 
+    // Reads the rows of a SELECT text with one `?` for `code`; `found` tells whether there is
+    // one.
+    [[nodiscard]] DbResult LookUp(const QString& source, const QString& code, bool* found);
+
     paysum::Recordset& Recordset() { return recordset_; }
     const paysum::Recordset& Recordset() const { return recordset_; }
 

@@ -51,6 +51,47 @@ QString ItemSelectByCode() {
     return QStringLiteral("select * from S_ITEM where ID = ?");
 }
 
+QString ItemSelectAll() {
+    return QStringLiteral("select * from S_ITEM order by ID");
+}
+
+QString ItemSelectByPrefix() {
+    return QStringLiteral("select * from S_ITEM where ID like ? escape '\\' order by ID");
+}
+
+DbResult NextTemporaryCode(const QSqlDatabase& db, QString* code) {
+    code->clear();
+    // The taken temporary codes in order, each beside the one before it (90000 before the
+    // first): the first that does not follow its predecessor marks the gap.
+    const QString sql = QStringLiteral(
+                            "SELECT COALESCE((SELECT previous + 1 FROM ("
+                            "  SELECT CAST(ID AS INTEGER) AS number,"
+                            "         LAG(CAST(ID AS INTEGER), 1, ?) OVER (ORDER BY ID) AS previous"
+                            "  FROM S_STAFF WHERE ID BETWEEN ? AND ? AND ") +
+                        kFiveDigits +
+                        QStringLiteral(
+                            ") WHERE number > previous + 1 LIMIT 1),"
+                            " (SELECT COALESCE(MAX(CAST(ID AS INTEGER)), ?) + 1 FROM S_STAFF"
+                            "  WHERE ID BETWEEN ? AND ? AND ") +
+                        kFiveDigits + QStringLiteral("))");
+    const QString first = QString::number(kFirstTemporaryCode);
+    const QString last = QString::number(kLastTemporaryCode);
+    const int before = kFirstTemporaryCode - 1;
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        return ToDbError(query.lastError());
+    for (const QVariant& value : {QVariant(before), QVariant(first), QVariant(last),
+                                  QVariant(before), QVariant(first), QVariant(last)})
+        query.addBindValue(value);
+    if (!query.exec() || !query.next())
+        return ToDbError(query.lastError());
+    const int next = query.value(0).toInt();
+    if (next <= kLastTemporaryCode)
+        *code = QString::number(next);
+    return std::nullopt;
+}
+
 DbResult ReadCodesFrom(const QSqlDatabase& db, const QString& table, const QString& code,
                        QStringList* codes) {
     codes->clear();

@@ -19,6 +19,18 @@ QString StaffSelectByPrefix();
 QString StaffSelectByCode();
 // The transfer record with a code: one `?` for the code.
 QString ItemSelectByCode();
+// The batch's transfer records in code order.
+QString ItemSelectAll();
+// The transfer records whose code begins with a prefix: one `?` for LikePrefix(prefix).
+QString ItemSelectByPrefix();
+
+// The temporary payee codes run from 90001 to 99999.
+constexpr int kFirstTemporaryCode = 90001;
+constexpr int kLastTemporaryCode = 99999;
+
+// The smallest temporary payee code that no employee of S_STAFF has, or the empty text when
+// every one is taken.
+DbResult NextTemporaryCode(const QSqlDatabase& db, QString* code);
 
 // The five-digit codes of `table` (S_STAFF or S_ITEM) at or above `code`, in code order.
 DbResult ReadCodesFrom(const QSqlDatabase& db, const QString& table, const QString& code,

@@ -275,4 +275,34 @@ void MaintenanceWindow::ReportUnexpected(const DbResult& error) {
         ShowMessage(this, QStringLiteral("不可預期的錯誤"));
 }
 
+void MaintenanceWindow::ReportStoreError(const DbError& error) {
+    ReportUnexpected(error);
+}
+
+void MaintenanceWindow::DeleteCurrentRecord(const QString& title) {
+    const QString deletedTitle = QStringLiteral("員工資料刪除");
+    const MsgAnswer answer = ShowMessage(this, QStringLiteral("確定刪除"), MsgButtons::YesNo,
+                                         MsgIcon::None, title, MsgAnswer::No);
+    if (Records().AtEOF()) {
+        // Past the last record, as after the last row was deleted: the last row is current.
+        Records().MoveLast();
+        return;
+    }
+    if (answer != MsgAnswer::Yes)
+        return;
+    if (const DbResult error = Records().Delete()) {
+        ReportStoreError(*error);
+        return;
+    }
+    Records().MoveNext();
+    if (ShowMessage(this, QStringLiteral("員工資料已刪除！是否要繼續刪除？"), MsgButtons::YesNo,
+                    MsgIcon::Question, deletedTitle) == MsgAnswer::No)
+        ResetToIdle();
+    if (Records().RecordCount() == 0) {
+        ShowMessage(this, QStringLiteral("已無資料可刪除，回員工資料建檔！"), MsgButtons::Ok,
+                    MsgIcon::Critical, deletedTitle);
+        ResetToIdle();
+    }
+}
+
 }  // namespace paysum

@@ -92,6 +92,11 @@ protected:
     void SetBoxesEnabled(const QList<QWidget*>& boxes, bool enabled);
     // Shows "不可預期的錯誤" for a database failure the window has no message of its own for.
     void ReportUnexpected(const DbResult& error);
+    // Shows a failed write of the window's own; by default as unexpected.
+    virtual void ReportStoreError(const DbError& error);
+    // Deletes the grid's current record after "確定刪除" (titled `title`) and asks whether to
+    // go on; an emptied table ends idle.
+    void DeleteCurrentRecord(const QString& title);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Closing the window by its frame leaves it as 離開 does.

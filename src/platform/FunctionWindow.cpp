@@ -46,4 +46,22 @@ void FunctionWindow::keyPressEvent(QKeyEvent* event) {
     }
 }
 
+void FunctionWindow::KeyUpHere(QObject*, int) {}
+
+bool FunctionWindow::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->isAutoRepeat()) {
+            if (type == QEvent::KeyPress) {
+                pressedKey_ = key->key();
+            } else if (pressedKey_ == key->key()) {
+                pressedKey_ = 0;
+                KeyUpHere(watched, key->key());
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 }  // namespace paysum

@@ -24,6 +24,15 @@ protected:
     void InstallKeyPreview();
 
     void keyPressEvent(QKeyEvent* event) override;
+
+    // With the key preview installed: a key released over `watched` that was also pressed in
+    // this window, so that a key pressed elsewhere and released here (the Enter that opened the
+    // window) does nothing.
+    virtual void KeyUpHere(QObject* watched, int keyCode);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    int pressedKey_ = 0;
 };
 
 }  // namespace paysum

@@ -124,23 +124,7 @@ void Form9::Command2_Click(int index) {
     reject();
 }
 
-bool Form9::eventFilter(QObject* watched, QEvent* event) {
-    const QEvent::Type type = event->type();
-    if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (!key->isAutoRepeat()) {
-            if (type == QEvent::KeyPress) {
-                pressedKey_ = key->key();
-            } else if (pressedKey_ == key->key()) {
-                pressedKey_ = 0;
-                Form_KeyUp(watched, key->key());
-            }
-        }
-    }
-    return FunctionWindow::eventFilter(watched, event);
-}
-
-void Form9::Form_KeyUp(QObject* watched, int keyCode) {
+void Form9::KeyUpHere(QObject* watched, int keyCode) {
     if (keyCode == Qt::Key_Escape) {
         Command2_Click(1);
     } else if ((keyCode == Qt::Key_Return || keyCode == Qt::Key_Enter) && watched == Text1[0]) {

@@ -31,14 +31,13 @@ public:
     bool Busy = false;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void KeyUpHere(QObject* watched, int keyCode) override;
 
 private:
     void createLayout();
     void Form_Load();
     // Narrows the list to the codes that begin with the search box's text.
     void Search();
-    void Form_KeyUp(QObject* watched, int keyCode);
 
     DataControl* Adodc1;
     DataGrid* DataGrid1;
@@ -46,9 +45,6 @@ private:
     std::array<QLabel*, 3> Label2;
     std::array<QLineEdit*, 3> Text1;
     std::array<QPushButton*, 2> Command2;
-    // The key last pressed in this window, so that a key pressed elsewhere and released here
-    // (the Enter that opened the window) does nothing.
-    int pressedKey_ = 0;
 };
 
 }  // namespace paysum

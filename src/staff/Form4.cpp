@@ -24,7 +24,6 @@ namespace paysum {
 namespace {
 
 const QString kCodeTitle = QStringLiteral("員工代碼");
-const QString kDeletedTitle = QStringLiteral("員工資料刪除");
 const QString kZeroCode = QStringLiteral("00000");
 constexpr int kCodeLength = 5;
 constexpr int kAccountLength = 12;
@@ -367,7 +366,7 @@ bool Form4::check_RID(const QString& code) {
         return true;
     bool found = false;
     // A failed read lets the code pass: the key of S_STAFF still refuses a second row with it.
-    const DbResult error = LookUp(StaffLookup, StaffSelectByCode(), code, &found);
+    const DbResult error = StaffLookup->LookUp(StaffSelectByCode(), code, &found);
     return error || !found;
 }
 
@@ -421,7 +420,7 @@ void Form4::ConfirmChange() {
     // the new code is someone else's and is not taken over.
     if (NewCode != OldCode) {
         bool taken = false;
-        if (const DbResult error = LookUp(ItemRecords, ItemSelectByCode(), NewCode, &taken)) {
+        if (const DbResult error = ItemRecords->LookUp(ItemSelectByCode(), NewCode, &taken)) {
             ReportUnexpected(error);
             return;
         }
@@ -453,7 +452,7 @@ void Form4::ConfirmChange() {
 
 DbResult Form4::RewriteTransfer() {
     bool found = false;
-    if (DbResult error = LookUp(ItemRecords, ItemSelectByCode(), OldCode, &found))
+    if (DbResult error = ItemRecords->LookUp(ItemSelectByCode(), OldCode, &found))
         return error;
     if (!found)
         return std::nullopt;
@@ -463,27 +462,7 @@ DbResult Form4::RewriteTransfer() {
 }
 
 void Form4::ConfirmDelete() {
-    const MsgAnswer answer = ShowMessage(this, QStringLiteral("確定刪除"), MsgButtons::YesNo,
-                                         MsgIcon::None, kStaffTitle, MsgAnswer::No);
-    if (Records().AtEOF()) {
-        Records().MoveLast();
-        return;
-    }
-    if (answer != MsgAnswer::Yes)
-        return;
-    if (const DbResult error = Records().Delete()) {
-        ReportUnexpected(error);
-        return;
-    }
-    Records().MoveNext();
-    if (ShowMessage(this, QStringLiteral("員工資料已刪除！是否要繼續刪除？"), MsgButtons::YesNo,
-                    MsgIcon::Question, kDeletedTitle) == MsgAnswer::No)
-        ResetToIdle();
-    if (Records().RecordCount() == 0) {
-        ShowMessage(this, QStringLiteral("已無資料可刪除，回員工資料建檔！"), MsgButtons::Ok,
-                    MsgIcon::Critical, kDeletedTitle);
-        ResetToIdle();
-    }
+    DeleteCurrentRecord(kStaffTitle);
 }
 
 void Form4::ConfirmQuery() {
@@ -500,19 +479,11 @@ void Form4::ConfirmQuery() {
 bool Form4::SearchCode() {
     bool found = false;
     ReportUnexpected(
-        LookUp(StaffLookup, StaffSelectByCode(), PadZeroLeft(kCodeLength, Text1->text()), &found));
+        StaffLookup->LookUp(StaffSelectByCode(), PadZeroLeft(kCodeLength, Text1->text()), &found));
     if (!found)
         ShowMessage(this, QStringLiteral("查無資料!!"), MsgButtons::Ok, MsgIcon::Critical,
                     QStringLiteral("輸入錯誤"));
     return found;
-}
-
-DbResult Form4::LookUp(DataControl* control, const QString& source, const QString& code,
-                       bool* found) {
-    control->SetRecordSource(source, {code});
-    const DbResult error = control->Refresh();
-    *found = !error && !control->Recordset().AtEOF();
-    return error;
 }
 
 void Form4::ShowFound(bool trim) {

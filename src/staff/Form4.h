@@ -75,8 +75,6 @@ private:
     void WriteBoxes(Recordset& record);
     // Rewrites the changed employee's transfer record, if it has one, keeping its remark.
     DbResult RewriteTransfer();
-    // Reads the rows of `source` with `code` into `control`; `found` tells whether there is one.
-    DbResult LookUp(DataControl* control, const QString& source, const QString& code, bool* found);
     // Looks up the employee with the code box's code, zero-filled; says "查無資料!!" when there
     // is none.
     bool SearchCode();

@@ -1,0 +1,82 @@
+#include "batch/TransferEntry.h"
+
+#include "common/Big5Text.h"
+#include "common/CheckDigits.h"
+#include "common/TextRules.h"
+#include "staff/StaffEntry.h"
+
+namespace paysum {
+
+namespace {
+
+constexpr int kCodeBytes = 5;
+constexpr int kAccountBytes = 12;
+constexpr int kCertificateBytes = 8;
+constexpr int kAmountBytes = 12;
+constexpr int kNameBytes = 30;
+const QString kZeroCode = QStringLiteral("00000");
+
+TransferRefusal TooLong(TransferBox box) {
+    return {QStringLiteral("欄位超出"), kTransferTitle, box};
+}
+
+TransferRefusal Empty(TransferBox box) {
+    return {QStringLiteral("欄位不可為空白"), kTransferTitle, box};
+}
+
+}  // namespace
+
+const QString kTransferTitle = QStringLiteral("薪資轉帳資料輸入");
+
+std::optional<TransferRefusal> ValidateEntry(const TransferEntry& entry) {
+    if (!FitsBytes(entry.code, kCodeBytes))
+        return TooLong(TransferBox::Code);
+    if (TrimBlanks(entry.code).isEmpty())
+        return Empty(TransferBox::Code);
+    // The payee is filed in the employee master, where 00000 is no code.
+    if (entry.code == kZeroCode)
+        return TransferRefusal{QStringLiteral("欄位不可為零"), kTransferTitle, TransferBox::Code,
+                               RefusalAction::FocusBox, true};
+    if (!FitsBytes(entry.account, kAccountBytes))
+        return TooLong(TransferBox::Account);
+    if (TrimBlanks(entry.account).isEmpty())
+        return Empty(TransferBox::Account);
+    if (!CheckAccountNo(entry.account))
+        return TransferRefusal{QStringLiteral("員工帳號不正確"), kAccountCheckTitle,
+                               TransferBox::Account, RefusalAction::FocusCancel};
+    if (!FitsBytes(entry.certificate, kCertificateBytes))
+        return TooLong(TransferBox::Certificate);
+    if (!FitsBytes(entry.amount, kAmountBytes))
+        return TooLong(TransferBox::Amount);
+    if (TrimBlanks(entry.amount).isEmpty())
+        return Empty(TransferBox::Amount);
+    if (!FitsBytes(entry.name, kNameBytes))
+        return TransferRefusal{QStringLiteral("員工姓名超出欄位最大值, 請修改員工資料!!"),
+                               kTransferTitle, TransferBox::Name, RefusalAction::OfferStaffWindow};
+    if (TrimBlanks(entry.name).isEmpty())
+        return Empty(TransferBox::Name);
+    return std::nullopt;
+}
+
+TransferRefusal CodeInBatchRefusal() {
+    return {QStringLiteral("此員工代碼已在本批轉帳資料中"), kTransferTitle, TransferBox::Code};
+}
+
+TransferBox BoxOfColumn(int ordinal) {
+    switch (ordinal) {
+        case 1:
+            return TransferBox::Account;
+        case 2:
+            return TransferBox::Amount;
+        case 3:
+            return TransferBox::Name;
+        case 4:
+            return TransferBox::Certificate;
+        case 5:
+            return TransferBox::Remark;
+        default:
+            return TransferBox::Code;
+    }
+}
+
+}  // namespace paysum
