@@ -1,0 +1,464 @@
+#include "batch/Form2.h"
+
+#include "data/DataFolder.h"
+#include "data/Database.h"
+#include "maintenance/DataGrid.h"
+#include "platform/Clock.h"
+#include "support/PaysumTest.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+namespace paysum {
+namespace {
+
+using Msg = test::RecordedMessage;
+
+const QString kAccount = "004001012341";
+const QString kCertificateAccount = "123016789016";
+const QString kTitle = "薪資轉帳資料輸入";
+const QString kStaffTitle = "員工資料建檔";
+const QString kAccountTitle = "Veltra 帳號檢核";
+
+Msg Critical(const QString& text, const QString& title = kTitle) {
+    return test::OkBox(text, title, QMessageBox::Critical);
+}
+
+class Form2Test : public test::PaysumTest {
+protected:
+    void SetUp() override {
+        PaysumTest::SetUp();
+        CreateDatabases();
+        SetToday(QDate(2002, 5, 5));
+    }
+    void TearDown() override {
+        window.reset();
+        PaysumTest::TearDown();
+    }
+
+    void Staff(const QString& code, const QString& account = kAccount, const QString& at = "") {
+        InsertRow("S_STAFF", {code, account, "35000", "員工" + code, at});
+    }
+    void Transfer(const QString& code, const QString& remark = "") {
+        InsertRow("S_ITEM", {code, kAccount, "1000", "員工" + code, "", remark});
+    }
+    QStringList Codes(const QString& table) {
+        QStringList codes;
+        for (const QStringList& row : Rows(table))
+            codes << row[0];
+        return codes;
+    }
+
+    // Opens the window on the data as it is, optionally choosing a mode by its function key.
+    void Open(std::optional<Qt::Key> modeKey = std::nullopt) {
+        window = std::make_unique<Form2>();
+        Activate(window.get());
+        if (modeKey)
+            QTest::keyClick(window.get(), *modeKey);
+    }
+
+    QLineEdit* Box(const char* name) { return Find<QLineEdit>(window.get(), name); }
+    QComboBox* Remark() { return Find<QComboBox>(window.get(), "Combo1"); }
+    QPushButton* Button(const char* name) { return Find<QPushButton>(window.get(), name); }
+    QString Caption() { return Find<QLabel>(window.get(), "Label1")->text(); }
+    QString Bar() { return Enabled(window.get(), "Command1_%1", 0, 5); }
+    DataGrid* Grid() { return Find<DataGrid>(window.get(), "DataGrid1"); }
+    int GridRow() { return Grid()->currentIndex().row(); }
+
+    static QWidget* Focus() { return QApplication::focusWidget(); }
+    static void Enter() {
+        ASSERT_NE(Focus(), nullptr) << "no box has the focus";
+        QTest::keyClick(Focus(), Qt::Key_Return);
+    }
+    // Replaces the text of the box that has the focus by typing.
+    static void Type(const QString& text) {
+        ASSERT_NE(Focus(), nullptr) << "no box has the focus";
+        auto* line = qobject_cast<QLineEdit*>(Focus());
+        if (auto* combo = qobject_cast<QComboBox*>(Focus()))
+            line = combo->lineEdit();
+        if (line)
+            line->selectAll();
+        // Key events carry ASCII only; Chinese arrives as an input method would put it.
+        if (line && QString::fromLatin1(text.toLatin1()) != text)
+            line->insert(text);
+        else
+            QTest::keyClicks(Focus(), text);
+    }
+    void Click(const char* button) { QTest::mouseClick(Button(button), Qt::LeftButton); }
+
+    // Keys a new payee's account, amount, name and remark from the account box on, with Enter.
+    void KeyNewPayee(const QString& account, const QString& amount, const QString& name) {
+        Type(account);
+        Enter();
+        Type(amount);
+        Enter();
+        ASSERT_EQ(Focus(), Box("Text6"));
+        Box("Text6")->insert(name);
+        Enter();
+        ASSERT_EQ(Focus(), Remark());
+        Type("薪資");
+        Enter();
+        ASSERT_EQ(Focus(), Button("Command2_0"));
+    }
+
+    std::unique_ptr<Form2> window;
+};
+
+TEST_F(Form2Test, KnownEmployeeIsFilledLockedAndSavedBackInAddMode) {
+    Staff("00001");
+    Staff("00002");
+    Transfer("00002");
+    Open(Qt::Key_F2);
+    EXPECT_EQ(Caption(), "--新增--");
+    EXPECT_TRUE(Find<QLabel>(window.get(), "Label2_4")->isVisible());
+    EXPECT_TRUE(Button("Command3_0")->isEnabled());
+    ASSERT_EQ(Focus(), Box("Text1"));
+
+    // Letters never reach the code box; 1 and Enter give 00001 and fill it from the master.
+    QTest::keyClicks(Focus(), "x1");
+    Enter();
+    EXPECT_EQ(Box("Text1")->text(), "00001");
+    EXPECT_EQ(Box("Text2")->text(), kAccount);
+    EXPECT_EQ(Box("Text5")->text(), "35000");
+    EXPECT_EQ(Box("Text6")->text(), "員工00001");
+    EXPECT_FALSE(Box("Text2")->isEnabled());
+    EXPECT_FALSE(Box("Text6")->isEnabled());
+    EXPECT_FALSE(Find<QLabel>(window.get(), "Label2_4")->isVisible());
+    ASSERT_EQ(Focus(), Box("Text5"));
+    Type("36000");
+    Enter();
+    ASSERT_EQ(Focus(), Box("Text5"));  // the name comes from the master
+
+    Remark()->setFocus();
+    Type("獎金");
+    Enter();
+    Enter();
+    EXPECT_EQ(messages.Count(), 0u) << messages.Texts().join('|').toStdString();
+    EXPECT_EQ(Rows("S_ITEM").last(),
+              (QStringList{"00001", kAccount, "36000", "員工00001", "", "獎金"}));
+    EXPECT_EQ(Codes("S_STAFF"), (QStringList{"00001", "00002"}));  // not filed twice
+
+    // Back in add mode with every box empty, the new record current in the grid.
+    EXPECT_EQ(Caption(), "--新增--");
+    for (const char* name : {"Text1", "Text2", "Text3", "Text5", "Text6"})
+        EXPECT_TRUE(Box(name)->text().isEmpty()) << name;
+    EXPECT_TRUE(Remark()->currentText().isEmpty());
+    EXPECT_EQ(GridRow(), 0);
+    EXPECT_EQ(Focus(), Box("Text1"));
+}
+
+TEST_F(Form2Test, TemporaryAndNewPayeesAreFiledInTheMaster) {
+    Staff("90002");  // a gap: 90001 is free, 90003 comes after
+    Open(Qt::Key_F2);
+
+    // Enter in the empty code box proposes the first free temporary code.
+    Enter();
+    EXPECT_EQ(Box("Text1")->text(), "90001");
+    ASSERT_EQ(Focus(), Box("Text2"));
+    EXPECT_FALSE(Box("Text3")->isEnabled());
+    KeyNewPayee(kAccount, "8800", "林志豪");
+    Enter();
+    EXPECT_EQ(Rows("S_STAFF").last(), (QStringList{"90001", kAccount, "8800", "林志豪", ""}));
+    EXPECT_EQ(Rows("S_ITEM").last(),
+              (QStringList{"90001", kAccount, "8800", "林志豪", "", "薪資"}));
+
+    // Right after a save, leaving the empty code box gives nothing; Enter gives the next code.
+    QTest::keyClick(Focus(), Qt::Key_Tab);
+    EXPECT_TRUE(Box("Text1")->text().isEmpty());
+    Box("Text1")->setFocus();
+    Enter();
+    EXPECT_EQ(Box("Text1")->text(), "90003");
+
+    // A code the master does not hold, typed in full and left by Tab, is filed on saving.
+    Box("Text1")->setFocus();
+    Type("123");
+    QTest::keyClick(Focus(), Qt::Key_Tab);
+    EXPECT_EQ(Box("Text1")->text(), "00123");
+    ASSERT_EQ(Focus(), Box("Text2"));
+    KeyNewPayee(kAccount, "500", "新人");
+    Enter();
+    EXPECT_EQ(messages.Count(), 0u) << messages.Texts().join('|').toStdString();
+    EXPECT_EQ(Codes("S_STAFF"), (QStringList{"90002", "90001", "00123"}));
+    EXPECT_EQ(Codes("S_ITEM"), (QStringList{"90001", "00123"}));
+}
+
+TEST_F(Form2Test, BoxesCheckTheirOwnValueOnEnter) {
+    Open(Qt::Key_F2);
+    Enter();  // 90001: the account box comes next
+    const struct {
+        const char* box;
+        QString typed;
+        Msg message;  // empty text: none, the focus moves on
+        const char* focus;
+        QString left;
+    } steps[] = {
+        {"Text2", "", Critical("欄位不可為空白", kStaffTitle), "Text2", ""},
+        {"Text2", "00400101234", Critical("輸入帳號位數不足", kAccountTitle), "Text2", ""},
+        {"Text2", "004001012342", Critical("員工帳號不正確", kAccountTitle), "Text2",
+         "004001012342"},
+        {"Text2", kCertificateAccount, {}, "Text3", kCertificateAccount},
+        {"Text3", "", Critical("欄位不可為空白", kStaffTitle), "Text3", ""},
+        {"Text3",
+         "1234567",
+         {"存單號碼為八位，請重新輸入！", kStaffTitle, QMessageBox::Question, QMessageBox::Ok,
+          QMessageBox::Ok},
+         "Text3",
+         "1234567"},
+        {"Text3", "12345678", {}, "Text5", "12345678"},
+        {"Text5", "", Critical("欄位不可為空白", kStaffTitle), "Text5", ""},
+        {"Text5", "100", {}, "Text6", "100"},
+        {"Text6", "", Critical("欄位不可為空白", kStaffTitle), "Text6", ""},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(std::string(step.box) + " " + step.typed.toStdString());
+        ASSERT_EQ(Focus(), Box(step.box));
+        messages.Clear();
+        Type(step.typed);
+        if (step.typed.isEmpty())
+            QTest::keyClick(Focus(), Qt::Key_Delete);
+        Enter();
+        if (step.message.text.isEmpty())
+            EXPECT_EQ(messages.Count(), 0u);
+        else
+            EXPECT_EQ(messages.All(), std::vector<Msg>{step.message});
+        EXPECT_EQ(Focus(), Box(step.focus));
+        EXPECT_EQ(Box(step.box)->text(), step.left);
+    }
+    // The account box is entered again: a 016 account keeps the certificate box open.
+    Box("Text2")->setFocus();
+    EXPECT_TRUE(Box("Text3")->isEnabled());
+}
+
+TEST_F(Form2Test, ConfirmRefusesBadEntriesAndWritesNothing) {
+    Staff("00001");
+    Transfer("00001");
+    Open(Qt::Key_F2);
+
+    // A code the batch holds: at Enter, and at 確定 after a Tab.
+    Type("1");
+    Enter();
+    EXPECT_EQ(messages.All(), std::vector<Msg>{Critical("此員工代碼已在本批轉帳資料中")});
+    EXPECT_EQ(Focus(), Box("Text1"));
+    QTest::keyClick(Focus(), Qt::Key_Tab);  // fills from the master
+    messages.Clear();
+    Click("Command2_0");
+    EXPECT_EQ(messages.All(), std::vector<Msg>{Critical("此員工代碼已在本批轉帳資料中")});
+    EXPECT_EQ(Focus(), Box("Text1"));
+
+    // An account failing its check on 確定 sends the focus to 取消.
+    Click("Command5");
+    QTest::keyClick(window.get(), Qt::Key_F2);
+    Type("00123");
+    QTest::keyClick(Focus(), Qt::Key_Tab);
+    Type("004001012342");
+    Box("Text5")->setFocus();
+    Type("100");
+    Box("Text6")->setFocus();
+    Box("Text6")->insert("王");
+    messages.Clear();
+    Click("Command2_0");
+    EXPECT_EQ(messages.All(), std::vector<Msg>{Critical("員工帳號不正確", kAccountTitle)});
+    EXPECT_EQ(Focus(), Button("Command5"));
+
+    // Sixteen Chinese characters are 32 bytes: OK opens the employee window, nothing is stored.
+    Box("Text2")->setFocus();
+    Type(kAccount);
+    Box("Text6")->setFocus();
+    Box("Text6")->selectAll();
+    Box("Text6")->insert(QString(16, u'王'));
+    QString opened;
+    OnNextModal([&](QDialog& dialog) { opened = dialog.objectName(); });
+    messages.Clear();
+    Click("Command2_0");
+    EXPECT_EQ(
+        messages.All(),
+        std::vector<Msg>({{"員工姓名超出欄位最大值, 請修改員工資料!!", kTitle, QMessageBox::Warning,
+                           QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok}}));
+    EXPECT_EQ(opened, "Form4");
+    Activate(window.get());  // as when the employee window has closed
+    messages.Answer(QMessageBox::Cancel);
+    Click("Command2_0");
+    EXPECT_EQ(messages.Count(), 2u);
+
+    // 00000 is no code for the employee master.
+    Box("Text1")->setFocus();
+    Type("00000");
+    Box("Text6")->selectAll();
+    Box("Text6")->insert("王");
+    messages.Clear();
+    Click("Command2_0");
+    EXPECT_EQ(messages.All(), std::vector<Msg>{Critical("欄位不可為零")});
+    EXPECT_TRUE(Box("Text1")->text().isEmpty());
+
+    EXPECT_EQ(Codes("S_ITEM"), QStringList{"00001"});
+    EXPECT_EQ(Codes("S_STAFF"), QStringList{"00001"});
+}
+
+TEST_F(Form2Test, FailedSaveLeavesBothTablesAndTheWindowUsable) {
+    Open(Qt::Key_F2);
+    const auto keyPayee = [&] {
+        Box("Text1")->setFocus();
+        Type("00077");
+        QTest::keyClick(Focus(), Qt::Key_Tab);
+        KeyNewPayee(kAccount, "500", "新人");
+        Enter();
+    };
+    // The transfer cannot be stored: the payee filed a moment before is not kept either.
+    ASSERT_FALSE(Execute(Connection(MainDatabasePath()),
+                         "CREATE TRIGGER refuse BEFORE INSERT ON S_ITEM "
+                         "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    keyPayee();
+    EXPECT_EQ(messages.All(), std::vector<Msg>{test::OkBox("不可預期的錯誤")});
+    EXPECT_TRUE(Rows("S_STAFF").isEmpty());
+    EXPECT_TRUE(Rows("S_ITEM").isEmpty());
+    EXPECT_EQ(Caption(), "--新增--");
+    EXPECT_EQ(Box("Text1")->text(), "00077");
+
+    ASSERT_FALSE(Execute(Connection(MainDatabasePath()), "DROP TRIGGER refuse"));
+    ASSERT_FALSE(Execute(Connection(MainDatabasePath()), "PRAGMA query_only=1"));
+    messages.Clear();
+    keyPayee();
+    EXPECT_EQ(messages.All(), std::vector<Msg>{Critical(
+                                  "資料庫唯讀,資料遺失\r\n" + MainDatabasePath(), "整批PAYSUM")});
+    ASSERT_FALSE(Execute(Connection(MainDatabasePath()), "PRAGMA query_only=0"));
+    messages.Clear();
+    keyPayee();
+    EXPECT_EQ(messages.Count(), 0u);
+    EXPECT_EQ(Codes("S_ITEM"), QStringList{"00077"});
+}
+
+TEST_F(Form2Test, ChangeRewritesAmountAndRemarkOfOneRecord) {
+    Staff("00001");
+    Staff("00002");
+    Transfer("00001", "舊");
+    Transfer("00002");
+    Open();
+    EXPECT_EQ(Bar(), "111111");
+    Grid()->selectRow(1);
+    QTest::keyClick(window.get(), Qt::Key_F3);
+    EXPECT_EQ(Caption(), "--修改--");
+    EXPECT_EQ(Box("Text1")->text(), "00002");
+    EXPECT_FALSE(Box("Text2")->isEnabled());
+    EXPECT_FALSE(Box("Text6")->isEnabled());
+
+    // Enter on a code of the batch shows that record; leaving the box proposes the pay.
+    Type("1");
+    Enter();
+    EXPECT_EQ(Box("Text1")->text(), "00001");
+    EXPECT_EQ(Box("Text5")->text(), "1000");
+    EXPECT_EQ(Remark()->currentText(), "");  // the grid's moves do not show meanwhile
+    QTest::keyClick(Focus(), Qt::Key_Tab);
+    EXPECT_EQ(Box("Text5")->text(), "35000");
+    Box("Text5")->setFocus();
+    Type("2000");
+    Remark()->setFocus();
+    Type("新");
+    Click("Command2_0");
+    EXPECT_EQ(messages.Count(), 0u) << messages.Texts().join('|').toStdString();
+    EXPECT_EQ(Rows("S_ITEM"),
+              (QList<QStringList>{{"00001", kAccount, "2000", "員工00001", "", "新"},
+                                  {"00002", kAccount, "1000", "員工00002", "", ""}}));
+    EXPECT_EQ(Caption(), kTitle);
+    EXPECT_EQ(GridRow(), 0);
+
+    // Another record's code is refused; a code missing from the master writes nothing.
+    Grid()->selectRow(1);
+    QTest::keyClick(window.get(), Qt::Key_F3);
+    Box("Text1")->selectAll();
+    Box("Text1")->insert("00001");
+    Click("Command2_0");
+    EXPECT_EQ(messages.All(), std::vector<Msg>{Critical("此員工代碼已在本批轉帳資料中")});
+    messages.Clear();
+    Box("Text1")->selectAll();
+    Box("Text1")->insert("00009");
+    Click("Command2_0");
+    EXPECT_EQ(messages.All(),
+              std::vector<Msg>{Critical("員工資料檔無此員工編號，請重新輸入！", kStaffTitle)});
+    EXPECT_EQ(Codes("S_ITEM"), (QStringList{"00001", "00002"}));
+    EXPECT_EQ(Caption(), kTitle);
+}
+
+TEST_F(Form2Test, DeleteDownToAnEmptyBatchEndsIdle) {
+    Transfer("00001");
+    Transfer("00002");
+    Open(Qt::Key_F4);
+    const Msg ask{"確定刪除", kTitle, QMessageBox::NoIcon, QMessageBox::Yes | QMessageBox::No,
+                  QMessageBox::No};
+    const Msg goOn{"員工資料已刪除！是否要繼續刪除？", "員工資料刪除", QMessageBox::Question,
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes};
+    const Msg none = Critical("已無資料可刪除，回員工資料建檔！", "員工資料刪除");
+
+    Click("Command2_0");  // No is the default
+    EXPECT_EQ(messages.All(), std::vector<Msg>{ask});
+    EXPECT_EQ(Rows("S_ITEM").size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        messages.Answer(QMessageBox::Yes);
+        messages.Answer(QMessageBox::Yes);
+        Click("Command2_0");
+    }
+    EXPECT_EQ(messages.All(), (std::vector<Msg>{ask, ask, goOn, ask, goOn, none}));
+    EXPECT_TRUE(Rows("S_ITEM").isEmpty());
+    EXPECT_EQ(Caption(), kTitle);
+    EXPECT_EQ(Bar(), "100011");
+    EXPECT_FALSE(Grid()->isEnabled());
+}
+
+TEST_F(Form2Test, QueryPadsTheCodeAndLooksInTheMaster) {
+    Staff("00012");
+    for (const char* code : {"00011", "00012", "90001"})
+        Transfer(code);
+    Open(Qt::Key_F6);
+    Type("12");
+    Enter();
+    EXPECT_EQ(Box("Text1")->text(), "00012");
+    EXPECT_EQ(Grid()->model()->rowCount(), 1);
+    Click("Command2_0");
+    EXPECT_EQ(messages.Count(), 0u);
+    EXPECT_EQ(Box("Text5")->text(), "35000");
+    EXPECT_EQ(Caption(), "--查詢--");
+
+    Box("Text1")->setFocus();
+    Type("9");
+    EXPECT_EQ(Grid()->model()->rowCount(), 1);
+    Click("Command2_0");
+    EXPECT_EQ(messages.All(), std::vector<Msg>{Critical("查無資料!!", "輸入錯誤")});
+    EXPECT_EQ(Focus(), Box("Text1"));
+}
+
+TEST_F(Form2Test, DatesTabStoresTheBatchDatesAndReloadsAfterChildWindows) {
+    Open();
+    auto* tabs = Find<QTabWidget>(window.get(), "SSTab1");
+    tabs->setCurrentIndex(1);
+    ASSERT_EQ(Focus(), Box("Text4_0"));
+    EXPECT_EQ(Box("Text4_0")->text(), "910505");
+    Enter();
+    Type("910506");
+    Enter();
+    ASSERT_EQ(Focus(), Button("Command4_0"));
+    Enter();
+    EXPECT_EQ(messages.All(), std::vector<Msg>{test::OkBox("儲存成功")});
+    EXPECT_EQ(Rows("S_DAY"), QList<QStringList>({{"910505", "910506"}}));
+
+    // What is typed and not stored goes on 取消 and after a child window, not after a message.
+    Box("Text4_1")->setFocus();
+    Type("910509");
+    Click("Command4_1");
+    EXPECT_EQ(Box("Text4_1")->text(), "910506");
+    Box("Text4_1")->setFocus();
+    Type("910509");
+    Click("Command6_2");
+    EXPECT_EQ(Box("Text4_1")->text(), "910506");
+
+    // A function key goes back to the entry tab.
+    QTest::keyClick(window.get(), Qt::Key_F2);
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    EXPECT_EQ(Focus(), Box("Text1"));
+}
+
+}  // namespace
+}  // namespace paysum
