@@ -205,15 +205,15 @@ TEST_F(Form1Test, FunctionWindowsAndANewBatch) {
     Start();
     QStringList opened;
     QPointer<QDialog> bank;  // the last one opened, which the main window keeps
-    for (const char* button : {"Command4", "Command5", "Command7"}) {
+    for (const char* button : {"Command3", "Command4", "Command5", "Command7"}) {
         OnNextModal([&](QDialog& dialog) {
             opened << dialog.objectName();
             bank = &dialog;
         });
         Click(button);
     }
-    EXPECT_EQ(opened, (QStringList{QStringLiteral("Form7"), QStringLiteral("Form3"),
-                                   QStringLiteral("Form6")}));
+    EXPECT_EQ(opened, (QStringList{QStringLiteral("Form2"), QStringLiteral("Form7"),
+                                   QStringLiteral("Form3"), QStringLiteral("Form6")}));
     ASSERT_FALSE(bank.isNull());
 
     messages.Answer(QMessageBox::No);
