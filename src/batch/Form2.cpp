@@ -554,10 +554,8 @@ void Form2::Text2_KeyEnter() {
         Text5->setFocus();
         return;
     }
-    if (Text2->text().isEmpty()) {
-        Say(QStringLiteral("欄位不可為空白"), kStaffTitle);
+    if (!Filled(Text2))
         return;
-    }
     if (const std::optional<EntryRefusal> refusal = CheckAccountEntry(Text2->text())) {
         Say(refusal->text, refusal->title);
         if (refusal->emptyBox)
@@ -576,6 +574,13 @@ void Form2::Text2_KeyEnter() {
     Text5->setFocus();
 }
 
+bool Form2::Filled(QLineEdit* box) {
+    if (!box->text().isEmpty())
+        return true;
+    Say(QStringLiteral("欄位不可為空白"), kStaffTitle);
+    return false;
+}
+
 void Form2::Text2_LostFocus() {
     if (HasCertificateType(Text2->text()) && EditMode == kAdd) {
         Text3->setEnabled(true);
@@ -592,10 +597,8 @@ void Form2::Text3_KeyEnter() {
         Command2[0]->setFocus();
         return;
     }
-    if (Text3->text().isEmpty()) {
-        Say(QStringLiteral("欄位不可為空白"), kStaffTitle);
+    if (!Filled(Text3))
         return;
-    }
     if (Text3->text().size() < kCertificateLength) {
         ShowMessage(this, QStringLiteral("存單號碼為八位，請重新輸入！"), MsgButtons::Ok,
                     MsgIcon::Question, kStaffTitle);
@@ -605,24 +608,16 @@ void Form2::Text3_KeyEnter() {
 }
 
 void Form2::Text5_KeyEnter() {
-    if (EditMode != kAdd && EditMode != kChange)
+    if ((EditMode != kAdd && EditMode != kChange) || !Filled(Text5))
         return;
-    if (Text5->text().isEmpty()) {
-        Say(QStringLiteral("欄位不可為空白"), kStaffTitle);
-        return;
-    }
     // A payee whose name comes from the employee master stays in the amount box.
     if (Text6->isEnabled())
         Text6->setFocus();
 }
 
 void Form2::Text6_KeyEnter() {
-    if (EditMode != kAdd && EditMode != kChange)
+    if ((EditMode != kAdd && EditMode != kChange) || !Filled(Text6))
         return;
-    if (Text6->text().isEmpty()) {
-        Say(QStringLiteral("欄位不可為空白"), kStaffTitle);
-        return;
-    }
     Combo1->setFocus();
 }
 

@@ -83,6 +83,8 @@ private:
     void Text1_LostFocus();
     void Text2_LostFocus();
     void Text2_GotFocus();
+    // Enter in a box that must not be empty: an empty one is refused where it stands.
+    bool Filled(QLineEdit* box);
 
     // Enter on a code in add mode, and in change mode.
     void LookUpPayee();

@@ -7,6 +7,7 @@
 #include "data/BankName.h"
 #include "data/DataControl.h"
 #include "data/DataFolder.h"
+#include "maintenance/StoreErrors.h"
 #include "platform/BoxRules.h"
 #include "platform/Fonts.h"
 #include "platform/MessageBox.h"
@@ -265,19 +266,7 @@ void Form5::Store() {
 }
 
 void Form5::ReportStoreFailure(const DbError& error) {
-    switch (error.kind) {
-        case DbErrorKind::FieldTooLong:
-            ShowMessage(this, QStringLiteral("輸入欄位超出"));
-            if (error.field >= 0 && error.field < 7)
-                Text1[error.field]->setFocus();
-            break;
-        case DbErrorKind::ReadOnly:
-            ShowReadOnlyDatabase(this, MainDatabasePath());
-            break;
-        default:
-            ShowMessage(this, QStringLiteral("不可預期的錯誤"));
-            break;
-    }
+    ReportBoxStoreError(this, error, Text1);
 }
 
 }  // namespace paysum
