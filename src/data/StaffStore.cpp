@@ -61,30 +61,32 @@ QString ItemSelectByPrefix() {
 
 DbResult NextTemporaryCode(const QSqlDatabase& db, QString* code) {
     code->clear();
-    // The taken temporary codes in order, each beside the one before it (90000 before the
-    // first): the first that does not follow its predecessor marks the gap.
-    const QString sql = QStringLiteral(
-                            "SELECT COALESCE((SELECT previous + 1 FROM ("
-                            "  SELECT CAST(ID AS INTEGER) AS number,"
-                            "         LAG(CAST(ID AS INTEGER), 1, ?) OVER (ORDER BY ID) AS previous"
-                            "  FROM S_STAFF WHERE ID BETWEEN ? AND ? AND ") +
-                        kFiveDigits +
-                        QStringLiteral(
-                            ") WHERE number > previous + 1 LIMIT 1),"
-                            " (SELECT COALESCE(MAX(CAST(ID AS INTEGER)), ?) + 1 FROM S_STAFF"
-                            "  WHERE ID BETWEEN ? AND ? AND ") +
-                        kFiveDigits + QStringLiteral("))");
-    const QString first = QString::number(kFirstTemporaryCode);
-    const QString last = QString::number(kLastTemporaryCode);
-    const int before = kFirstTemporaryCode - 1;
+    const QString taken = QStringLiteral("ID BETWEEN '%1' AND '%2' AND ")
+                              .arg(kFirstTemporaryCode)
+                              .arg(kLastTemporaryCode) +
+                          kFiveDigits;
+    const QString before = QString::number(kFirstTemporaryCode - 1);
+    // Usually the taken codes run without a gap from the first, and the next one follows the
+    // highest: a count tells. Otherwise each taken code is set beside the one before it, and
+    // the first that does not follow its predecessor marks the gap.
+    const QString sql =
+        QStringLiteral("SELECT CASE WHEN top IS NULL THEN %1 + 1 ").arg(before) +
+        QStringLiteral("WHEN CAST(top AS INTEGER) - %1 = (SELECT count(*) FROM S_STAFF WHERE ")
+            .arg(before) +
+        taken +
+        QStringLiteral(
+            ") THEN CAST(top AS INTEGER) + 1 "
+            "ELSE (SELECT previous + 1 FROM (SELECT CAST(ID AS INTEGER) AS number, "
+            "LAG(CAST(ID AS INTEGER), 1, %1) OVER (ORDER BY ID) AS previous FROM S_STAFF WHERE ")
+            .arg(before) +
+        taken +
+        QStringLiteral(
+            ") WHERE number > previous + 1 LIMIT 1) END "
+            "FROM (SELECT (SELECT ID FROM S_STAFF WHERE ") +
+        taken + QStringLiteral(" ORDER BY ID DESC LIMIT 1) AS top)");
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        return ToDbError(query.lastError());
-    for (const QVariant& value : {QVariant(before), QVariant(first), QVariant(last),
-                                  QVariant(before), QVariant(first), QVariant(last)})
-        query.addBindValue(value);
-    if (!query.exec() || !query.next())
+    if (!query.exec(sql) || !query.next())
         return ToDbError(query.lastError());
     const int next = query.value(0).toInt();
     if (next <= kLastTemporaryCode)
