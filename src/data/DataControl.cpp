@@ -20,6 +20,25 @@ const QRegularExpression& SelectAllPattern() {
     return pattern;
 }
 
+// "select * from TABLE [where CONDITION] order by COLUMN": the table, the condition and the
+// column captured.
+const QRegularExpression& OrderedSelectPattern() {
+    static const QRegularExpression pattern(
+        QStringLiteral(
+            R"(^\s*select\s+\*\s+from\s+\[?(\w+)\]?(?:\s+where\s+(.*?))?\s+order\s+by\s+\[?(\w+)\]?\s*$)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    return pattern;
+}
+
+// True when `column` orders the rows of `table` one way only: its key, or the rowid.
+bool IsOrderColumn(const QString& table, const QString& column) {
+    const TableDef* def = FindTable(table);
+    if (!def)
+        return false;
+    return column.compare(QStringLiteral("rowid"), Qt::CaseInsensitive) == 0 ||
+           (def->key && column.compare(QLatin1String(def->key), Qt::CaseInsensitive) == 0);
+}
+
 }  // namespace
 
 DataControl::DataControl(QObject* parent) : QObject(parent), recordset_(this) {}
@@ -46,6 +65,7 @@ DbResult DataControl::LookUp(const QString& source, const QString& code, bool* f
 DbResult DataControl::Refresh() {
     QString table;
     QString sql;
+    std::optional<PagedSource> paged;
     if (commandType_ == paysum::CommandType::Table) {
         const TableDef* def = FindTable(recordSource_);
         if (!def) {
@@ -54,34 +74,56 @@ DbResult DataControl::Refresh() {
                            QStringLiteral("unknown table %1").arg(recordSource_)};
         }
         table = QLatin1String(def->name);
-        sql = QStringLiteral("SELECT rowid, * FROM %1 ORDER BY rowid").arg(table);
+        paged = PagedSource{table, QString(), {}, QStringLiteral("rowid")};
+    } else if (const QRegularExpressionMatch ordered = OrderedSelectPattern().match(recordSource_);
+               ordered.hasMatch() && IsOrderColumn(ordered.captured(1), ordered.captured(3))) {
+        table = QLatin1String(FindTable(ordered.captured(1))->name);
+        paged = PagedSource{table, ordered.captured(2), parameters_, ordered.captured(3)};
     } else {
         const QRegularExpressionMatch match = SelectAllPattern().match(recordSource_);
+        sql = recordSource_;
         if (match.hasMatch() && FindTable(match.captured(1))) {
             table = QLatin1String(FindTable(match.captured(1))->name);
-            sql = recordSource_;
             // Read the rowid in front of the columns, so that rows can be written back.
             const qsizetype star = recordSource_.indexOf(u'*', match.capturedStart(0));
             sql.replace(star, 1, QStringLiteral("rowid, *"));
-        } else {
-            sql = recordSource_;
         }
     }
 
     const QSqlDatabase db = Connection(connectionString_);
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    const bool ok = db.isOpen() && query.prepare(sql) && [&] {
-        for (const QVariant& value : parameters_)
+    const auto run = [&](const QString& text, const QVariantList& values) {
+        if (!db.isOpen() || !query.prepare(text))
+            return false;
+        for (const QVariant& value : values)
             query.addBindValue(value);
         return query.exec();
-    }();
-    if (!ok) {
+    };
+    const auto fail = [&] {
         const DbError error = ToDbError(db.isOpen() ? query.lastError() : db.lastError());
         recordset_.Clear();
         return error;
+    };
+
+    if (paged) {
+        // The rows are counted now and read as they are reached.
+        const QString where =
+            paged->where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + paged->where;
+        if (!run(QStringLiteral("SELECT count(*) FROM %1%2").arg(table, where),
+                 paged->parameters) ||
+            !query.next())
+            return fail();
+        const int count = query.value(0).toInt();
+        QStringList fields;
+        for (const ColumnDef& column : FindTable(table)->columns)
+            fields << QLatin1String(column.name);
+        recordset_.LoadPaged(connectionString_, fields, std::move(*paged), count);
+        return std::nullopt;
     }
 
+    if (!run(sql, parameters_))
+        return fail();
     const QSqlRecord record = query.record();
     const int first = table.isEmpty() ? 0 : 1;
     QStringList fields;
@@ -97,11 +139,8 @@ DbResult DataControl::Refresh() {
         rowids.push_back(first ? query.value(0).toLongLong() : 0);
         rows.push_back(std::move(row));
     }
-    if (query.lastError().isValid()) {
-        const DbError error = ToDbError(query.lastError());
-        recordset_.Clear();
-        return error;
-    }
+    if (query.lastError().isValid())
+        return fail();
     recordset_.Load(connectionString_, table, fields, std::move(rowids), std::move(rows));
     return std::nullopt;
 }

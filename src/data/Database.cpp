@@ -100,6 +100,25 @@ QString LikePrefix(const QString& prefix) {
     return escaped + u'%';
 }
 
+QVariantList KeyPrefixRange(const QString& prefix) {
+    // Code points compare as their UTF-8 bytes do, which is how SQLite compares texts; the
+    // keys beginning with the prefix lie between it and the prefix with its last code point
+    // one higher.
+    constexpr char32_t kHighest = 0x10FFFF;
+    QList<uint> points = prefix.toUcs4();
+    if (points.isEmpty())
+        return {QStringLiteral(""), QString::fromUcs4(&kHighest, 1)};
+    if (points.back() == kHighest) {
+        points.append(kHighest);
+    } else {
+        ++points.back();
+        if (points.back() == 0xD800)  // no texts hold surrogates; the next code point is after them
+            points.back() = 0xE000;
+    }
+    const QList<char32_t> high(points.begin(), points.end());
+    return {prefix, QString::fromUcs4(high.data(), high.size())};
+}
+
 Transaction::Transaction(const QSqlDatabase& db) : db_(db) {
     if (!db_.isOpen()) {
         beginError_ = ToDbError(db_.lastError());

@@ -47,6 +47,10 @@ DbResult CheckIntegrity(const QSqlDatabase& db, IntegrityCheck check);
 // taken literally: %, _ and \ in it match only themselves.
 QString LikePrefix(const QString& prefix);
 
+// The bound values for `key >= ? AND key < ?` that match the keys beginning with `prefix`,
+// taken literally; an empty prefix matches every key.
+QVariantList KeyPrefixRange(const QString& prefix);
+
 // A transaction that rolls back unless it is committed: construct, do the work, Commit().
 class Transaction {
 public:

@@ -5,7 +5,30 @@
 
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace paysum {
+
+namespace {
+
+// Rows fetched at a time: a grid page and a little more.
+constexpr int kPageSize = 128;
+
+bool IsRowid(const QString& column) {
+    return column.compare(QStringLiteral("rowid"), Qt::CaseInsensitive) == 0;
+}
+
+// Runs a read with bound values; false on a failure.
+bool RunQuery(QSqlQuery& query, const QString& sql, const QVariantList& values) {
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        return false;
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    return query.exec();
+}
+
+}  // namespace
 
 Recordset::Recordset(QObject* parent) : QObject(parent) {}
 
@@ -17,11 +40,26 @@ void Recordset::Load(const QString& databasePath, const QString& table, const QS
     widths_.clear();
     for (const QString& field : fields_)
         widths_.push_back(ColumnWidth(table_, field));
-    rowids_ = std::move(rowids);
-    rows_ = std::move(rows);
+    paged_.reset();
+    pages_.clear();
+    rows_.clear();
+    rows_.reserve(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows_.push_back(Row{rowids[i], std::move(rows[i])});
+    count_ = static_cast<int>(rows_.size());
     position_ = 0;
     deletedRow_.reset();
     edit_.reset();
+    emit RowsReset();
+    emit MoveComplete();
+}
+
+void Recordset::LoadPaged(const QString& databasePath, const QStringList& fields,
+                          PagedSource source, int count) {
+    Load(databasePath, source.table, fields, {}, {});
+    orderOrdinal_ = IsRowid(source.orderColumn) ? -1 : FieldIndex(source.orderColumn);
+    paged_ = std::move(source);
+    count_ = count;
     emit RowsReset();
     emit MoveComplete();
 }
@@ -30,14 +68,145 @@ void Recordset::Clear() {
     Load(databasePath_, QString(), fields_, {}, {});
 }
 
+// ---- reading rows
+
+QVariant Recordset::OrderValue(const QStringList& values, qint64 rowid) const {
+    if (orderOrdinal_ < 0)
+        return rowid;
+    return values.value(orderOrdinal_);
+}
+
+QVariant Recordset::OrderValue(const Row& row) const {
+    return OrderValue(row.values, row.rowid);
+}
+
+QString Recordset::WhereWith(const QString& extra) const {
+    QStringList conditions;
+    if (!paged_->where.isEmpty())
+        conditions << QStringLiteral("(%1)").arg(paged_->where);
+    if (!extra.isEmpty())
+        conditions << extra;
+    return conditions.isEmpty()
+               ? QString()
+               : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+}
+
+bool Recordset::FetchPage(int page) const {
+    const int start = page * kPageSize;
+    const int size = std::min(kPageSize, count_ - start);
+    if (size <= 0)
+        return false;
+    const QString& column = paged_->orderColumn;
+    QVariantList values = paged_->parameters;
+    QString where;
+    bool descending = false;
+    int offset = 0;
+    // Next to a page already read the rows are sought by key; elsewhere counted off from the
+    // nearer end.
+    if (auto before = pages_.find(page - 1); before != pages_.end() && !before->second.empty()) {
+        where = WhereWith(column + QStringLiteral(" > ?"));
+        values << OrderValue(before->second.back());
+    } else if (auto after = pages_.find(page + 1);
+               after != pages_.end() && !after->second.empty()) {
+        where = WhereWith(column + QStringLiteral(" < ?"));
+        values << OrderValue(after->second.front());
+        descending = true;
+    } else {
+        where = WhereWith(QString());
+        descending = start > count_ / 2;
+        offset = descending ? count_ - start - size : start;
+    }
+    const QString sql =
+        QStringLiteral("SELECT rowid, * FROM %1%2 ORDER BY %3%4 LIMIT %5 OFFSET %6")
+            .arg(paged_->table, where, column, descending ? QStringLiteral(" DESC") : QString())
+            .arg(size)
+            .arg(offset);
+    QSqlQuery query(Connection(databasePath_));
+    if (!RunQuery(query, sql, values))
+        return false;
+    std::vector<Row> rows;
+    rows.reserve(static_cast<std::size_t>(size));
+    while (query.next()) {
+        Row row{query.value(0).toLongLong(), {}};
+        row.values.reserve(FieldCount());
+        for (int i = 0; i < FieldCount(); ++i)
+            row.values << query.value(i + 1).toString();
+        rows.push_back(std::move(row));
+    }
+    if (descending)
+        std::reverse(rows.begin(), rows.end());
+    if (static_cast<int>(rows.size()) != size)
+        return false;
+    pages_[page] = std::move(rows);
+    return true;
+}
+
+const Recordset::Row* Recordset::RowAt(int index) const {
+    if (index < 0 || index >= count_)
+        return nullptr;
+    if (!Paged())
+        return &rows_[static_cast<std::size_t>(index)];
+    const int page = index / kPageSize;
+    auto found = pages_.find(page);
+    if (found == pages_.end()) {
+        if (!FetchPage(page))
+            return nullptr;
+        found = pages_.find(page);
+    }
+    return &found->second[static_cast<std::size_t>(index % kPageSize)];
+}
+
+bool Recordset::Holds(const QVariant& orderValue) const {
+    QSqlQuery query(Connection(databasePath_));
+    QVariantList values = paged_->parameters;
+    values << orderValue;
+    return RunQuery(
+               query,
+               QStringLiteral("SELECT 1 FROM %1%2 LIMIT 1")
+                   .arg(paged_->table, WhereWith(paged_->orderColumn + QStringLiteral(" = ?"))),
+               values) &&
+           query.next();
+}
+
+int Recordset::PositionOf(const QVariant& orderValue) const {
+    // A page read already may tell without asking the file.
+    for (const auto& [page, rows] : pages_) {
+        if (rows.empty())
+            continue;
+        const auto less = [this](const Row& row, const QVariant& value) {
+            return orderOrdinal_ < 0 ? row.rowid < value.toLongLong()
+                                     : row.values[orderOrdinal_] < value.toString();
+        };
+        const auto found = std::lower_bound(rows.begin(), rows.end(), orderValue, less);
+        if (found != rows.end() && OrderValue(*found) == orderValue)
+            return page * kPageSize + static_cast<int>(found - rows.begin());
+    }
+    QSqlQuery query(Connection(databasePath_));
+    QVariantList values = paged_->parameters;
+    values << orderValue;
+    if (!RunQuery(query,
+                  QStringLiteral("SELECT count(*) FROM %1%2")
+                      .arg(paged_->table, WhereWith(paged_->orderColumn + QStringLiteral(" < ?"))),
+                  values) ||
+        !query.next())
+        return -1;
+    return query.value(0).toInt();
+}
+
+void Recordset::ForgetPages() {
+    pages_.clear();
+}
+
+// ---- position
+
 bool Recordset::AtEOF() const {
     // An empty set is at both ends wherever the position stands, as after stepping back from
     // the deleted only row.
-    return !deletedRow_ && (position_ >= RecordCount() || rows_.empty());
+    return !deletedRow_ && (position_ >= RecordCount() || RecordCount() == 0);
 }
 
 bool Recordset::AtBOF() const {
-    return !deletedRow_ && (position_ < 0 || rows_.empty());
+    return !deletedRow_ && (position_ < 0 || RecordCount() == 0);
 }
 
 bool Recordset::HasCurrent() const {
@@ -45,12 +214,10 @@ bool Recordset::HasCurrent() const {
 }
 
 void Recordset::DropEdit() {
-    if (edit_ && edit_->isNew) {
-        rows_.erase(rows_.begin() + position_);
-        rowids_.erase(rowids_.begin() + position_);
+    if (PendingNew()) {
         // Back on the record that was current before AddNew.
-        position_ = std::min(positionBeforeAdd_, RecordCount());
         edit_.reset();
+        position_ = std::min(positionBeforeAdd_, RecordCount());
         emit RowsReset();
     }
     edit_.reset();
@@ -80,7 +247,7 @@ void Recordset::MovePrevious() {
 
 void Recordset::MoveLast() {
     DropEdit();
-    SetPosition(rows_.empty() ? 0 : RecordCount() - 1);
+    SetPosition(RecordCount() == 0 ? 0 : RecordCount() - 1);
 }
 
 void Recordset::MoveTo(int index) {
@@ -91,14 +258,22 @@ void Recordset::MoveTo(int index) {
 void Recordset::Find(const QString& field, const QString& value) {
     DropEdit();
     const int ordinal = FieldIndex(field);
-    int row = std::max(position_, 0);
-    if (ordinal >= 0) {
-        while (row < RecordCount() && rows_[row][ordinal] != value)
-            ++row;
-    } else {
-        row = RecordCount();
+    const int from = std::max(position_, 0);
+    if (ordinal < 0) {
+        SetPosition(RecordCount());
+        return;
     }
-    SetPosition(row);
+    if (Paged() && ordinal == orderOrdinal_) {
+        // The order column holds each value once: one indexed look-up.
+        const int found = Holds(value) ? PositionOf(value) : -1;
+        SetPosition(found >= from ? found : RecordCount());
+        return;
+    }
+    int row = from;
+    for (const Row* current = RowAt(row); current && current->values[ordinal] != value;
+         current = RowAt(row))
+        ++row;
+    SetPosition(std::min(row, RecordCount()));
 }
 
 int Recordset::FieldIndex(const QString& name) const {
@@ -109,6 +284,8 @@ int Recordset::FieldIndex(const QString& name) const {
     return -1;
 }
 
+// ---- fields
+
 QString Recordset::Field(int ordinal) const {
     if (ordinal < 0 || ordinal >= FieldCount())
         return QString();
@@ -116,7 +293,8 @@ QString Recordset::Field(int ordinal) const {
         return deletedRow_->value(ordinal);
     if (edit_)
         return edit_->values[ordinal];
-    return HasCurrent() ? rows_[position_][ordinal] : QString();
+    const Row* row = HasCurrent() ? RowAt(position_) : nullptr;
+    return row ? row->values[ordinal] : QString();
 }
 
 QString Recordset::Field(const QString& name) const {
@@ -124,16 +302,21 @@ QString Recordset::Field(const QString& name) const {
 }
 
 QString Recordset::Value(int row, int ordinal) const {
-    if (row < 0 || row >= RecordCount() || ordinal < 0 || ordinal >= FieldCount())
+    if (ordinal < 0 || ordinal >= FieldCount())
         return QString();
-    return rows_[row][ordinal];
+    const Row* stored = RowAt(row);
+    return stored ? stored->values[ordinal] : QString();
 }
 
 void Recordset::SetField(int ordinal, const QString& value) {
     if (!HasCurrent() || ordinal < 0 || ordinal >= FieldCount())
         return;
-    if (!edit_)
-        edit_ = Edit{rows_[position_], std::vector<bool>(fields_.size(), false), false};
+    if (!edit_) {
+        const Row* row = RowAt(position_);
+        if (!row)
+            return;
+        edit_ = Edit{row->values, std::vector<bool>(fields_.size(), false), false};
+    }
     edit_->values[ordinal] = value;
     edit_->dirty[ordinal] = true;
 }
@@ -142,17 +325,14 @@ void Recordset::SetField(const QString& name, const QString& value) {
     SetField(FieldIndex(name), value);
 }
 
+// ---- writing
+
 void Recordset::AddNew() {
     DropEdit();
-    QStringList empty;
-    for (int i = 0; i < FieldCount(); ++i)
-        empty << QString();
     positionBeforeAdd_ = position_;
-    rows_.push_back(empty);
-    rowids_.push_back(0);
-    position_ = RecordCount() - 1;
     deletedRow_.reset();
-    edit_ = Edit{empty, std::vector<bool>(fields_.size(), false), true};
+    edit_ = Edit{QStringList(FieldCount()), std::vector<bool>(fields_.size(), false), true};
+    position_ = count_;
     emit RowsReset();
     emit MoveComplete();
 }
@@ -171,6 +351,46 @@ DbResult Recordset::CheckWidths(const Edit& edit) const {
     return std::nullopt;
 }
 
+DbResult Recordset::Write(const Edit& edit, qint64 rowid, qint64* newRowid) {
+    if (DbResult error = CheckWidths(edit))
+        return error;
+    QStringList columns;
+    QVariantList values;
+    for (int i = 0; i < FieldCount(); ++i) {
+        if (edit.isNew || edit.dirty[i]) {
+            columns << fields_[i];
+            // A null QString would be bound as NULL; the columns hold empty texts instead.
+            values << (edit.values[i].isNull() ? QStringLiteral("") : edit.values[i]);
+        }
+    }
+    const QSqlDatabase db = Connection(databasePath_);
+    if (!db.isOpen())
+        return ToDbError(db.lastError());
+    QString sql;
+    if (edit.isNew) {
+        sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(table_, columns.join(u','),
+                       QStringList(columns.size(), QStringLiteral("?")).join(u','));
+    } else {
+        for (QString& column : columns)
+            column += QStringLiteral("=?");
+        sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(table_, columns.join(u','));
+        values << rowid;
+    }
+    QSqlQuery query(db);
+    if (!query.prepare(sql))
+        return ToDbError(query.lastError());
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        return ToDbError(query.lastError());
+    if (!edit.isNew && query.numRowsAffected() != 1)
+        return DbError{DbErrorKind::Other, -1, 0, QStringLiteral("the row is gone")};
+    if (edit.isNew)
+        *newRowid = query.lastInsertId().toLongLong();
+    return std::nullopt;
+}
+
 DbResult Recordset::Update() {
     if (!edit_)
         return std::nullopt;
@@ -178,76 +398,71 @@ DbResult Recordset::Update() {
         DropEdit();
         return DbError{DbErrorKind::ReadOnly, -1, 0, QStringLiteral("read-only record set")};
     }
-    DbResult result = CheckWidths(*edit_);
-    if (!result) {
-        QStringList columns;
-        QVariantList values;
-        for (int i = 0; i < FieldCount(); ++i) {
-            if (edit_->isNew || edit_->dirty[i]) {
-                columns << fields_[i];
-                // A null QString would be bound as NULL; the columns hold empty texts instead.
-                values << (edit_->values[i].isNull() ? QStringLiteral("") : edit_->values[i]);
-            }
-        }
-        const QSqlDatabase db = Connection(databasePath_);
-        QSqlQuery query(db);
-        QString sql;
-        if (edit_->isNew) {
-            sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(table_, columns.join(u','),
-                           QStringList(columns.size(), QStringLiteral("?")).join(u','));
-        } else {
-            for (QString& column : columns)
-                column += QStringLiteral("=?");
-            sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(table_, columns.join(u','));
-            values << rowids_[position_];
-        }
-        if (!db.isOpen()) {
-            result = ToDbError(db.lastError());
-        } else if (!query.prepare(sql)) {
-            result = ToDbError(query.lastError());
-        } else {
-            for (const QVariant& value : values)
-                query.addBindValue(value);
-            if (!query.exec())
-                result = ToDbError(query.lastError());
-            else if (!edit_->isNew && query.numRowsAffected() != 1)
-                result = DbError{DbErrorKind::Other, -1, 0, QStringLiteral("the row is gone")};
-            else if (edit_->isNew)
-                rowids_[position_] = query.lastInsertId().toLongLong();
-        }
-    }
-    if (result) {
-        const bool wasNew = edit_->isNew;
+    const Edit edit = *edit_;
+    const Row* current = edit.isNew ? nullptr : RowAt(position_);
+    qint64 rowid = current ? current->rowid : 0;
+    if (DbResult error = Write(edit, rowid, &rowid)) {
         DropEdit();
-        if (wasNew)
+        if (edit.isNew)
             SetPosition(position_);
-        return result;
+        return error;
     }
-    rows_[position_] = edit_->values;
     edit_.reset();
-    emit RowUpdated(position_);
+
+    if (!Paged()) {
+        if (edit.isNew) {
+            rows_.push_back(Row{rowid, edit.values});
+            count_ = static_cast<int>(rows_.size());
+            position_ = count_ - 1;
+        } else {
+            rows_[static_cast<std::size_t>(position_)].values = edit.values;
+        }
+        emit RowUpdated(position_);
+        return std::nullopt;
+    }
+    // A set read in key order: the stored row stands where its key puts it now.
+    const bool moved = edit.isNew || (orderOrdinal_ >= 0 && edit.dirty[orderOrdinal_]);
+    if (!moved) {
+        pages_[position_ / kPageSize][static_cast<std::size_t>(position_ % kPageSize)].values =
+            edit.values;
+        emit RowUpdated(position_);
+        return std::nullopt;
+    }
+    if (edit.isNew)
+        ++count_;
+    ForgetPages();
+    const int position = PositionOf(OrderValue(edit.values, rowid));
+    position_ = position >= 0 ? position : count_;
+    emit RowsReset();
     return std::nullopt;
 }
 
 DbResult Recordset::Delete() {
     if (!HasCurrent())
         return DbError{DbErrorKind::Other, -1, 0, QStringLiteral("no current record")};
-    if (edit_ && edit_->isNew) {
+    if (PendingNew()) {
         deletedRow_ = edit_->values;
         edit_.reset();
-    } else {
-        edit_.reset();
-        if (table_.isEmpty())
-            return DbError{DbErrorKind::ReadOnly, -1, 0, QStringLiteral("read-only record set")};
-        if (DbResult error = Execute(Connection(databasePath_),
-                                     QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(table_),
-                                     {rowids_[position_]}))
-            return error;
-        deletedRow_ = rows_[position_];
+        emit RowsReset();
+        return std::nullopt;
     }
-    rows_.erase(rows_.begin() + position_);
-    rowids_.erase(rowids_.begin() + position_);
+    edit_.reset();
+    if (table_.isEmpty())
+        return DbError{DbErrorKind::ReadOnly, -1, 0, QStringLiteral("read-only record set")};
+    const Row* row = RowAt(position_);
+    if (!row)
+        return DbError{DbErrorKind::Other, -1, 0, QStringLiteral("the row cannot be read")};
+    const Row removed = *row;
+    if (DbResult error =
+            Execute(Connection(databasePath_),
+                    QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(table_), {removed.rowid}))
+        return error;
+    deletedRow_ = removed.values;
+    if (Paged())
+        ForgetPages();
+    else
+        rows_.erase(rows_.begin() + position_);
+    --count_;
     emit RowsReset();
     return std::nullopt;
 }

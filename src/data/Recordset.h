@@ -5,30 +5,47 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
+#include <map>
 #include <optional>
 #include <vector>
 
 namespace paysum {
 
-// The rows that a data control read on its last refresh, with a current record. Moves and
-// finds run in memory; AddNew/Update and Delete write one row of the file by its rowid.
-// Reading past either end is safe: fields then read as the empty text.
+// How a record set reads the rows of one table in a fixed order a page at a time: the rows of
+// `table` that `where` admits (empty for all, else a condition with `?` for `parameters`), in
+// the order of `orderColumn` (a column whose values no two rows share, or "rowid").
+struct PagedSource {
+    QString table;
+    QString where;
+    QVariantList parameters;
+    QString orderColumn;
+};
+
+// The rows of a data control's last refresh, with a current record. A set read from one table
+// in key order fetches its rows a page at a time as moves and grids reach them, counts them in
+// the database and finds a key by an indexed look-up; any other set holds the rows it read.
+// AddNew/Update and Delete write one row of the file by its rowid. Reading past either end is
+// safe: fields then read as the empty text.
 class Recordset : public QObject {
     Q_OBJECT
 
 public:
     explicit Recordset(QObject* parent = nullptr);
 
-    // Replaces the rows; the first becomes current (EOF when there is none). An empty `table`
-    // makes the set read-only.
+    // Replaces the rows with `rows` (each with its rowid in front); the first becomes current
+    // (EOF when there is none). An empty `table` makes the set read-only.
     void Load(const QString& databasePath, const QString& table, const QStringList& fields,
               std::vector<qint64> rowids, std::vector<QStringList> rows);
+    // Reads `source` from now on, `count` rows in all; the first becomes current.
+    void LoadPaged(const QString& databasePath, const QStringList& fields, PagedSource source,
+                   int count);
     void Clear();
 
     bool AtEOF() const;
     bool AtBOF() const;
-    int RecordCount() const { return static_cast<int>(rows_.size()); }
+    int RecordCount() const { return count_ + (PendingNew() ? 1 : 0); }
     // Index of the current row: -1 before the first, RecordCount() after the last.
     int AbsolutePosition() const { return position_; }
 
@@ -60,7 +77,8 @@ public:
     void AddNew();
     // Stores the current record (new or edited). A value wider than its column is refused with
     // FieldTooLong and nothing is written. On any failure the assignments are dropped, and a
-    // refused new record is taken out again: the record current before AddNew is current.
+    // refused new record is taken out again: the record current before AddNew is current. A
+    // stored record of a set read in key order stands where its key puts it.
     [[nodiscard]] DbResult Update();
     // Removes the current record from the file at once; the position stays on the removed
     // record until the next move.
@@ -75,23 +93,50 @@ signals:
     void RowUpdated(int row);
 
 private:
+    struct Row {
+        qint64 rowid = 0;
+        QStringList values;
+    };
     struct Edit {
         QStringList values;
         std::vector<bool> dirty;
         bool isNew = false;
     };
 
+    bool Paged() const { return paged_.has_value(); }
+    bool PendingNew() const { return edit_ && edit_->isNew; }
     bool HasCurrent() const;
+    // The stored row at `index`, fetched with its page when needed; nullptr past the rows.
+    const Row* RowAt(int index) const;
+    bool FetchPage(int page) const;
+    // The value of the order column in a row.
+    QVariant OrderValue(const Row& row) const;
+    QVariant OrderValue(const QStringList& values, qint64 rowid) const;
+    // Where a row with this order value stands, or stands after a write; -1 on a failure.
+    int PositionOf(const QVariant& orderValue) const;
+    bool Holds(const QVariant& orderValue) const;
+    // A condition on the source's rows and the values it binds, with `extra` and its values.
+    QString WhereWith(const QString& extra) const;
+    // The rows changed in the file: forget the pages read so far.
+    void ForgetPages();
+
     void DropEdit();
     void SetPosition(int position);
     DbResult CheckWidths(const Edit& edit) const;
+    DbResult Write(const Edit& edit, qint64 rowid, qint64* newRowid);
 
     QString databasePath_;
     QString table_;
     QStringList fields_;
     std::vector<int> widths_;
-    std::vector<qint64> rowids_;
-    std::vector<QStringList> rows_;
+
+    // A set read a page at a time, or all of its rows.
+    std::optional<PagedSource> paged_;
+    int orderOrdinal_ = -1;  // the order column's ordinal, -1 for the rowid
+    mutable std::map<int, std::vector<Row>> pages_;
+    std::vector<Row> rows_;
+    int count_ = 0;
+
     int position_ = 0;
     // Set after Delete() until the next move: the removed record is still "current".
     std::optional<QStringList> deletedRow_;

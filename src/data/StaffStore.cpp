@@ -40,7 +40,7 @@ QString StaffSelectAll() {
 }
 
 QString StaffSelectByPrefix() {
-    return QStringLiteral("select * from S_STAFF where ID like ? escape '\\' order by ID");
+    return QStringLiteral("select * from S_STAFF where ID >= ? and ID < ? order by ID");
 }
 
 QString StaffSelectByCode() {
@@ -56,7 +56,7 @@ QString ItemSelectAll() {
 }
 
 QString ItemSelectByPrefix() {
-    return QStringLiteral("select * from S_ITEM where ID like ? escape '\\' order by ID");
+    return QStringLiteral("select * from S_ITEM where ID >= ? and ID < ? order by ID");
 }
 
 DbResult NextTemporaryCode(const QSqlDatabase& db, QString* code) {

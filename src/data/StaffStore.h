@@ -13,7 +13,7 @@ namespace paysum {
 
 // The whole employee master in code order.
 QString StaffSelectAll();
-// The employees whose code begins with a prefix: one `?` for LikePrefix(prefix).
+// The employees whose code begins with a prefix: two `?` for KeyPrefixRange(prefix).
 QString StaffSelectByPrefix();
 // The employee with a code: one `?` for the code.
 QString StaffSelectByCode();
@@ -21,7 +21,7 @@ QString StaffSelectByCode();
 QString ItemSelectByCode();
 // The batch's transfer records in code order.
 QString ItemSelectAll();
-// The transfer records whose code begins with a prefix: one `?` for LikePrefix(prefix).
+// The transfer records whose code begins with a prefix: two `?` for KeyPrefixRange(prefix).
 QString ItemSelectByPrefix();
 
 // The temporary payee codes run from 90001 to 99999.

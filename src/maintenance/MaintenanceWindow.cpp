@@ -254,7 +254,7 @@ void MaintenanceWindow::QueryFilter() {
     if (EditMode != kQuery || Busy)
         return;
     Busy = true;
-    Adodc1->SetRecordSource(setup_.prefixSelect, {LikePrefix(KeyBox()->text())});
+    Adodc1->SetRecordSource(setup_.prefixSelect, KeyPrefixRange(KeyBox()->text()));
     const DbResult error = Adodc1->Refresh();
     Busy = false;
     ReportUnexpected(error);

@@ -39,7 +39,7 @@ public:
         QString databasePath;  // the file the table lives in
         QString loadSelect;    // record source when the window loads
         QString fullSelect;    // the whole table in key order, for re-reads
-        QString prefixSelect;  // the query filter; its one `?` takes the LIKE prefix
+        QString prefixSelect;  // the query filter; its two `?` take KeyPrefixRange of the key box
         std::vector<GridColumn> columns;
     };
 

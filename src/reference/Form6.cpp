@@ -28,7 +28,7 @@ MaintenanceWindow::Setup Form6Setup() {
             BranchDatabasePath(),
             all,
             all,
-            QStringLiteral("select * from RTBANK where BKBRNO like ? escape '\\' order by BKBRNO"),
+            QStringLiteral("select * from RTBANK where BKBRNO >= ? and BKBRNO < ? order by BKBRNO"),
             BankGridColumns()};
 }
 

@@ -70,7 +70,8 @@ void Form9::Form_Load() {
     Adodc1->SetCommandType(CommandType::Text);
     Adodc1->SetRecordSource(
         OwnBankOnly()
-            ? QStringLiteral("select * from RTBANK where BKBRNO like '004%' order by BKBRNO")
+            ? QStringLiteral("select * from RTBANK where BKBRNO >= '004' and BKBRNO < '005' "
+                             "order by BKBRNO")
             : QStringLiteral("select * from RTBANK order by BKBRNO"));
     const DbResult error = Adodc1->Refresh();
     DataGrid1->Bind(Adodc1, BankGridColumns());
@@ -103,11 +104,12 @@ void Form9::Search() {
     Busy = true;
     // The typed text is only ever a bound value; the 004 restriction is part of the text.
     Adodc1->SetRecordSource(
-        OwnBankOnly() ? QStringLiteral("select * from RTBANK where BKBRNO like '004%' and "
-                                       "BKBRNO like ? escape '\\' order by BKBRNO")
-                      : QStringLiteral("select * from RTBANK where BKBRNO like ? escape '\\' "
+        OwnBankOnly() ? QStringLiteral("select * from RTBANK where BKBRNO >= '004' and "
+                                       "BKBRNO < '005' and BKBRNO >= ? and BKBRNO < ? "
+                                       "order by BKBRNO")
+                      : QStringLiteral("select * from RTBANK where BKBRNO >= ? and BKBRNO < ? "
                                        "order by BKBRNO"),
-        {LikePrefix(Text1[0]->text())});
+        KeyPrefixRange(Text1[0]->text()));
     const DbResult error = Adodc1->Refresh();
     Busy = false;
     if (error)

@@ -127,7 +127,7 @@ void Form10::Text1_Change() {
     // The typed code is zero-filled first, so the list narrows to exactly that employee; it is
     // only ever a bound value.
     Adodc1->SetRecordSource(StaffSelectByPrefix(),
-                            {LikePrefix(PadZeroLeft(kCodeLength, Text1[0]->text()))});
+                            KeyPrefixRange(PadZeroLeft(kCodeLength, Text1[0]->text())));
     const DbResult error = Adodc1->Refresh();
     Busy = false;
     if (error)

@@ -23,7 +23,7 @@ public:
                MainDatabasePath(),
                QStringLiteral("select * from S_STAFF order by ID"),
                QStringLiteral("select * from S_STAFF order by ID"),
-               QStringLiteral("select * from S_STAFF where ID like ? escape '\\' order by ID"),
+               QStringLiteral("select * from S_STAFF where ID >= ? and ID < ? order by ID"),
                {{QStringLiteral("代碼"), QStringLiteral("ID"), 1110}}},
               nullptr) {
         Text1 = new QLineEdit(this);
