@@ -26,8 +26,7 @@ struct TableDef {
 };
 
 // The unique index that keeps the key column of a table with a key, and the statement that
-// creates it. Moving many keys at once may drop the index and create it again afterwards, which
-// checks every key once instead of once per moved row.
+// creates it.
 QString KeyIndexName(const TableDef& table);
 QString CreateKeyIndexSql(const TableDef& table);
 

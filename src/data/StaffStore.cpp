@@ -13,24 +13,25 @@ namespace {
 const QString kFiveDigits =
     QStringLiteral("length(ID) = 5 AND ID GLOB '[0-9][0-9][0-9][0-9][0-9]'");
 
-// Moves the codes of one table up by one. SQLite would check the key row by row within the
-// UPDATE, and a code moving onto the next one up would clash with it; so the key index is dropped
-// for the move and created again after it, which checks that every code is still unique.
+// Moves the codes of one table up by one. SQLite checks the key row by row within an UPDATE,
+// and a code moving onto the next one up would clash with it; so the run is first moved aside
+// under marked codes ("#" and the new code, which sort before every plain code) and then has
+// the marks taken off. Both steps touch only the run, through the key index.
 DbResult ShiftTable(const QSqlDatabase& db, const QString& table, const QString& first,
                     const QString& last, int* changed) {
-    const TableDef* def = FindTable(table);
-    if (DbResult error = Execute(db, QStringLiteral("DROP INDEX ") + KeyIndexName(*def)))
-        return error;
     // Built by concatenation: QString::arg() would take the "%05d" of printf for a place marker.
-    const QString increment =
+    const QString mark =
         QStringLiteral("UPDATE ") + table +
         QStringLiteral(
-            " SET ID = printf('%05d', CAST(ID AS INTEGER) + 1) WHERE ID BETWEEN ? AND ? "
+            " SET ID = '#' || printf('%05d', CAST(ID AS INTEGER) + 1) WHERE ID BETWEEN ? AND ? "
             "AND ") +
         kFiveDigits;
-    if (DbResult error = Execute(db, increment, {first, last}, changed))
+    if (DbResult error = Execute(db, mark, {first, last}, changed))
         return error;
-    return Execute(db, CreateKeyIndexSql(*def));
+    return Execute(db,
+                   QStringLiteral("UPDATE %1 SET ID = substr(ID, 2) WHERE ID >= '#' AND ID < '$' "
+                                  "AND length(ID) = 6")
+                       .arg(table));
 }
 
 }  // namespace
