@@ -75,7 +75,9 @@ void Form3::createLayout() {
 
 void Form3::Form_Load() {
     Frame2->LoadBatchDates();
-    const TransferTotals totals = TotalsOf(ReadTransfers().value_or(std::vector<TransferItem>{}));
+    // The window is modal: the batch read now is the batch the file is written from.
+    items_ = ReadTransfers();
+    const TransferTotals totals = TotalsOf(items_.value_or(std::vector<TransferItem>{}));
     Label2->setText(QStringLiteral("合計　筆數：    ") +
                     QString::number(totals.count).rightJustified(11, u' ') +
                     QStringLiteral("　筆"));
@@ -127,7 +129,7 @@ bool Form3::WriteTransferFile() {
     const Recordset& base = records_->Recordset();
     const TransferHeader header{Frame2->Text4[0]->text(), Frame2->Text4[1]->text(), base.Field(0),
                                 base.Field(3), base.Field(2)};
-    const std::optional<std::vector<TransferItem>> items = ReadTransfers();
+    const std::optional<std::vector<TransferItem>>& items = items_;
     if (!items || CheckTransferFile(header, *items) != TransferFault::None)
         return false;
     QSaveFile file(fileName_);

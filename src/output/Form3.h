@@ -40,6 +40,8 @@ private:
     std::array<QPushButton*, 2> Command2;
 
     DataControl* records_;
+    // The batch's transfers as read when the window opened; nothing when they could not be read.
+    std::optional<std::vector<TransferItem>> items_;
     QString fileName_;
 };
 
