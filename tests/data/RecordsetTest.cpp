@@ -138,5 +138,70 @@ TEST_F(RecordsetTest, UpdateStoresWhatWasAssignedAndRefusesWhatDoesNotFit) {
     EXPECT_EQ(Rows(QStringLiteral("S_STAFF")).size(), 2);
 }
 
+// A set of 1,000 employees is read a page at a time: every way of reaching a row must find the
+// same row a full read would, also after writes in the middle of it.
+TEST_F(RecordsetTest, LargeSetReadsEveryRowWhereAFullReadWouldPutIt) {
+    const QSqlDatabase db = Connection(MainDatabasePath());
+    {
+        Transaction transaction(db);
+        // Stored out of code order: odd codes first, then even ones.
+        for (int start : {1, 2}) {
+            for (int code = start; code <= 1000; code += 2)
+                ASSERT_FALSE(Execute(db, "INSERT INTO S_STAFF (ID, NAME) VALUES (?, ?)",
+                                     {QString::asprintf("%05d", code), QString::number(code)}));
+        }
+        ASSERT_FALSE(transaction.Commit());
+    }
+    control.SetRecordSource(QStringLiteral("select * from S_STAFF order by ID"));
+    ASSERT_FALSE(control.Refresh());
+    const auto code = [](int n) { return QString::asprintf("%05d", n); };
+    EXPECT_EQ(rs().RecordCount(), 1000);
+
+    // Rows far apart first, then a walk over every page.
+    EXPECT_EQ(rs().Value(700, 0), code(701));
+    rs().MoveLast();
+    EXPECT_EQ(rs().Field(0), code(1000));
+    EXPECT_EQ(rs().Value(300, 0), code(301));
+    rs().MoveFirst();
+    QStringList walked;
+    for (; !rs().AtEOF(); rs().MoveNext())
+        walked << rs().Field(0);
+    ASSERT_EQ(walked.size(), 1000);
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_EQ(walked[i], code(i + 1));
+
+    // Find looks forward from the current row only.
+    rs().MoveTo(10);
+    rs().Find(QStringLiteral("ID"), code(600));
+    EXPECT_EQ(rs().AbsolutePosition(), 599);
+    rs().Find(QStringLiteral("NAME"), QStringLiteral("650"));
+    EXPECT_EQ(rs().AbsolutePosition(), 649);
+    rs().Find(QStringLiteral("ID"), code(5));
+    EXPECT_TRUE(rs().AtEOF());
+
+    // A new code stands in code order; a changed code moves; a delete closes the gap.
+    rs().AddNew();
+    rs().SetField(0, QStringLiteral("01500"));
+    ASSERT_FALSE(rs().Update());
+    EXPECT_EQ(rs().AbsolutePosition(), 1000);
+    rs().MoveTo(1);
+    rs().SetField(0, code(888));
+    EXPECT_EQ(rs().Update()->kind, DbErrorKind::DuplicateKey);
+    EXPECT_EQ(rs().Field(0), code(2));
+    rs().SetField(0, QStringLiteral("01200"));
+    ASSERT_FALSE(rs().Update());
+    EXPECT_EQ(rs().AbsolutePosition(), 999);
+    EXPECT_EQ(rs().Field(3), QStringLiteral("2"));
+    EXPECT_EQ(rs().Value(1, 0), code(3));
+    rs().MoveLast();
+    ASSERT_FALSE(rs().Delete());
+    rs().MoveNext();
+    EXPECT_TRUE(rs().AtEOF());
+    rs().MovePrevious();
+    EXPECT_EQ(rs().Field(0), QStringLiteral("01200"));
+    EXPECT_EQ(rs().RecordCount(), 1000);
+    EXPECT_EQ(Rows(QStringLiteral("S_STAFF")).size(), 1000);
+}
+
 }  // namespace
 }  // namespace paysum

@@ -257,6 +257,48 @@ TEST_F(Form4Test, DuplicateCodeIsAskedAboutAndYesMovesTheRunUnlessItCannotMove) 
     EXPECT_EQ(GridRow(), 1);
 }
 
+// Five hundred employees are more than the grid reads at once: renumbering in the middle and
+// filtering after scrolling must show what a full read would.
+TEST_F(Form4Test, LargeTableRenumbersTheMiddleAndFiltersAfterScrolling) {
+    const QSqlDatabase db = Connection(MainDatabasePath());
+    {
+        Transaction transaction(db);
+        for (int code = 1; code <= 500; ++code) {
+            const QString text = QString::asprintf("%05d", code);
+            ASSERT_FALSE(Execute(db, "INSERT INTO S_STAFF VALUES (?, ?, '35000', ?, '')",
+                                 {text, kAccount, "員工" + text}));
+        }
+        ASSERT_FALSE(transaction.Commit());
+    }
+    Transfer("00300");
+    Open(Qt::Key_F2);
+    FillEntry("250", "新人");
+    messages.Answer(QMessageBox::Yes);
+    ClickConfirm();
+    EXPECT_EQ(messages.Count(), 1u);
+    const QStringList codes = Codes("S_STAFF");
+    ASSERT_EQ(codes.size(), 501);
+    EXPECT_EQ(codes.mid(248, 4), (QStringList{"00249", "00250", "00251", "00252"}));
+    EXPECT_EQ(codes.last(), "00501");
+    EXPECT_EQ(Row("S_STAFF", "00250")[3], "新人");
+    EXPECT_EQ(Row("S_STAFF", "00251")[3], "員工00250");
+    EXPECT_EQ(Codes("S_ITEM"), QStringList{"00301"});
+    EXPECT_EQ(GridRow(), 249);
+
+    // Scrolled far down, then the query filter narrows the list to one page.
+    QTest::mouseClick(Find<QPushButton>(window.get(), "Command3"), Qt::LeftButton);
+    auto* grid = Find<DataGrid>(window.get(), "DataGrid1");
+    grid->selectRow(480);
+    EXPECT_EQ(Box("Text1")->text(), "00481");
+    QTest::keyClick(window.get(), Qt::Key_F6);
+    TypeInto(Box("Text1"), "0049");
+    EXPECT_EQ(grid->model()->rowCount(), 10);
+    EXPECT_EQ(grid->model()->index(9, 0).data().toString(), "00499");
+    TypeInto(Box("Text1"), "");
+    EXPECT_EQ(grid->model()->rowCount(), 501);
+    EXPECT_EQ(grid->model()->index(500, 0).data().toString(), "00501");
+}
+
 TEST_F(Form4Test, ChangeRewritesTheTransferRecordKeepingItsRemarkAndRefusesOthersCodes) {
     Staff("00001");
     Staff("00002");
