@@ -254,7 +254,11 @@ void MaintenanceWindow::QueryFilter() {
     if (EditMode != kQuery || Busy)
         return;
     Busy = true;
-    Adodc1->SetRecordSource(setup_.prefixSelect, KeyPrefixRange(KeyBox()->text()));
+    // An empty box lists the whole table, which the database counts without walking the key.
+    if (KeyBox()->text().isEmpty())
+        Adodc1->SetRecordSource(setup_.fullSelect);
+    else
+        Adodc1->SetRecordSource(setup_.prefixSelect, KeyPrefixRange(KeyBox()->text()));
     const DbResult error = Adodc1->Refresh();
     Busy = false;
     ReportUnexpected(error);

@@ -126,8 +126,11 @@ void Form10::Text1_Change() {
     Busy = true;
     // The typed code is zero-filled first, so the list narrows to exactly that employee; it is
     // only ever a bound value.
-    Adodc1->SetRecordSource(StaffSelectByPrefix(),
-                            KeyPrefixRange(PadZeroLeft(kCodeLength, Text1[0]->text())));
+    const QString code = PadZeroLeft(kCodeLength, Text1[0]->text());
+    if (code.isEmpty())
+        Adodc1->SetRecordSource(StaffSelectAll());
+    else
+        Adodc1->SetRecordSource(StaffSelectByPrefix(), KeyPrefixRange(code));
     const DbResult error = Adodc1->Refresh();
     Busy = false;
     if (error)

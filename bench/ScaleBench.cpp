@@ -1,0 +1,199 @@
+// How the windows keep up as the employee master grows to its largest, 99,999 codes, with a batch
+// of 999 transfers: a keystroke of the query filter, opening each window that lists a table, an
+// add at a taken code that moves a run of 10,000 codes, an add at a free code, and the memory
+// the employee window holds. The argument is the number of employees. Beside each figure
+// scripts/bench-floor.sh times the same SQL in the sqlite3 command-line tool.
+
+#include "batch/Form2.h"
+#include "data/DataFolder.h"
+#include "data/Database.h"
+#include "platform/MessageBox.h"
+#include "staff/Form10.h"
+#include "staff/Form4.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+
+using namespace paysum;
+
+namespace {
+
+constexpr int kTransfers = 999;
+// Employees that the add at a taken code moves: from kRunStart up to the free code after them.
+constexpr int kRunStart = 40001;
+constexpr int kRunLength = 10000;
+const QString kAccount = QStringLiteral("004001012341");
+
+QString Code(int value) {
+    return QStringLiteral("%1").arg(value, 5, 10, QLatin1Char('0'));
+}
+
+// Stores `employees` employees from code 1 up, leaving the code after the run free when the
+// table reaches it, and transfers to the first 999.
+void FillTables(int employees) {
+    static int filled = 0;
+    if (filled == employees)
+        return;
+    const QSqlDatabase db = Connection(MainDatabasePath());
+    Transaction transaction(db);
+    Execute(db, QStringLiteral("DELETE FROM S_STAFF"));
+    Execute(db, QStringLiteral("DELETE FROM S_ITEM"));
+    QSqlQuery staff(db);
+    staff.prepare(QStringLiteral("INSERT INTO S_STAFF VALUES (?, ?, '35000', ?, '')"));
+    QSqlQuery item(db);
+    item.prepare(QStringLiteral("INSERT INTO S_ITEM VALUES (?, ?, '35000', ?, '', '')"));
+    for (int i = 1; i <= employees; ++i) {
+        if (i == kRunStart + kRunLength)
+            continue;
+        staff.addBindValue(Code(i));
+        staff.addBindValue(kAccount);
+        staff.addBindValue(QStringLiteral("員工%1").arg(i));
+        staff.exec();
+        if (i <= kTransfers) {
+            item.addBindValue(Code(i));
+            item.addBindValue(kAccount);
+            item.addBindValue(QStringLiteral("員工%1").arg(i));
+            item.exec();
+        }
+    }
+    if (transaction.Commit())
+        std::abort();
+    filled = employees;
+}
+
+void SetEntry(Form4& window, const QString& code) {
+    window.findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(code);
+    window.findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(kAccount);
+    window.findChild<QLineEdit*>(QStringLiteral("Text4"))->setText(QStringLiteral("35000"));
+    window.findChild<QLineEdit*>(QStringLiteral("Text5"))->setText(QStringLiteral("新人"));
+}
+
+// Takes the newcomer out again and moves the run back down, so every iteration moves it anew.
+void UndoAdd(const QString& code, int runLength) {
+    const QSqlDatabase db = Connection(MainDatabasePath());
+    Transaction transaction(db);
+    Execute(db, QStringLiteral("DELETE FROM S_STAFF WHERE ID = ?"), {code});
+    if (runLength > 0) {
+        const QString first = Code(code.toInt() + 1);
+        const QString last = Code(code.toInt() + runLength);
+        Execute(db,
+                QStringLiteral("UPDATE S_STAFF SET ID = '#' || printf('%05d', ID - 1) "
+                               "WHERE ID BETWEEN ? AND ?"),
+                {first, last});
+        Execute(db, QStringLiteral("UPDATE S_STAFF SET ID = substr(ID, 2) WHERE ID GLOB '#*'"));
+    }
+    if (transaction.Commit())
+        std::abort();
+}
+
+// One keystroke of the employee window's query filter; the second argument is the length of
+// the prefix typed so far (0: the box emptied, the whole table listed).
+void BM_QueryFilterKeystroke(benchmark::State& state) {
+    FillTables(static_cast<int>(state.range(0)));
+    Form4 window;
+    window.show();
+    auto* code = window.findChild<QLineEdit*>(QStringLiteral("Text1"));
+    window.Command1_Click(MaintenanceWindow::kQuery);
+    const QString prefix = QStringLiteral("00012").left(static_cast<int>(state.range(1)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        code->setText(QStringLiteral("9x"));  // no code begins so
+        QApplication::processEvents();
+        state.ResumeTiming();
+        code->setText(prefix);
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_QueryFilterKeystroke)
+    ->Unit(benchmark::kMillisecond)
+    ->ArgsProduct({{1000, 10000, 99999}, {0, 1, 5}});
+
+// Opening a window that lists a table, to its first paint.
+template <typename Window>
+void BM_Open(benchmark::State& state) {
+    FillTables(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        Window window;
+        window.show();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(window.grab());
+    }
+}
+BENCHMARK_TEMPLATE(BM_Open, Form4)
+    ->Unit(benchmark::kMillisecond)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(99999);
+BENCHMARK_TEMPLATE(BM_Open, Form2)
+    ->Unit(benchmark::kMillisecond)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(99999);
+BENCHMARK_TEMPLATE(BM_Open, Form10)
+    ->Unit(benchmark::kMillisecond)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(99999);
+
+// The whole confirm of an add at a taken code at the start of a run of 10,000 codes (the
+// question answered Yes), and of an add at a free code, with the table at its largest.
+void BM_AddAt(benchmark::State& state) {
+    const bool taken = state.range(0) != 0;
+    FillTables(99999);
+    SetMessageHook([](QMessageBox&) { return QMessageBox::Yes; });
+    Form4 window;
+    window.show();
+    const QString code = Code(taken ? kRunStart : kRunStart + kRunLength);
+    window.Command1_Click(MaintenanceWindow::kAdd);
+    for (auto _ : state) {
+        state.PauseTiming();
+        SetEntry(window, code);
+        state.ResumeTiming();
+        window.Command2_Click(0);
+        QApplication::processEvents();
+        state.PauseTiming();
+        UndoAdd(code, taken ? kRunLength : 0);
+        window.Command1_Click(MaintenanceWindow::kAdd);
+        state.ResumeTiming();
+    }
+    SetMessageHook(nullptr);
+}
+BENCHMARK(BM_AddAt)->Unit(benchmark::kMillisecond)->Arg(1)->Arg(0)->Iterations(10);
+
+// The peak resident memory of the process once the employee window shows the largest table.
+void BM_PeakMemoryWithEmployeeWindow(benchmark::State& state) {
+    FillTables(99999);
+    for (auto _ : state) {
+        Form4 window;
+        window.show();
+        QApplication::processEvents();
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+BENCHMARK(BM_PeakMemoryWithEmployeeWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir data;
+    const QString folder = data.path() + QStringLiteral("/data");
+    qputenv("PAYSUM_DATA_DIR", folder.toUtf8());
+    if (CreateDataFolder(folder))
+        return 1;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    CloseAllConnections();
+    return 0;
+}
