@@ -68,7 +68,8 @@ void BM_MakeRoomInARunOf10000(benchmark::State& state) {
         Transaction transaction(db);
         QStringList staffCodes;
         QStringList itemCodes;
-        ReadCodesFrom(db, QStringLiteral("S_STAFF"), Code(code), &staffCodes);
+        ReadCodesFrom(db, QStringLiteral("S_STAFF"), Code(code), &staffCodes,
+                      QStringLiteral("99999"), true);
         ReadCodesFrom(db, QStringLiteral("S_ITEM"), Code(code), &itemCodes);
         const CodeRoom room = PlanRoomForCode(Code(code), staffCodes, itemCodes);
         if (room.count != kEmployees || ShiftCodesUp(db, room.first, room.last, room.count) ||

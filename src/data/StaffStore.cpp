@@ -96,18 +96,24 @@ DbResult NextTemporaryCode(const QSqlDatabase& db, QString* code) {
 }
 
 DbResult ReadCodesFrom(const QSqlDatabase& db, const QString& table, const QString& code,
-                       QStringList* codes) {
+                       QStringList* codes, const QString& last, bool consecutive) {
     codes->clear();
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.prepare(QStringLiteral("SELECT ID FROM %1 WHERE ID >= ? AND %2 ORDER BY ID")
-                           .arg(table, kFiveDigits)))
+    if (!query.prepare(
+            QStringLiteral("SELECT ID FROM %1 WHERE ID BETWEEN ? AND ? AND %2 ORDER BY ID")
+                .arg(table, kFiveDigits)))
         return ToDbError(query.lastError());
     query.addBindValue(code);
+    query.addBindValue(last);
     if (!query.exec())
         return ToDbError(query.lastError());
-    while (query.next())
-        codes->append(query.value(0).toString());
+    while (query.next()) {
+        const QString next = query.value(0).toString();
+        if (consecutive && !codes->isEmpty() && next.toInt() != codes->last().toInt() + 1)
+            break;
+        codes->append(next);
+    }
     if (query.lastError().isValid())
         return ToDbError(query.lastError());
     return std::nullopt;

@@ -32,9 +32,12 @@ constexpr int kLastTemporaryCode = 99999;
 // every one is taken.
 DbResult NextTemporaryCode(const QSqlDatabase& db, QString* code);
 
-// The five-digit codes of `table` (S_STAFF or S_ITEM) at or above `code`, in code order.
+// The five-digit codes of `table` (S_STAFF or S_ITEM) from `code` up to `last`, in code order;
+// with `consecutive` only as far as they follow each other without a gap, so that reading a
+// run costs the run, not the table.
 DbResult ReadCodesFrom(const QSqlDatabase& db, const QString& table, const QString& code,
-                       QStringList* codes);
+                       QStringList* codes, const QString& last = QStringLiteral("99999"),
+                       bool consecutive = false);
 
 // Moves the `count` consecutive five-digit codes `first` to `last` up by one, in S_STAFF and in
 // S_ITEM alike. Runs inside the caller's transaction; the codes above `last` must be free. Fails,

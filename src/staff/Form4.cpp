@@ -25,6 +25,7 @@ namespace {
 
 const QString kCodeTitle = QStringLiteral("員工代碼");
 const QString kZeroCode = QStringLiteral("00000");
+const QString kLastCode = QStringLiteral("99999");
 constexpr int kCodeLength = 5;
 constexpr int kAccountLength = 12;
 constexpr int kCertificateLength = 8;
@@ -374,9 +375,13 @@ bool Form4::MakeRoomForCode() {
     const QSqlDatabase db = Connection(MainDatabasePath());
     QStringList staffCodes;
     QStringList itemCodes;
-    DbResult error = ReadCodesFrom(db, QStringLiteral("S_STAFF"), NewCode, &staffCodes);
-    if (!error)
-        error = ReadCodesFrom(db, QStringLiteral("S_ITEM"), NewCode, &itemCodes);
+    // Only the run that moves and the code it moves into matter.
+    DbResult error =
+        ReadCodesFrom(db, QStringLiteral("S_STAFF"), NewCode, &staffCodes, kLastCode, true);
+    if (!error && !staffCodes.isEmpty()) {
+        const QString into = IncrementCode(staffCodes.last()).value_or(staffCodes.last());
+        error = ReadCodesFrom(db, QStringLiteral("S_ITEM"), NewCode, &itemCodes, into);
+    }
     if (error) {
         ReportUnexpected(error);
         return false;
