@@ -236,19 +236,3 @@ void BM_Form2Open(benchmark::State& state) {
 BENCHMARK(BM_Form2Open)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir data;
-    const QString folder = data.path() + QStringLiteral("/data");
-    qputenv("PAYSUM_DATA_DIR", folder.toUtf8());
-    if (CreateDataFolder(folder))
-        return 1;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    CloseAllConnections();
-    return 0;
-}

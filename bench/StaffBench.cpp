@@ -141,19 +141,3 @@ void BM_Form4QueryFilter(benchmark::State& state) {
 BENCHMARK(BM_Form4QueryFilter)->Unit(benchmark::kMillisecond)->DenseRange(0, 5);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir data;
-    const QString folder = data.path() + QStringLiteral("/data");
-    qputenv("PAYSUM_DATA_DIR", folder.toUtf8());
-    if (CreateDataFolder(folder))
-        return 1;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    CloseAllConnections();
-    return 0;
-}

@@ -62,7 +62,7 @@ ScopedConnection::~ScopedConnection() {
 }
 
 DbResult Execute(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
-                 int* changed) {
+                 int* changed, qint64* inserted) {
     if (!db.isOpen())
         return ToDbError(db.lastError());
     QSqlQuery query(db);
@@ -74,6 +74,8 @@ DbResult Execute(const QSqlDatabase& db, const QString& sql, const QVariantList&
         return ToDbError(query.lastError());
     if (changed)
         *changed = query.numRowsAffected();
+    if (inserted)
+        *inserted = query.lastInsertId().toLongLong();
     return std::nullopt;
 }
 

@@ -34,9 +34,9 @@ private:
 };
 
 // Runs one statement with bound values; `changed`, when given, gets the number of rows it
-// changed.
+// changed, and `inserted` the rowid of the row it inserted.
 DbResult Execute(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {},
-                 int* changed = nullptr);
+                 int* changed = nullptr, qint64* inserted = nullptr);
 
 // Asks SQLite whether the file is a sound database: the quick check (PRAGMA quick_check) or the
 // full one (PRAGMA integrity_check). Empty when it is.

@@ -363,9 +363,6 @@ DbResult Recordset::Write(const Edit& edit, qint64 rowid, qint64* newRowid) {
             values << (edit.values[i].isNull() ? QStringLiteral("") : edit.values[i]);
         }
     }
-    const QSqlDatabase db = Connection(databasePath_);
-    if (!db.isOpen())
-        return ToDbError(db.lastError());
     QString sql;
     if (edit.isNew) {
         sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
@@ -377,17 +374,11 @@ DbResult Recordset::Write(const Edit& edit, qint64 rowid, qint64* newRowid) {
         sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(table_, columns.join(u','));
         values << rowid;
     }
-    QSqlQuery query(db);
-    if (!query.prepare(sql))
-        return ToDbError(query.lastError());
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    if (!query.exec())
-        return ToDbError(query.lastError());
-    if (!edit.isNew && query.numRowsAffected() != 1)
+    int changed = 0;
+    if (DbResult error = Execute(Connection(databasePath_), sql, values, &changed, newRowid))
+        return error;
+    if (!edit.isNew && changed != 1)
         return DbError{DbErrorKind::Other, -1, 0, QStringLiteral("the row is gone")};
-    if (edit.isNew)
-        *newRowid = query.lastInsertId().toLongLong();
     return std::nullopt;
 }
 

@@ -1,0 +1,26 @@
+// The main of every benchmark: a QApplication on the offscreen platform and a fresh data folder
+// of a new installation, as the program would have on its first start.
+
+#include "data/DataFolder.h"
+#include "data/Database.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir data;
+    const QString folder = data.path() + QStringLiteral("/data");
+    qputenv("PAYSUM_DATA_DIR", folder.toUtf8());
+    if (paysum::CreateDataFolder(folder))
+        return 1;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    paysum::CloseAllConnections();
+    return 0;
+}
