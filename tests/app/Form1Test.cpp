@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLockFile>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -250,6 +251,22 @@ TEST_F(Form1Test, FunctionWindowsAndANewBatch) {
                         test::OkBox(QStringLiteral("無薪資轉帳資料,請建置薪資轉帳資料 Data"))}));
 }
 
+TEST_F(Form1Test, StartUpMakesQtsOwnButtonsAndDialogsSpeakChinese) {
+    Start();
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel | QMessageBox::Yes |
+                           QMessageBox::No);
+    const auto text = [&](QMessageBox::StandardButton button) {
+        return box.button(button)->text();
+    };
+    EXPECT_EQ(text(QMessageBox::Ok), QStringLiteral("確定"));
+    EXPECT_EQ(text(QMessageBox::Cancel), QStringLiteral("取消"));
+    EXPECT_EQ(text(QMessageBox::Yes), QStringLiteral("是(&Y)"));
+    EXPECT_EQ(text(QMessageBox::No), QStringLiteral("否(&N)"));
+    EXPECT_NE(QCoreApplication::translate("QFileDialog", "File &name:"),
+              QStringLiteral("File &name:"));
+}
+
 TEST_F(Form1Test, AboutBoxAndButtonEight) {
     Start();
     // Captions that read oddly on purpose and must stay so.
@@ -267,9 +284,11 @@ TEST_F(Form1Test, AboutBoxAndButtonEight) {
         EXPECT_FALSE(about.isVisible());
     });
     Trigger("mnuAbout");
-    EXPECT_EQ(captions, (QStringList{QStringLiteral("frmAbout"), QStringLiteral("About PAYSUM"),
-                                     QStringLiteral("PAYSUM"), QStringLiteral("Version 1.0.2"),
-                                     QStringLiteral("關　閉")}));
+    EXPECT_EQ(captions,
+              (QStringList{QStringLiteral("frmAbout"), QStringLiteral("About PAYSUM"),
+                           QStringLiteral("PAYSUM"),
+                           QStringLiteral("Version ") + QCoreApplication::applicationVersion(),
+                           QStringLiteral("關　閉")}));
 
     Click("Command8");
     EXPECT_FALSE(window_->isVisible());
