@@ -368,6 +368,20 @@ TEST_F(Form1Test, BackupToNewAndExistingFilesAndRestoreBringsTheirDataBack) {
     EXPECT_EQ(messages.Last().text, QStringLiteral("無基本資料，請先建檔。"));
 }
 
+TEST_F(Form1Test, BackupNamedWithoutTheSuffixGetsItSoTheRestoreDialogShowsIt) {
+    Company();
+    Start();
+    SaveOut(Backup(QStringLiteral("backup1")));
+    SaveOut(Backup(QStringLiteral("friday.DB")));
+    EXPECT_EQ(messages.Count(), 0u) << messages.Texts().join(u'|').toStdString();
+    EXPECT_EQ(QDir(backups_.path()).entryList(QDir::Files),
+              (QStringList{QStringLiteral("backup1.db"), QStringLiteral("friday.DB")}));
+
+    SaveIn(Backup(QStringLiteral("backup1.db")));
+    EXPECT_EQ(messages.All(), Messages{kRestoreWarning});
+    EXPECT_EQ(Caption(), kBranch012 + QStringLiteral("大安實業"));
+}
+
 TEST_F(Form1Test, RestoreRefusesWhatIsNotABackupOfThisProgram) {
     Company();
     const QString text = Backup(QStringLiteral("text.db"));

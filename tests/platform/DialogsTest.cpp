@@ -1,0 +1,92 @@
+#include "platform/FileDialog.h"
+#include "support/PaysumTest.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace paysum {
+namespace {
+
+// Drives Qt's real dialogs, not the hooks the other tests answer through.
+class DialogsTest : public test::PaysumTest {
+protected:
+    void SetUp() override {
+        PaysumTest::SetUp();
+        SetFileDialogHook(nullptr);
+    }
+
+    // Hands the modal dialog that is about to open to `driver`, which must close it.
+    static void WhenShown(std::function<void(QWidget&)> driver) {
+        QTimer::singleShot(0, [driver] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog) {
+                WhenShown(driver);
+                return;
+            }
+            driver(*dialog);
+        });
+    }
+
+    // What the save dialog hands back when `typed` is typed as the name and Enter pressed; a
+    // question about replacing a file is answered No and its text kept in `question_`.
+    QString SaveAs(const QString& typed) {
+        FileDialogRequest request;
+        request.mode = FileDialogRequest::Mode::Save;
+        request.folder = folder_.path();
+        request.filters = QStringLiteral("目的資料 (*.db)");
+        request.defaultSuffix = QStringLiteral("db");
+        question_.clear();
+        WhenShown([this, typed](QWidget& dialog) {
+            auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(name, nullptr);
+            name->setText(typed);
+            WhenQuestionShown([this](QMessageBox& box) {
+                question_ = box.text();
+                box.done(QMessageBox::No);
+            });
+            QTest::keyClick(name, Qt::Key_Return);
+            if (dialog.isVisible())
+                static_cast<QDialog&>(dialog).reject();
+        });
+        return ShowFileDialog(nullptr, request);
+    }
+
+    // Hands a message box that opens next to `driver`; nothing happens if none does.
+    static void WhenQuestionShown(std::function<void(QMessageBox&)> driver) {
+        QTimer::singleShot(0, [driver] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                driver(*box);
+        });
+    }
+
+    QTemporaryDir folder_;
+    QString question_;
+};
+
+TEST_F(DialogsTest, SaveDialogPutsTheSuffixOnATypedNameThatLacksIt) {
+    const QDir folder(folder_.path());
+    EXPECT_EQ(SaveAs(QStringLiteral("backup1")), folder.filePath(QStringLiteral("backup1.db")));
+    EXPECT_EQ(SaveAs(QStringLiteral("薪資.12月")), folder.filePath(QStringLiteral("薪資.12月.db")));
+    EXPECT_EQ(SaveAs(QStringLiteral("March.DB")), folder.filePath(QStringLiteral("March.DB")));
+    EXPECT_TRUE(question_.isEmpty());
+
+    // Replacing is asked about the file that would be written; No leaves the dialog open.
+    QFile existing(folder.filePath(QStringLiteral("backup1.db")));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    EXPECT_EQ(SaveAs(QStringLiteral("backup1")), QString());
+    EXPECT_TRUE(question_.contains(QStringLiteral("backup1.db"))) << question_.toStdString();
+
+    EXPECT_EQ(WithSuffix(QString(), QStringLiteral("db")), QString());
+    EXPECT_EQ(WithSuffix(QStringLiteral("/tmp/a.txt"), QString()), QStringLiteral("/tmp/a.txt"));
+}
+
+}  // namespace
+}  // namespace paysum
