@@ -1,10 +1,14 @@
 #include "platform/FileDialog.h"
+#include "platform/PrintDialog.h"
 #include "support/PaysumTest.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -20,6 +24,7 @@ protected:
     void SetUp() override {
         PaysumTest::SetUp();
         SetFileDialogHook(nullptr);
+        SetPrintDialogHook(nullptr);
     }
 
     // Hands the modal dialog that is about to open to `driver`, which must close it.
@@ -86,6 +91,30 @@ TEST_F(DialogsTest, SaveDialogPutsTheSuffixOnATypedNameThatLacksIt) {
 
     EXPECT_EQ(WithSuffix(QString(), QStringLiteral("db")), QString());
     EXPECT_EQ(WithSuffix(QStringLiteral("/tmp/a.txt"), QString()), QStringLiteral("/tmp/a.txt"));
+}
+
+TEST_F(DialogsTest, PrintDialogOffersNoPageRangeButKeepsCopies) {
+    bool inspected = false;
+    WhenShown([&](QWidget& dialog) {
+        ASSERT_NE(qobject_cast<QPrintDialog*>(&dialog), nullptr);
+        // Open the options part, where the range would be.
+        for (auto* button : dialog.findChildren<QPushButton*>()) {
+            if (button->text().contains(QStringLiteral(">>")))
+                button->click();
+        }
+        for (const char* name : {"printRange", "pagesRadioButton", "printCurrentPage",
+                                 "printSelection", "pageSetCombo"}) {
+            auto* widget = dialog.findChild<QWidget*>(QString::fromLatin1(name));
+            EXPECT_TRUE(widget == nullptr || !widget->isVisibleTo(&dialog)) << name;
+        }
+        auto* copies = dialog.findChild<QWidget*>(QStringLiteral("copies"));
+        ASSERT_NE(copies, nullptr);
+        EXPECT_TRUE(copies->isVisibleTo(&dialog));
+        inspected = true;
+        static_cast<QDialog&>(dialog).reject();
+    });
+    EXPECT_EQ(ShowPrintDialog(nullptr, QPageLayout::Landscape), std::nullopt);
+    EXPECT_TRUE(inspected);
 }
 
 }  // namespace
