@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
@@ -163,14 +164,19 @@ int main(int argc, char* argv[]) {
         report->show();
         SaveDialog(
             folder, QStringLiteral("dialog-print"), [&] { Trigger(report.get(), "mnuPrint"); },
-            [](QWidget& dialog) {
-                // The options part, where a page range would be.
+            [&](QWidget& dialog) {
+                // The options part, where a page range would be, with its second tab on its own.
                 for (auto* button : dialog.findChildren<QPushButton*>()) {
                     if (button->text().contains(QStringLiteral(">>")))
                         button->click();
                 }
                 QApplication::processEvents();
                 dialog.adjustSize();
+                if (auto* tabs = dialog.findChild<QTabWidget*>(QStringLiteral("tabs"))) {
+                    tabs->setCurrentIndex(1);
+                    Save(&dialog, folder, QStringLiteral("dialog-print-options"));
+                    tabs->setCurrentIndex(0);
+                }
             });
     }
     ShutDown();
