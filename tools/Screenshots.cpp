@@ -18,11 +18,15 @@
 #include "staff/Form10.h"
 #include "staff/Form4.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdio>
@@ -75,6 +79,36 @@ void Save(QWidget* window, const QString& folder, const QString& name) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
     else
         std::printf("%s\n", qPrintable(path));
+}
+
+// Grabs the dialog that `open` brings up (Qt's file or print dialog, which block) and closes it;
+// `prepare` may change the dialog before the picture, e.g. open a part of it. Message boxes that
+// come first are left to the message hook.
+void SaveDialog(const QString& folder, const QString& name, const std::function<void()>& open,
+                const std::function<void(QWidget&)>& prepare = {}) {
+    auto grabWhenShown = std::make_shared<std::function<void()>>();
+    const std::weak_ptr<std::function<void()>> again = grabWhenShown;
+    *grabWhenShown = [=] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible() || qobject_cast<QMessageBox*>(dialog)) {
+            if (const auto next = again.lock())
+                QTimer::singleShot(20, *next);
+            return;
+        }
+        if (prepare)
+            prepare(*dialog);
+        Save(dialog, folder, name);
+        dialog->reject();
+    };
+    QTimer::singleShot(0, *grabWhenShown);
+    open();
+}
+
+void Trigger(QWidget* window, const char* action) {
+    if (auto* found = window->findChild<QAction*>(QString::fromLatin1(action)))
+        found->trigger();
+    else
+        std::fprintf(stderr, "no action %s\n", action);
 }
 
 }  // namespace
@@ -136,6 +170,37 @@ int main(int argc, char* argv[]) {
     for (const auto& [name, make] : windows) {
         std::unique_ptr<QWidget> window(make());
         Save(window.get(), folder, name);
+    }
+
+    // Qt's own dialogs as the program opens them, in Chinese from Qt's catalogue.
+    SaveDialog(folder, QStringLiteral("dialog-backup-save"),
+               [] { Trigger(MainWindow(), "mnuSaveOut"); });
+    SetMessageHook([&](QMessageBox& box) {
+        Save(&box, folder, QStringLiteral("dialog-restore-question"));
+        return QMessageBox::Yes;
+    });
+    SaveDialog(folder, QStringLiteral("dialog-restore-open"),
+               [] { Trigger(MainWindow(), "mnuSaveIn"); });
+    SetMessageHook([](QMessageBox& box) { return box.standardButton(box.defaultButton()); });
+    {
+        std::unique_ptr<QWidget> report(new Form7(MainWindow()));
+        report->show();
+        SaveDialog(
+            folder, QStringLiteral("dialog-print"), [&] { Trigger(report.get(), "mnuPrint"); },
+            [&](QWidget& dialog) {
+                // The options part, where a page range would be, with its second tab on its own.
+                for (auto* button : dialog.findChildren<QPushButton*>()) {
+                    if (button->text().contains(QStringLiteral(">>")))
+                        button->click();
+                }
+                QApplication::processEvents();
+                dialog.adjustSize();
+                if (auto* tabs = dialog.findChild<QTabWidget*>(QStringLiteral("tabs"))) {
+                    tabs->setCurrentIndex(1);
+                    Save(&dialog, folder, QStringLiteral("dialog-print-options"));
+                    tabs->setCurrentIndex(0);
+                }
+            });
     }
     ShutDown();
     return 0;

@@ -327,6 +327,7 @@ void Form1::mnuSaveOut_Click() {
     request.title = QStringLiteral("選擇要備份的資料檔");
     request.folder = QDir::homePath();
     request.filters = QStringLiteral("目的資料 (*.db)");
+    request.defaultSuffix = QStringLiteral("db");
     QString target;
     for (;;) {
         target = ShowFileDialog(this, request);

@@ -72,10 +72,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
 void frmAbout::Form_Load() {
     const QString title = QString::fromLatin1(kAppTitle);
     setWindowTitle(QStringLiteral("About ") + title);
-    lblVersion->setText(QStringLiteral("Version %1.%2.%3")
-                            .arg(kVersionMajor)
-                            .arg(kVersionMinor)
-                            .arg(kVersionRevision));
+    lblVersion->setText(QStringLiteral("Version ") + QString::fromLatin1(kVersion));
     lblTitle->setText(title);
     lblDisclaimer->setText(
         QStringLiteral("本程式供企業編製薪資轉帳資料之用，轉帳檔送交銀行前請核對明細表。"));

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/Form1.h"
+#include "app/QtTranslations.h"
 #include "common/Version.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
@@ -29,11 +30,16 @@ Running& State() {
 
 }  // namespace
 
-bool StartUp() {
+void IdentifyApplication() {
     if (QCoreApplication::applicationName() != QLatin1String(kAppTitle))
         QCoreApplication::setApplicationName(QString::fromLatin1(kAppTitle));
-    QCoreApplication::setApplicationVersion(
-        QStringLiteral("%1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(kVersion));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kAppId));
+}
+
+bool StartUp() {
+    IdentifyApplication();
+    InstallQtTranslations();
 
     // A folder that does not exist yet is a new installation.
     const QString folder = DataFolderPath();

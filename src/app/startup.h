@@ -4,9 +4,13 @@ namespace paysum {
 
 class Form1;
 
+// Gives the application the program's name, version and desktop entry.
+void IdentifyApplication();
+
 // Runs the program's start-up once a QApplication exists: creates the data folder of a new
-// installation, refuses a second running copy, shows the main window and checks and opens the
-// databases. Returns false when start-up ended the program (every message already shown).
+// installation, loads Qt's Chinese catalogue, refuses a second running copy, shows the main window
+// and checks and opens the databases. Returns false when start-up ended the program (every message
+// already shown).
 bool StartUp();
 
 // Ends what StartUp() began: closes the main window and the databases and releases the

@@ -2,10 +2,11 @@
 
 namespace paysum {
 
-// The program's own title and version numbers, shown in the About box and the window captions.
+// The program's own title and version, shown by the About box, the window captions and
+// `paysum --version`; the version is the CMake project version.
 inline constexpr const char* kAppTitle = "PAYSUM";
-inline constexpr int kVersionMajor = PAYSUM_VERSION_MAJOR;
-inline constexpr int kVersionMinor = PAYSUM_VERSION_MINOR;
-inline constexpr int kVersionRevision = PAYSUM_VERSION_PATCH;
+inline constexpr const char* kVersion = PAYSUM_VERSION;
+// The name of the desktop entry and of the AppStream component.
+inline constexpr const char* kAppId = PAYSUM_APP_ID;
 
 }  // namespace paysum

@@ -17,9 +17,14 @@ struct FileDialogRequest {
     QString filters;  // Qt filter text, e.g. "目的資料 (*.db)"
     QString selectedFilter;
     bool confirmOverwrite = true;  // Save: ask before replacing an existing file
+    QString defaultSuffix;         // Save: put on a name that does not end in it, e.g. "db"
 };
 
-// Shows the open or save dialog; the chosen path, or an empty text when the user cancels.
+// `path` ending in `.suffix` (any case): as it is when it does, else with the suffix added.
+QString WithSuffix(const QString& path, const QString& suffix);
+
+// Shows Qt's open or save dialog; the chosen path (a saved one with the default suffix), or an
+// empty text when the user cancels.
 QString ShowFileDialog(QWidget* parent, const FileDialogRequest& request);
 
 // Tests answer the file dialog through a hook that gets the request and returns the path (empty

@@ -12,6 +12,21 @@ PrintDialogHook& Hook() {
     return hook;
 }
 
+// The list is always printed whole. Qt shows its page range and page set (odd or even pages) for
+// CUPS printers even when the page range option is off, so they are hidden each time it shows.
+class WholePrintDialog : public QPrintDialog {
+public:
+    using QPrintDialog::QPrintDialog;
+
+    void setVisible(bool visible) override {
+        QPrintDialog::setVisible(visible);
+        if (visible) {
+            if (auto* range = findChild<QWidget*>(QStringLiteral("gbPrintRange")))
+                range->hide();
+        }
+    }
+};
+
 }  // namespace
 
 std::optional<PrintChoice> ShowPrintDialog(QWidget* parent, QPageLayout::Orientation proposed) {
@@ -19,7 +34,7 @@ std::optional<PrintChoice> ShowPrintDialog(QWidget* parent, QPageLayout::Orienta
         return Hook()(proposed);
     QPrinter printer;
     printer.setPageOrientation(proposed);
-    QPrintDialog dialog(&printer, parent);
+    WholePrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);

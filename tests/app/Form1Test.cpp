@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLockFile>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -250,6 +251,25 @@ TEST_F(Form1Test, FunctionWindowsAndANewBatch) {
                         test::OkBox(QStringLiteral("無薪資轉帳資料,請建置薪資轉帳資料 Data"))}));
 }
 
+TEST_F(Form1Test, StartUpMakesQtsOwnButtonsAndDialogsSpeakChinese) {
+    Start();
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel | QMessageBox::Yes |
+                           QMessageBox::No);
+    const auto text = [&](QMessageBox::StandardButton button) {
+        return box.button(button)->text();
+    };
+    EXPECT_EQ(text(QMessageBox::Ok), QStringLiteral("確定"));
+    EXPECT_EQ(text(QMessageBox::Cancel), QStringLiteral("取消"));
+    EXPECT_EQ(text(QMessageBox::Yes), QStringLiteral("是(&Y)"));
+    EXPECT_EQ(text(QMessageBox::No), QStringLiteral("否(&N)"));
+    EXPECT_NE(QCoreApplication::translate("QFileDialog", "File &name:"),
+              QStringLiteral("File &name:"));
+    // Texts the catalogue lacks come from the program's own small table.
+    EXPECT_EQ(QCoreApplication::translate("QPrintSettingsOutput", "Long side binding"),
+              QStringLiteral("長邊裝訂"));
+}
+
 TEST_F(Form1Test, AboutBoxAndButtonEight) {
     Start();
     // Captions that read oddly on purpose and must stay so.
@@ -267,9 +287,11 @@ TEST_F(Form1Test, AboutBoxAndButtonEight) {
         EXPECT_FALSE(about.isVisible());
     });
     Trigger("mnuAbout");
-    EXPECT_EQ(captions, (QStringList{QStringLiteral("frmAbout"), QStringLiteral("About PAYSUM"),
-                                     QStringLiteral("PAYSUM"), QStringLiteral("Version 1.0.2"),
-                                     QStringLiteral("關　閉")}));
+    EXPECT_EQ(captions,
+              (QStringList{QStringLiteral("frmAbout"), QStringLiteral("About PAYSUM"),
+                           QStringLiteral("PAYSUM"),
+                           QStringLiteral("Version ") + QCoreApplication::applicationVersion(),
+                           QStringLiteral("關　閉")}));
 
     Click("Command8");
     EXPECT_FALSE(window_->isVisible());
@@ -347,6 +369,20 @@ TEST_F(Form1Test, BackupToNewAndExistingFilesAndRestoreBringsTheirDataBack) {
     EXPECT_EQ(Caption(), QString());
     EXPECT_EQ(Buttons(), QStringLiteral("11000011"));
     EXPECT_EQ(messages.Last().text, QStringLiteral("無基本資料，請先建檔。"));
+}
+
+TEST_F(Form1Test, BackupNamedWithoutTheSuffixGetsItSoTheRestoreDialogShowsIt) {
+    Company();
+    Start();
+    SaveOut(Backup(QStringLiteral("backup1")));
+    SaveOut(Backup(QStringLiteral("friday.DB")));
+    EXPECT_EQ(messages.Count(), 0u) << messages.Texts().join(u'|').toStdString();
+    EXPECT_EQ(QDir(backups_.path()).entryList(QDir::Files),
+              (QStringList{QStringLiteral("backup1.db"), QStringLiteral("friday.DB")}));
+
+    SaveIn(Backup(QStringLiteral("backup1.db")));
+    EXPECT_EQ(messages.All(), Messages{kRestoreWarning});
+    EXPECT_EQ(Caption(), kBranch012 + QStringLiteral("大安實業"));
 }
 
 TEST_F(Form1Test, RestoreRefusesWhatIsNotABackupOfThisProgram) {

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary DESTDIR, as a package build does, and checks the tree:
+# only the program, its desktop entry, metainfo and icons, each valid, and a program that answers
+# --version without a display and without touching a data folder.
+#   check-install.sh BUILD_DIR VERSION APP_ID "ICON SIZES"
+set -euo pipefail
+build=$1 version=$2 id=$3 sizes=$4
+
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+DESTDIR="$stage/root" cmake --install "$build" --prefix /usr >/dev/null
+usr="$stage/root/usr"
+
+expected=(
+    bin/paysum
+    "share/applications/$id.desktop"
+    "share/metainfo/$id.metainfo.xml"
+    "share/icons/hicolor/scalable/apps/$id.svg"
+)
+for size in $sizes; do
+    expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
+done
+installed=$(cd "$stage/root" && find . ! -type d | sed 's|^\./||' | sort)
+wanted=$(printf 'usr/%s\n' "${expected[@]}" | sort)
+[ "$installed" = "$wanted" ] ||
+    fail "installed files differ from the expected ones:
+$(diff <(echo "$wanted") <(echo "$installed") || true)"
+
+[ -x "$usr/bin/paysum" ] || fail "bin/paysum is not executable"
+file "$usr/bin/paysum" | grep -q ELF || fail "bin/paysum is not a program"
+
+desktop="$usr/share/applications/$id.desktop"
+desktop-file-validate "$desktop" || fail "desktop entry does not validate"
+for line in "Name=PAYSUM" "Exec=paysum" "Icon=$id" "Categories=Office;Finance;"; do
+    grep -qxF "$line" "$desktop" || fail "desktop entry lacks $line"
+done
+grep -q '^Name\[zh_TW\]=.*薪資' "$desktop" || fail "desktop entry lacks a Chinese name"
+grep -q '^Comment\[zh_TW\]=.*轉帳' "$desktop" || fail "desktop entry lacks a Chinese comment"
+
+metainfo="$usr/share/metainfo/$id.metainfo.xml"
+appstreamcli validate --no-net "$metainfo" >/dev/null || {
+    appstreamcli validate --no-net "$metainfo" >&2 || true
+    fail "metainfo does not validate"
+}
+grep -q "<release version=\"$version\"" "$metainfo" || fail "metainfo lacks release $version"
+grep -q '<screenshot type="default">' "$metainfo" || fail "metainfo lacks a screenshot"
+grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
+    fail "metainfo does not name the desktop entry"
+
+file "$usr/share/icons/hicolor/scalable/apps/$id.svg" | grep -q SVG || fail "the icon is no SVG"
+for size in $sizes; do
+    png="$usr/share/icons/hicolor/${size}x${size}/apps/$id.png"
+    file "$png" | grep -q "PNG image data, $size x $size," || fail "$png: $(file -b "$png")"
+done
+
+# No display, no platform and a data folder that must not appear.
+answer=$(env -i PATH=/usr/bin:/bin PAYSUM_DATA_DIR="$stage/data" HOME="$stage/home" \
+    "$usr/bin/paysum" --version) || fail "paysum --version failed"
+[ "$answer" = "PAYSUM $version" ] || fail "paysum --version said '$answer'"
+[ ! -e "$stage/data" ] || fail "paysum --version created the data folder"
+
+echo "installed tree of PAYSUM $version is complete"

@@ -1,0 +1,121 @@
+#include "platform/FileDialog.h"
+#include "platform/PrintDialog.h"
+#include "support/PaysumTest.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace paysum {
+namespace {
+
+// Drives Qt's real dialogs, not the hooks the other tests answer through.
+class DialogsTest : public test::PaysumTest {
+protected:
+    void SetUp() override {
+        PaysumTest::SetUp();
+        SetFileDialogHook(nullptr);
+        SetPrintDialogHook(nullptr);
+    }
+
+    // Hands the modal dialog that is about to open to `driver`, which must close it.
+    static void WhenShown(std::function<void(QWidget&)> driver) {
+        QTimer::singleShot(0, [driver] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog) {
+                WhenShown(driver);
+                return;
+            }
+            driver(*dialog);
+        });
+    }
+
+    // What the save dialog hands back when `typed` is typed as the name and Enter pressed; a
+    // question about replacing a file is answered No and its text kept in `question_`.
+    QString SaveAs(const QString& typed) {
+        FileDialogRequest request;
+        request.mode = FileDialogRequest::Mode::Save;
+        request.folder = folder_.path();
+        request.filters = QStringLiteral("目的資料 (*.db)");
+        request.defaultSuffix = QStringLiteral("db");
+        question_.clear();
+        WhenShown([this, typed](QWidget& dialog) {
+            auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(name, nullptr);
+            name->setText(typed);
+            WhenQuestionShown([this](QMessageBox& box) {
+                question_ = box.text();
+                box.done(QMessageBox::No);
+            });
+            QTest::keyClick(name, Qt::Key_Return);
+            if (dialog.isVisible())
+                static_cast<QDialog&>(dialog).reject();
+        });
+        return ShowFileDialog(nullptr, request);
+    }
+
+    // Hands a message box that opens next to `driver`; nothing happens if none does.
+    static void WhenQuestionShown(std::function<void(QMessageBox&)> driver) {
+        QTimer::singleShot(0, [driver] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                driver(*box);
+        });
+    }
+
+    QTemporaryDir folder_;
+    QString question_;
+};
+
+TEST_F(DialogsTest, SaveDialogPutsTheSuffixOnATypedNameThatLacksIt) {
+    const QDir folder(folder_.path());
+    EXPECT_EQ(SaveAs(QStringLiteral("backup1")), folder.filePath(QStringLiteral("backup1.db")));
+    EXPECT_EQ(SaveAs(QStringLiteral("薪資.12月")), folder.filePath(QStringLiteral("薪資.12月.db")));
+    EXPECT_EQ(SaveAs(QStringLiteral("March.DB")), folder.filePath(QStringLiteral("March.DB")));
+    EXPECT_TRUE(question_.isEmpty());
+
+    // Replacing is asked about the file that would be written; No leaves the dialog open.
+    QFile existing(folder.filePath(QStringLiteral("backup1.db")));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    EXPECT_EQ(SaveAs(QStringLiteral("backup1")), QString());
+    EXPECT_TRUE(question_.contains(QStringLiteral("backup1.db"))) << question_.toStdString();
+
+    EXPECT_EQ(WithSuffix(QString(), QStringLiteral("db")), QString());
+    EXPECT_EQ(WithSuffix(QStringLiteral("/tmp/a.txt"), QString()), QStringLiteral("/tmp/a.txt"));
+}
+
+TEST_F(DialogsTest, PrintDialogOffersNoPageRangeButKeepsCopies) {
+    bool inspected = false;
+    WhenShown([&](QWidget& dialog) {
+        ASSERT_NE(qobject_cast<QPrintDialog*>(&dialog), nullptr);
+        // Open the options part, where the range would be.
+        for (auto* button : dialog.findChildren<QPushButton*>()) {
+            if (button->text().contains(QStringLiteral(">>")))
+                button->click();
+        }
+        for (const char* name : {"printRange", "pagesRadioButton", "printCurrentPage",
+                                 "printSelection", "pageSetCombo"}) {
+            auto* widget = dialog.findChild<QWidget*>(QString::fromLatin1(name));
+            EXPECT_TRUE(widget == nullptr || !widget->isVisibleTo(&dialog)) << name;
+        }
+        auto* copies = dialog.findChild<QWidget*>(QStringLiteral("copies"));
+        ASSERT_NE(copies, nullptr);
+        EXPECT_TRUE(copies->isVisibleTo(&dialog));
+        inspected = true;
+        static_cast<QDialog&>(dialog).reject();
+    });
+    EXPECT_EQ(ShowPrintDialog(nullptr, QPageLayout::Landscape), std::nullopt);
+    EXPECT_TRUE(inspected);
+}
+
+}  // namespace
+}  // namespace paysum
