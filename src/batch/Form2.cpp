@@ -428,12 +428,7 @@ void Form2::LookUpPayee() {
             Text2->setFocus();
         return;
     }
-    Text1->setEnabled(true);
-    Text2->setEnabled(false);
-    Text3->setEnabled(false);
-    Text5->setEnabled(true);
-    Text6->setEnabled(false);
-    Say(kNotInMaster, kStaffTitle);
+    RefuseUnknownCode();
     StaffLookup->SetRecordSource(QStringLiteral("select * from S_STAFF limit 1"));
     ReportUnexpected(StaffLookup->Refresh());
     if (!StaffLookup->Recordset().AtEOF() && Records().RecordCount() > 0) {
@@ -463,14 +458,18 @@ void Form2::LocatePayeeInBatch() {
         Text6->setEnabled(false);
         return;
     }
+    RefuseUnknownCode();
+    ShowFirstRecord(true, false);
+    Text1->setFocus();
+}
+
+void Form2::RefuseUnknownCode() {
     Text1->setEnabled(true);
     Text2->setEnabled(false);
     Text3->setEnabled(false);
     Text5->setEnabled(true);
     Text6->setEnabled(false);
     Say(kNotInMaster, kStaffTitle);
-    ShowFirstRecord(true, false);
-    Text1->setFocus();
 }
 
 void Form2::ShowFirstRecord(bool withCertificate, bool withRemark) {

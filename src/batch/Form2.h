@@ -91,6 +91,8 @@ private:
     void LocatePayeeInBatch();
     // Puts the next temporary code into the code box and opens the boxes of a new payee.
     bool ProposeTemporaryCode();
+    // Says that a code typed is no employee's, leaving only the code and amount boxes open.
+    void RefuseUnknownCode();
     // Shows the grid's first record in the boxes after a code that was not found.
     void ShowFirstRecord(bool withCertificate, bool withRemark);
 

@@ -26,7 +26,7 @@ constexpr int kCodeLength = 5;
 }  // namespace
 
 Form10::Form10(QWidget* parent)
-    : FunctionWindow(QStringLiteral("Form10"), QStringLiteral("員工資料--查詢"), parent) {
+    : LookupWindow(QStringLiteral("Form10"), QStringLiteral("員工資料--查詢"), parent) {
     createLayout();
     Form_Load();
 }
@@ -37,13 +37,7 @@ void Form10::createLayout() {
     Label1 = MakeHeading(QStringLiteral("員工資料--查詢"));
     Label1->setGeometry(TwipsRect(360, 360, 4200, 540));
 
-    const QString buttons[2] = {QStringLiteral("確定"), QStringLiteral("取消")};
-    for (int i = 0; i < 2; ++i) {
-        Command2[i] = new QPushButton(buttons[i], this);
-        Command2[i]->setObjectName(QStringLiteral("Command2_%1").arg(i));
-        Command2[i]->setGeometry(TwipsRect(4800 + 1200 * i, 240, 1212, 492));
-        connect(Command2[i], &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
-    }
+    PlaceButtons(4800, 240, 1200, 1212, 492);
 
     // Boxes by the ordinal of the S_STAFF column they show: label place, box place and width,
     // and maximum length.
@@ -77,10 +71,6 @@ void Form10::createLayout() {
     Command3->setGeometry(TwipsRect(3060, 1200, 375, 360));
     Command3->setEnabled(false);
 
-    Adodc1 = new DataControl(this);
-    Adodc1->setObjectName(QStringLiteral("Adodc1"));
-    DataGrid1 = new DataGrid(this);
-    DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
     DataGrid1->setGeometry(TwipsRect(360, 3240, 9372, 3252));
 
     setTabOrder(Command2[0], Command2[1]);
@@ -89,77 +79,29 @@ void Form10::createLayout() {
 }
 
 void Form10::Form_Load() {
-    LookupResult = QStringLiteral("0");
-    Adodc1->SetConnectionString(MainDatabasePath());
-    Adodc1->SetCommandType(CommandType::Text);
-    Adodc1->SetRecordSource(StaffSelectAll());
-    const DbResult error = Adodc1->Refresh();
-    DataGrid1->Bind(Adodc1, {{QStringLiteral("員工代碼 "), QStringLiteral("ID"), 1110},
-                             {QStringLiteral("員 工 帳 號"), QStringLiteral("ACTNO"), 2010},
-                             {QStringLiteral("員 工 薪 資"), QStringLiteral("PAYSUM"), 1800},
-                             {QStringLiteral("員 工 姓 名"), QStringLiteral("NAME"), 2700},
-                             {QStringLiteral("存單號碼"), QStringLiteral("AT"), 4200}});
-    connect(&Adodc1->Recordset(), &Recordset::MoveComplete, this, &Form10::ShowCurrentRow);
-    connect(Text1[0], &QLineEdit::textChanged, this, &Form10::Text1_Change);
-    ShowCurrentRow();
+    OpenList(MainDatabasePath(), StaffSelectAll(),
+             {{QStringLiteral("員工代碼 "), QStringLiteral("ID"), 1110},
+              {QStringLiteral("員 工 帳 號"), QStringLiteral("ACTNO"), 2010},
+              {QStringLiteral("員 工 薪 資"), QStringLiteral("PAYSUM"), 1800},
+              {QStringLiteral("員 工 姓 名"), QStringLiteral("NAME"), 2700},
+              {QStringLiteral("存單號碼"), QStringLiteral("AT"), 4200}},
+             Text1);
     Command2[0]->setFocus();
-
-    // Esc closes the window from any control, so every key passes here first.
-    InstallKeyPreview();
-    if (error)
-        ShowMessage(this, QStringLiteral("不可預期的錯誤"));
-}
-
-void Form10::ShowCurrentRow() {
-    if (Busy)
-        return;
-    Busy = true;
-    const Recordset& records = Adodc1->Recordset();
-    for (int i = 0; i < 5; ++i)
-        Text1[i]->setText(records.AtEOF() ? QString() : records.Field(i));
-    Busy = false;
 }
 
 void Form10::Text1_Change() {
-    if (Busy)
-        return;
-    Busy = true;
     // The typed code is zero-filled first, so the list narrows to exactly that employee; it is
     // only ever a bound value.
     const QString code = PadZeroLeft(kCodeLength, Text1[0]->text());
     if (code.isEmpty())
-        Adodc1->SetRecordSource(StaffSelectAll());
+        Narrow(StaffSelectAll());
     else
-        Adodc1->SetRecordSource(StaffSelectByPrefix(), KeyPrefixRange(code));
-    const DbResult error = Adodc1->Refresh();
-    Busy = false;
-    if (error)
-        ShowMessage(this, QStringLiteral("不可預期的錯誤"));
+        Narrow(StaffSelectByPrefix(), KeyPrefixRange(code));
 }
 
-void Form10::Command2_Click(int index) {
-    if (index != 0) {
-        reject();
-        return;
-    }
-    ShowCurrentRow();
-    LookupResult = Text1[0]->text();
-    if (LookupResult.isEmpty()) {
-        LookupResult = QStringLiteral("0");
-    } else {
-        const Recordset& row = Adodc1->Recordset();
-        picked_ = StaffEntry{row.Field(0), row.Field(1), row.Field(4), row.Field(2), row.Field(3)};
-    }
-    accept();
-}
-
-void Form10::KeyUpHere(QObject* watched, int keyCode) {
-    if (keyCode == Qt::Key_Escape) {
-        Command2_Click(1);
-    } else if ((keyCode == Qt::Key_Return || keyCode == Qt::Key_Enter) && watched == Text1[0]) {
-        ShowCurrentRow();
-        Command2[0]->setFocus();
-    }
+void Form10::OnPicked() {
+    const Recordset& row = Adodc1->Recordset();
+    picked_ = StaffEntry{row.Field(0), row.Field(1), row.Field(4), row.Field(2), row.Field(3)};
 }
 
 }  // namespace paysum
