@@ -1,8 +1,11 @@
+#include "app/CommandLine.h"
 #include "app/startup.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    if (const int status = paysum::RunCommandLine(argc, argv); status >= 0)
+        return status;
     QApplication app(argc, argv);
     if (!paysum::StartUp())
         return 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "output/TransferFile.h"
+#include "output/BatchFile.h"
 #include "platform/FunctionWindow.h"
 
 #include <array>
@@ -31,7 +31,7 @@ private:
     void Form_Load();
     // The transfers of S_ITEM in the order they are stored; nothing when they cannot be read.
     std::optional<std::vector<TransferItem>> ReadTransfers();
-    bool WriteTransferFile();
+    BatchFileResult WriteTransferFile();
 
     QLabel* Label1;
     QLabel* Label2;

@@ -6,6 +6,7 @@
 #include "data/BankName.h"
 #include "data/DataControl.h"
 #include "data/DataFolder.h"
+#include "output/ReportPrint.h"
 #include "platform/Clock.h"
 #include "platform/FontDialog.h"
 #include "platform/Fonts.h"
@@ -222,32 +223,7 @@ void Form7::mnuExit_Click() {
 
 void Form7::PrintReport() {
     const std::unique_ptr<LinePrinter> printer = OpenPrinter(printTarget_);
-    printer->SetFontFamilies(printFamilies_);
-    printer->SetOrientation(printOrientation_);
-    printer->SetFontSize(10);
-    bool pageEmpty = true;
-    for (int copy = 0; copy < copies_; ++copy) {
-        // Every copy starts on a page of its own.
-        if (!pageEmpty) {
-            printer->NewPage();
-            pageEmpty = true;
-        }
-        for (const QString& line : reportLines_) {
-            if (line == kReportTitle) {
-                printer->SetFontSize(12);
-                printer->PrintLine(line);
-                printer->SetFontSize(10);
-            } else {
-                printer->PrintLine(line);
-            }
-            pageEmpty = false;
-            if (line.contains(kContinuedMark)) {
-                printer->NewPage();
-                pageEmpty = true;
-            }
-        }
-    }
-    if (!printer->EndDoc()) {
+    if (!PrintReportLines(*printer, {printFamilies_, printOrientation_, copies_}, reportLines_)) {
         ShowMessage(this, QStringLiteral("列印失敗"));
         reject();
         return;
