@@ -75,6 +75,7 @@ public:
         if (!AllBlanks(line.sliced(56, 3)))
             Fault(n, QStringLiteral("第 57 至 59 位應為空白"));
         headerSeen_ = true;
+        result_.headerRead = true;
     }
 
     void Detail(int n, QByteArrayView line) {
@@ -177,12 +178,13 @@ FileCheck CheckTransferBytes(const QByteArray& bytes) {
         checker.Line(n, line);
         from = end + 1;
     }
-    if (!checker.HeaderSeen())
-        return result;
     if (result.detailTotals.count > kMaxTransferRecords)
         checker.Fault(0, QStringLiteral("明細 %1 筆，超過 %2 筆")
                              .arg(result.detailTotals.count)
                              .arg(kMaxTransferRecords));
+    // A header that could not be read has been reported; its totals would only add noise.
+    if (!result.headerRead)
+        return result;
     if (result.headerTotals.count != result.detailTotals.count)
         checker.Fault(1, QStringLiteral("表頭總筆數 %1 與明細筆數 %2 不符")
                              .arg(result.headerTotals.count)
@@ -203,34 +205,51 @@ std::vector<FileFault> CompareWithBatch(const FileCheck& file, const TransferHea
             faults.push_back(
                 {1, QStringLiteral("%1：檔案為 %2，本批為 %3").arg(caption, inFile, inBatch)});
     };
-    differs(QStringLiteral("登錄日期"), file.header.loginDate, header.loginDate);
-    differs(QStringLiteral("轉帳日期"), file.header.transferDate, header.transferDate);
-    differs(QStringLiteral("分行代號"), file.header.branch, header.branch);
-    differs(QStringLiteral("統一編號"), file.header.unifiedNo, header.unifiedNo);
-    differs(QStringLiteral("客戶代號"), file.header.customerCode, header.customerCode);
+    if (file.headerRead) {
+        differs(QStringLiteral("登錄日期"), file.header.loginDate, header.loginDate);
+        differs(QStringLiteral("轉帳日期"), file.header.transferDate, header.transferDate);
+        differs(QStringLiteral("分行代號"), file.header.branch, header.branch);
+        differs(QStringLiteral("統一編號"), file.header.unifiedNo, header.unifiedNo);
+        differs(QStringLiteral("客戶代號"), file.header.customerCode, header.customerCode);
+    }
 
     // Records are matched to payees by account and certificate number, the way the bank
-    // credits them; a payee paid twice in the file shows as an extra record.
+    // credits them: first those whose amount agrees too, so that two payees paid into one
+    // account are told apart, then the rest; a payee paid twice shows as an extra record.
     QMultiHash<QString, std::size_t> unmatched;
     for (std::size_t i = 0; i < file.items.size(); ++i)
         unmatched.insert(file.items[i].account + u'/' + file.items[i].certificate, i);
-    for (const BatchPayee& payee : payees) {
-        const QString record = DetailRecord(payee.item);
-        const QString key = record.mid(3, 14) + u'/' + payee.item.certificate;
+    const auto keyOf = [](const BatchPayee& payee) {
+        return DetailRecord(payee.item).mid(3, 14) + u'/' + payee.item.certificate;
+    };
+    std::vector<bool> paid(payees.size(), false);
+    for (std::size_t p = 0; p < payees.size(); ++p) {
+        const qint64 amount = AmountOf(payees[p].item.amount);
+        for (auto found = unmatched.find(keyOf(payees[p]));
+             found != unmatched.end() && found.key() == keyOf(payees[p]); ++found) {
+            if (LeadingNumber(file.items[found.value()].amount) == amount) {
+                unmatched.erase(found);
+                paid[p] = true;
+                break;
+            }
+        }
+    }
+    for (std::size_t p = 0; p < payees.size(); ++p) {
+        if (paid[p])
+            continue;
+        const BatchPayee& payee = payees[p];
         const QString who = QStringLiteral("%1 %2").arg(payee.code, TrimBlanks(payee.name));
-        const auto found = unmatched.find(key);
+        const auto found = unmatched.find(keyOf(payee));
         if (found == unmatched.end()) {
             faults.push_back({0, QStringLiteral("%1：不在檔案中").arg(who)});
             continue;
         }
         const std::size_t index = found.value();
         unmatched.erase(found);
-        const qint64 inFile = LeadingNumber(file.items[index].amount);
-        const qint64 inBatch = AmountOf(payee.item.amount);
-        if (inFile != inBatch)
-            faults.push_back(
-                {file.itemLines[index],
-                 QStringLiteral("%1：檔案金額 %2，本批金額 %3").arg(who).arg(inFile).arg(inBatch)});
+        faults.push_back({file.itemLines[index], QStringLiteral("%1：檔案金額 %2，本批金額 %3")
+                                                     .arg(who)
+                                                     .arg(LeadingNumber(file.items[index].amount))
+                                                     .arg(AmountOf(payee.item.amount))});
     }
     std::vector<std::size_t> extra(unmatched.begin(), unmatched.end());
     std::sort(extra.begin(), extra.end());

@@ -26,6 +26,7 @@ struct BatchPayee {
 // What a batch transfer file holds and what is wrong with it.
 struct FileCheck {
     std::vector<FileFault> faults;
+    bool headerRead = false;          // line 1 is a header record of the right length
     TransferHeader header;            // as read from line 1, when it is a header record
     std::vector<TransferItem> items;  // the detail records that could be read
     std::vector<int> itemLines;       // the line of each of them
