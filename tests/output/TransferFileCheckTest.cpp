@@ -1,56 +1,20 @@
 #include "output/TransferFileCheck.h"
 
+#include "support/BatchFileSamples.h"
+
 #include <gtest/gtest.h>
 
 namespace paysum {
 namespace {
 
-// The worked example's header and records.
-const QByteArray kHeader =
-    "910503"
-    "910505"
-    "123"
-    "12345678"
-    "045"
-    "00000000000000"
-    "000000155500"
-    "0002"
-    "   "
-    "9";
-const QByteArray kDetail1 =
-    "   "
-    "00123016456789"
-    "000000035000"
-    "00012345"
-    "                      "
-    "9";
-const QByteArray kDetail2 =
-    "   "
-    "00012345678901"
-    "000000120500"
-    "                              "
-    "9";
-
-// The same batch paid into accounts whose check digits hold.
-const QByteArray kGoodDetail1 =
-    "   "
-    "00201016000011"
-    "000000035000"
-    "00012345"
-    "                      "
-    "9";
-const QByteArray kGoodDetail2 =
-    "   "
-    "00123456789014"
-    "000000120500"
-    "                              "
-    "9";
+using test::kExampleDetail1;
+using test::kExampleDetail2;
+using test::kExampleHeader;
+using test::kSoundDetail1;
+using test::kSoundDetail2;
 
 QByteArray File(const QList<QByteArray>& lines, const QByteArray& end = "\r\n") {
-    QByteArray bytes;
-    for (const QByteArray& line : lines)
-        bytes += line + end;
-    return bytes;
+    return test::BatchFileBytes(lines, end);
 }
 
 // The faults one to a line, which a failing assertion shows readably.
@@ -63,10 +27,10 @@ std::string Faults(const QByteArray& bytes) {
 }
 
 TEST(TransferFileCheckTest, TheWorkedExampleFailsOnlyItsAccountCheckDigits) {
-    EXPECT_EQ(Faults(File({kHeader, kDetail1, kDetail2})),
+    EXPECT_EQ(Faults(File({kExampleHeader, kExampleDetail1, kExampleDetail2})),
               Text({"第 2 行：帳號 00123016456789 檢查碼不正確",
                     "第 3 行：帳號 00012345678901 檢查碼不正確"}));
-    const FileCheck good = CheckTransferBytes(File({kHeader, kGoodDetail1, kGoodDetail2}));
+    const FileCheck good = CheckTransferBytes(File({kExampleHeader, kSoundDetail1, kSoundDetail2}));
     EXPECT_TRUE(good.faults.empty()) << FaultLines(good.faults).join('\n').toStdString();
     EXPECT_EQ(good.detailTotals.count, 2);
     EXPECT_EQ(good.detailTotals.total, 155500);
@@ -74,17 +38,17 @@ TEST(TransferFileCheckTest, TheWorkedExampleFailsOnlyItsAccountCheckDigits) {
 }
 
 TEST(TransferFileCheckTest, FindsEachFaultOnItsLine) {
-    QByteArray shortLine = kGoodDetail2;
+    QByteArray shortLine = kSoundDetail2;
     shortLine.remove(20, 1);
-    QByteArray wrongTotal = kHeader;
+    QByteArray wrongTotal = kExampleHeader;
     wrongTotal.replace(40, 12, "000000155501");
-    QByteArray badDate = kHeader;
+    QByteArray badDate = kExampleHeader;
     badDate.replace(0, 6, "910231");
-    QByteArray letterAmount = kGoodDetail2;
+    QByteArray letterAmount = kSoundDetail2;
     letterAmount.replace(20, 1, "O");
-    QByteArray noCertificate = kGoodDetail1;
+    QByteArray noCertificate = kSoundDetail1;
     noCertificate.replace(29, 8, "        ");
-    QByteArray noNine = kGoodDetail2;
+    QByteArray noNine = kSoundDetail2;
     noNine.back() = '0';
     const struct {
         const char* what;
@@ -92,40 +56,40 @@ TEST(TransferFileCheckTest, FindsEachFaultOnItsLine) {
         QStringList faults;
     } cases[] = {
         {"59 bytes",
-         File({kHeader, kGoodDetail1, shortLine}),
+         File({kExampleHeader, kSoundDetail1, shortLine}),
          {"第 3 行：長度 59 位元組，應為 60", "第 1 行：表頭總筆數 2 與明細筆數 1 不符",
           "第 1 行：表頭總金額 155500 與明細合計 35000 不符"}},
         {"header of 59 bytes",
-         File({kHeader.left(59), kGoodDetail1, kGoodDetail2}),
+         File({kExampleHeader.left(59), kSoundDetail1, kSoundDetail2}),
          {"第 1 行：長度 59 位元組，應為 60"}},
         {"LF line ends",
-         File({kHeader, kGoodDetail1, kGoodDetail2}, "\n"),
+         File({kExampleHeader, kSoundDetail1, kSoundDetail2}, "\n"),
          {"第 1 行：行尾只有 LF，應為 CR LF", "第 2 行：行尾只有 LF，應為 CR LF",
           "第 3 行：行尾只有 LF，應為 CR LF"}},
         {"no CR LF at the end",
-         File({kHeader, kGoodDetail1}) + kGoodDetail2,
+         File({kExampleHeader, kSoundDetail1}) + kSoundDetail2,
          {"第 3 行：行尾沒有 CR LF"}},
         {"wrong header total",
-         File({wrongTotal, kGoodDetail1, kGoodDetail2}),
+         File({wrongTotal, kSoundDetail1, kSoundDetail2}),
          {"第 1 行：表頭總金額 155501 與明細合計 155500 不符"}},
         {"bad check digit",
-         File({kHeader, kGoodDetail1, kDetail2}),
+         File({kExampleHeader, kSoundDetail1, kExampleDetail2}),
          {"第 3 行：帳號 00012345678901 檢查碼不正確"}},
         {"no such day",
-         File({badDate, kGoodDetail1, kGoodDetail2}),
+         File({badDate, kSoundDetail1, kSoundDetail2}),
          {"第 1 行：登錄日期 910231 不是正確的國曆日期"}},
         {"letter in an amount",
-         File({kHeader, kGoodDetail1, letterAmount}),
+         File({kExampleHeader, kSoundDetail1, letterAmount}),
          {"第 3 行：金額 000O00120500 不是數字",
           "第 1 行：表頭總金額 155500 與明細合計 35000 不符"}},
         {"016 without certificate",
-         File({kHeader, noCertificate, kGoodDetail2}),
+         File({kExampleHeader, noCertificate, kSoundDetail2}),
          {"第 2 行：016 帳號缺少存單號碼"}},
-        {"record type", File({kHeader, kGoodDetail1, noNine}), {"第 3 行：第 60 位應為 9"}},
+        {"record type", File({kExampleHeader, kSoundDetail1, noNine}), {"第 3 行：第 60 位應為 9"}},
         {"header twice",
-         File({kHeader, kGoodDetail1, kHeader, kGoodDetail2}),
+         File({kExampleHeader, kSoundDetail1, kExampleHeader, kSoundDetail2}),
          {"第 3 行：表頭記錄只能在第一行"}},
-        {"details first", File({kGoodDetail1, kGoodDetail2}), {"第 1 行：第一行應為表頭記錄"}},
+        {"details first", File({kSoundDetail1, kSoundDetail2}), {"第 1 行：第一行應為表頭記錄"}},
         {"empty", "", {"檔案是空的"}},
     };
     for (const auto& c : cases)
@@ -162,7 +126,7 @@ TEST(TransferFileCheckTest, NamesThePayeesThatDifferFromTheBatch) {
         {"00001", "王小明", {"201016000011", "36000", "00012345"}},
         {"00003", "林大同", {"102000000012", "100", ""}},
     };
-    const FileCheck file = CheckTransferBytes(File({kHeader, kGoodDetail1, kGoodDetail2}));
+    const FileCheck file = CheckTransferBytes(File({kExampleHeader, kSoundDetail1, kSoundDetail2}));
     EXPECT_EQ(
         Text(FaultLines(CompareWithBatch(file, header, payees))),
         Text({"第 1 行：轉帳日期：檔案為 910505，本批為 910506",
@@ -171,10 +135,11 @@ TEST(TransferFileCheckTest, NamesThePayeesThatDifferFromTheBatch) {
 }
 
 TEST(TransferFileCheckTest, TellsHowAFileReadBackDiffersFromWhatWasMeant) {
-    const QStringList lines{kHeader, kGoodDetail1, kGoodDetail2};
-    const QByteArray meant = File({kHeader, kGoodDetail1, kGoodDetail2});
+    const QStringList lines{kExampleHeader, kSoundDetail1, kSoundDetail2};
+    const QByteArray meant = File({kExampleHeader, kSoundDetail1, kSoundDetail2});
     EXPECT_EQ(CompareWrittenFile(meant, lines), "");
-    EXPECT_EQ(CompareWrittenFile(File({kHeader, kGoodDetail1}), lines), "檔案中有 1 筆，應為 2 筆");
+    EXPECT_EQ(CompareWrittenFile(File({kExampleHeader, kSoundDetail1}), lines),
+              "檔案中有 1 筆，應為 2 筆");
     QByteArray changed = meant;
     changed[62 + 20] = '1';
     EXPECT_EQ(CompareWrittenFile(changed, lines), "檔案總金額 100155500，應為 155500");

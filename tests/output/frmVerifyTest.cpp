@@ -1,5 +1,6 @@
 #include "output/frmVerify.h"
 
+#include "support/BatchFileSamples.h"
 #include "support/Files.h"
 #include "support/PaysumTest.h"
 
@@ -12,20 +13,7 @@ namespace paysum {
 namespace {
 
 const QByteArray kFile =
-    "910503"
-    "910505"
-    "123"
-    "12345678"
-    "045"
-    "00000000000000"
-    "000000155500"
-    "0002"
-    "   9\r\n"
-    "   00201016000011000000035000"
-    "00012345"
-    "                      9\r\n"
-    "   00123456789014000000120500"
-    "                              9\r\n";
+    test::BatchFileBytes({test::kExampleHeader, test::kSoundDetail1, test::kSoundDetail2});
 
 class frmVerifyTest : public test::PaysumTest {
 protected:
