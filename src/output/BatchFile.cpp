@@ -6,6 +6,7 @@
 #include "data/TableRows.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace paysum {
@@ -77,6 +78,10 @@ BatchFileResult WriteBatchFile(const QString& path, bool hasCompany, const Trans
         return {BatchFileOutcome::DataFault, QStringLiteral("尚未建立公司基本資料")};
     if (const TransferFault fault = CheckTransferFile(header, items); fault != TransferFault::None)
         return {BatchFileOutcome::DataFault, TransferFaultText(fault)};
+    // A device or a pipe would be replaced by the renamed file, not written to.
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile())
+        return {BatchFileOutcome::WriteFailed, QStringLiteral("不是一般檔案")};
     const QStringList lines = TransferFileLines(header, items);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))

@@ -5,10 +5,13 @@
 #include "support/PaysumTest.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+
+#include <sys/stat.h>
 
 namespace paysum {
 namespace {
@@ -88,6 +91,15 @@ TEST_F(CommandLineTest, ExportWritesTheBatchFileThatVerifyPasses) {
     EXPECT_EQ(report["records"].toInt(), 2);
     EXPECT_EQ(report["faults"].toArray().size(), 3);
     EXPECT_EQ(report["faults"].toArray()[0].toObject()["line"].toInt(), 1);
+}
+
+TEST_F(CommandLineTest, ExportNeverReplacesWhatIsNotARegularFile) {
+    const QString pipe = DataDir() + "/../pipe";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const Run run = Paysum({"export", pipe});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "paysum: 無法寫入 " + pipe + "：不是一般檔案\n");
+    EXPECT_FALSE(QFileInfo(pipe).isFile()) << "the pipe was replaced";
 }
 
 TEST_F(CommandLineTest, ExportRefusesDatesTheWindowWouldRefuse) {
