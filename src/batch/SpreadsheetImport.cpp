@@ -28,6 +28,8 @@ constexpr int kCertificateLength = 8;
 constexpr int kAmountDigits = 12;
 constexpr int kNameBytes = 30;
 constexpr int kRemarkLength = 50;
+// The bank's batch file holds at most this many transfers.
+constexpr int kMostTransfers = 999;
 
 // The names are compared without blanks, full-width ones included, and without case.
 QString Normalized(const QString& name) {
@@ -274,6 +276,14 @@ void CheckImportRows(ImportKind kind, std::vector<ImportRow>& rows, const Import
             continue;
         }
         row.code = QString::number(next++);
+    }
+
+    if (kind != ImportKind::Transfers)
+        return;
+    qsizetype transfers = context.batchCodes.size();
+    for (ImportRow& row : rows) {
+        if (row.error.isEmpty() && ++transfers > kMostTransfers)
+            row.error = QStringLiteral("本批轉帳資料已達 %1 筆").arg(kMostTransfers);
     }
 }
 

@@ -170,6 +170,17 @@ TEST(SpreadsheetImportTest, CodesAppearOnceAndTemporaryPayeesTakeTheFreeCodes) {
     EXPECT_EQ(rows[4].code, "90004");
 }
 
+TEST(SpreadsheetImportTest, ABatchTakesNoMoreTransfersThanItsFileHolds) {
+    ImportContext context;
+    for (int code = 1; code <= 998; ++code)
+        context.batchCodes.insert(QString::number(code).rightJustified(5, u'0'));
+    std::vector<ImportRow> rows{Row("", "102000000012", "5", "乙"),
+                                Row("", "102000000029", "6", "丙")};
+    CheckImportRows(ImportKind::Transfers, rows, context);
+    EXPECT_EQ(rows[0].error, "");
+    EXPECT_EQ(rows[1].error, "本批轉帳資料已達 999 筆");
+}
+
 class SpreadsheetImportStoreTest : public test::PaysumTest {
 protected:
     void SetUp() override {
