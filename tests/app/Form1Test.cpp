@@ -416,6 +416,11 @@ TEST_F(Form1Test, SystemMenuImportsSpreadsheetsAndVerifiesBatchFiles) {
               Messages{test::OkBox(QStringLiteral("檔案不是 UTF-8 或 Big5 編碼的文字檔，無法匯入"),
                                    QStringLiteral("匯入員工資料"), QMessageBox::Critical)});
     EXPECT_EQ(fileDialogs.back().title, QStringLiteral("匯入員工資料"));
+    AnswerFileDialog(Backup(QStringLiteral("none.csv")));
+    Trigger("mnuImportStaff");
+    EXPECT_EQ(messages.Last(),
+              test::OkBox(QStringLiteral("無法開啟檔案 ") + Backup(QStringLiteral("none.csv")),
+                          QStringLiteral("匯入員工資料"), QMessageBox::Critical));
 
     test::WriteFile(sheet, "ACTNO,PAYSUM,NAME\r\n123456789014,100,x\r\n");
     AnswerFileDialog(sheet);
