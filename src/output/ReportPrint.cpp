@@ -39,28 +39,38 @@ bool PrintReportLines(LinePrinter& printer, const ReportPrintSettings& settings,
     return printer.EndDoc();
 }
 
+QString ReportOrderBy(qint16 order) {
+    switch (order) {
+        case 1:
+            return QStringLiteral("ID DESC");
+        case 2:
+            return QStringLiteral("rowid");
+        default:
+            return QStringLiteral("ID");
+    }
+}
+
+void SetCompany(ReportHeader& header, const QStringList& base) {
+    const QString code = QStringLiteral("004") + base.value(0);
+    header.companyName = base.value(1);
+    header.bankCode = code + BranchCheckDigit(code);
+    header.branchName = BankNameOf(header.bankCode);
+    header.signOff = {base.value(4), base.value(5), base.value(6)};
+}
+
 DbResult ReadDetailReport(qint16 order, const QDate& today, Report* report) {
     const QSqlDatabase db = Connection(MainDatabasePath());
     ReportHeader header;
     QList<QStringList> rows;
     if (DbResult error = ReadRows(db, QStringLiteral("S_BASE"), &rows))
         return error;
-    if (!rows.isEmpty()) {
-        const QStringList& base = rows[0];
-        const QString code = QStringLiteral("004") + base.value(0);
-        header.companyName = base.value(1);
-        header.bankCode = code + BranchCheckDigit(code);
-        header.branchName = BankNameOf(header.bankCode);
-        header.signOff = {base.value(4), base.value(5), base.value(6)};
-    }
+    if (!rows.isEmpty())
+        SetCompany(header, rows[0]);
     if (DbResult error = ReadRows(db, QStringLiteral("S_DAY"), &rows))
         return error;
     header.transferDate = rows.isEmpty() ? QString(6, u' ') : rows[0].value(1);
     header.printDate = RocToday(1, today);
-    const QString orderBy = order == 1   ? QStringLiteral("ID DESC")
-                            : order == 2 ? QStringLiteral("rowid")
-                                         : QStringLiteral("ID");
-    if (DbResult error = ReadRows(db, QStringLiteral("S_ITEM"), &rows, orderBy))
+    if (DbResult error = ReadRows(db, QStringLiteral("S_ITEM"), &rows, ReportOrderBy(order)))
         return error;
     std::vector<ReportRow> items;
     items.reserve(static_cast<std::size_t>(rows.size()));

@@ -22,6 +22,14 @@ struct ReportPrintSettings {
 [[nodiscard]] bool PrintReportLines(LinePrinter& printer, const ReportPrintSettings& settings,
                                     const QStringList& lines);
 
+// The order of S_ITEM's rows the report window's order menu chose: by payee code descending (1),
+// in the order of entry (2), or by payee code ascending before either was chosen.
+QString ReportOrderBy(qint16 order);
+
+// Fills the company's part of the list header from S_BASE's row: the name, the transfer branch's
+// code with its check digit and its name, and the sign-off lines.
+void SetCompany(ReportHeader& header, const QStringList& base);
+
 // Reads the company record, the transfer date and the transfers (in `order`, as the report
 // window's order menu has it) and lays the list out as printed on `today`.
 DbResult ReadDetailReport(qint16 order, const QDate& today, Report* report);
