@@ -122,7 +122,10 @@ QString CheckValues(ImportKind kind, const ImportRow& row) {
 
 // A transfer to an employee takes the account, name and certificate number the master holds;
 // a file that names others is refused rather than pay into an account the master does not know.
+// As in the transfer entry, the employee's pay is the amount when the file gives none.
 QString MatchEmployee(ImportRow& row, const QStringList& employee) {
+    if (row.amount.isEmpty())
+        row.amount = TrimBlanks(employee.value(2));
     const QString account = TrimBlanks(employee.value(1));
     const QString name = TrimBlanks(employee.value(3));
     const QString certificate = TrimBlanks(employee.value(4));

@@ -151,6 +151,12 @@ TEST(SpreadsheetImportTest, EachRowIsCheckedWithTheRulesOfTheEntryWindows) {
         CheckImportRows(c.kind, rows, context);
         EXPECT_EQ(rows[0].error, c.error) << c.what;
     }
+    std::vector<ImportRow> rows{Row("7", "", "", "")};
+    CheckImportRows(ImportKind::Transfers, rows, context);
+    EXPECT_EQ(rows[0].error, "");
+    EXPECT_EQ(QStringList({rows[0].account, rows[0].amount, rows[0].name}),
+              QStringList({"300000000041", "1000", "林一"}))
+        << "an employee's transfer takes the master's account, pay and name";
 }
 
 TEST(SpreadsheetImportTest, CodesAppearOnceAndTemporaryPayeesTakeTheFreeCodes) {
