@@ -220,6 +220,10 @@ int RunParsed(QCommandLineParser& parser) {
         return kUsage;
     }
 
+    // Checking a file on its own needs no data at all.
+    const bool readsData = command != u"verify" || parser.isSet(QStringLiteral("batch"));
+    if (!readsData)
+        return Verify(arguments[1], parser.isSet(QStringLiteral("json")), false);
     if (const std::optional<QString> fault = CheckDataFolder())
         return Fail(*fault);
     InstanceLock lock(DataFolderPath());
@@ -265,7 +269,7 @@ int RunCommandLine(int argc, char** argv) {
         Say(stderr, QStringLiteral("paysum: ") + parser.errorText());
         return kUsage;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
         Say(stdout, parser.helpText());
         return 0;
     }
