@@ -4,12 +4,14 @@
 #include "support/Files.h"
 #include "support/PaysumTest.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QThread>
 
 #include <sys/stat.h>
 
@@ -133,6 +135,32 @@ TEST_F(CommandLineTest, ImportChecksFirstAndWritesAllOrNothing) {
     EXPECT_EQ(done.out, "已匯入員工資料 1 筆\n");
     EXPECT_EQ(Rows("S_STAFF"),
               (QList<QStringList>{{"00011", "102000000012", "30000", "李四", ""}}));
+}
+
+TEST_F(CommandLineTest, AnImportKilledAtAnyMomentLeavesAllOrNothing) {
+    const QString sheet = DataDir() + "/../staff.csv";
+    QByteArray rows = "ID,ACTNO,PAYSUM,NAME\n";
+    for (int code = 1; code <= 5000; ++code)
+        rows += QByteArray::number(code) + ",102000000012,100,x\n";
+    test::WriteFile(sheet, rows);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("PAYSUM_DATA_DIR", DataDir());
+    for (int delay : {0, 5, 15, 30, 45, 60, 90, 120}) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(PAYSUM_EXECUTABLE, {"import", "employees", sheet});
+        ASSERT_TRUE(process.waitForStarted());
+        QThread::msleep(static_cast<unsigned long>(delay));
+        process.kill();
+        process.waitForFinished();
+        const qsizetype count = Rows("S_STAFF").size();
+        EXPECT_TRUE(count == 0 || count == 5000) << count << " rows after " << delay << " ms";
+        EXPECT_FALSE(CheckIntegrity(Connection(DataDir() + "/PAYSUM.db"), IntegrityCheck::Full));
+        (void)Execute(Connection(DataDir() + "/PAYSUM.db"), "DELETE FROM S_STAFF");
+        CloseAllConnections();
+    }
+    EXPECT_EQ(QDir(DataDir()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"BRANCH.db", "PAYSUM.db"}));
 }
 
 TEST_F(CommandLineTest, WritingCommandsRefuseWhileTheWindowsRun) {
