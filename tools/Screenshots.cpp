@@ -6,11 +6,13 @@
 #include "app/startup.h"
 #include "batch/Form2.h"
 #include "batch/Form8.h"
+#include "batch/frmImport.h"
 #include "common/SharedState.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
 #include "output/Form3.h"
 #include "output/Form7.h"
+#include "output/frmVerify.h"
 #include "platform/MessageBox.h"
 #include "reference/Form5.h"
 #include "reference/Form6.h"
@@ -22,6 +24,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
@@ -68,7 +71,8 @@ void SampleData() {
     Fill(QStringLiteral(
         "INSERT INTO S_ITEM VALUES ('90001','004001012341','8800','林志豪','','臨時工資')"));
     Fill(QStringLiteral("INSERT INTO S_DAY VALUES ('151207','151210')"));
-    Fill(QStringLiteral("INSERT INTO NNOO VALUES ('獎金','','年終獎金','','','','','','','加班費')"));
+    Fill(QStringLiteral(
+        "INSERT INTO NNOO VALUES ('獎金','','年終獎金','','','','','','','加班費')"));
 }
 
 void Save(QWidget* window, const QString& folder, const QString& name) {
@@ -160,6 +164,49 @@ int main(int argc, char* argv[]) {
          }},
         {QStringLiteral("Form10"), [] { return new Form10(MainWindow()); }},
         {QStringLiteral("Form8"), [] { return new Form8(MainWindow()); }},
+        {QStringLiteral("frmImport-errors"),
+         [] {
+             // A transfer sheet with a row of each common mistake beside good ones.
+             const QByteArray sheet =
+                 "\xEF\xBB\xBF員工代碼,員工帳號,轉帳金額,員工姓名,存單號碼,備註\r\n"
+                 "1,004001012341,35000,王小明,,\"獎金,三月\"\r\n"
+                 "3,123456789015,36000,李大華,,\r\n"
+                 "4,201016000011,37000,張三,,\r\n"
+                 "5,123456789014,3萬,林小美,,\r\n"
+                 "6,102000000012,,陳大文,,\r\n"
+                 ",102000000029,8800,臨時工,,臨時工資\r\n"
+                 "0,102000000037,100,周杰,,\r\n"
+                 "7,456000000057,42000,吳宗憲,,\r\n"
+                 "7,300000000041,43000,鄭成功,,\r\n";
+             return new frmImport(ImportKind::Transfers, QStringLiteral("/home/clerk/三月薪資.csv"),
+                                  PrepareImport(sheet, ImportKind::Transfers), MainWindow());
+         }},
+        {QStringLiteral("frmVerify"),
+         [] {
+             const QString path = QDir::tempPath() + QStringLiteral("/paysum-verify.txt");
+             QFile file(path);
+             if (file.open(QIODevice::WriteOnly))
+                 file.write(
+                     "151207"
+                     "151210"
+                     "012"
+                     "12345678"
+                     "045"
+                     "00000000000000"
+                     "000000164300"
+                     "0003"
+                     "   9\r\n"
+                     "   00004001012341000000035000                              9\r\n"
+                     "   00123016456789000000120500"
+                     "00012345"
+                     "                      9\n"
+                     "   00004001012341000000008800                              9\r\n");
+             file.close();
+             auto* window =
+                 new frmVerify(path, VerifyFile(path, CompareBatch::WhenAny), MainWindow());
+             QFile::remove(path);
+             return window;
+         }},
         {QStringLiteral("Form4-change"),
          [] {
              auto* window = new Form4(MainWindow());

@@ -1,56 +1,283 @@
 #include "app/CommandLine.h"
 
-#include "app/QtTranslations.h"
-#include "app/startup.h"
+#include "batch/BatchDateChecks.h"
+#include "batch/SpreadsheetImport.h"
+#include "common/RocDate.h"
+#include "common/Version.h"
+#include "data/DataFolder.h"
+#include "data/Database.h"
+#include "output/BatchFile.h"
+#include "output/ReportPrint.h"
+#include "output/TransferFileCheck.h"
+#include "platform/Clock.h"
+#include "platform/Fonts.h"
+#include "platform/InstanceLock.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <cstdio>
+#include <memory>
 
 namespace paysum {
 
-CommandLineOutcome ParseCommandLine(const QStringList& arguments) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("薪資轉帳資料編製程式"));
-    // Our own help option: Qt's adds a --help-all about Qt options that the program refuses.
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("顯示這份說明。"));
-    parser.addOption(help);
-    const QCommandLineOption version = parser.addVersionOption();
+namespace {
 
-    CommandLineOutcome outcome;
-    if (!parser.parse(arguments)) {
-        outcome.error = parser.errorText() + u'\n';
-    } else if (!parser.positionalArguments().isEmpty()) {
-        outcome.error =
-            QStringLiteral("不明的命令：%1\n").arg(parser.positionalArguments().first());
-    } else if (parser.isSet(help)) {
-        outcome.output = parser.helpText();
-    } else if (parser.isSet(version)) {
-        outcome.output = QCoreApplication::applicationName() + u' ' +
-                         QCoreApplication::applicationVersion() + u'\n';
-    } else {
-        return outcome;
-    }
-    outcome.startWindows = false;
-    outcome.exitStatus = outcome.error.isEmpty() ? 0 : 1;
-    return outcome;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+void Say(std::FILE* stream, const QString& text) {
+    std::fputs((text + u'\n').toUtf8().constData(), stream);
 }
 
-std::optional<int> RunCommandLine(int argc, char* argv[]) {
+int Fail(const QString& text) {
+    Say(stderr, QStringLiteral("paysum: ") + text);
+    return kFailed;
+}
+
+QString VersionText() {
+    return QString::fromLatin1(kVersion);
+}
+
+// The data folder a command works on must hold a sound main database; a command never creates
+// one.
+std::optional<QString> CheckDataFolder() {
+    const QString path = MainDatabasePath();
+    if (PrepareDatabaseFile(path) != FileState::Usable)
+        return QStringLiteral("資料檔 %1 不存在或無法寫入").arg(path);
+    if (DbResult error = CheckDatabaseFile(path, DatabaseFile::Main))
+        return QStringLiteral("資料檔 %1 無法使用：%2").arg(path, error->message);
+    return std::nullopt;
+}
+
+QByteArray ReadWholeFile(const QString& path, QString* error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("無法開啟 %1：%2").arg(path, file.errorString());
+        return {};
+    }
+    return file.readAll();
+}
+
+int Export(const QString& path) {
+    Batch batch;
+    if (DbResult error = ReadBatch(&batch))
+        return Fail(QStringLiteral("資料庫讀取錯誤：") + error->message);
+    if (batch.header.loginDate.isEmpty())
+        return Fail(QStringLiteral("尚未輸入登錄日期與轉帳日期"));
+    if (const std::optional<BatchDateRefusal> refusal = CheckBatchDates(
+            batch.header.loginDate, batch.header.transferDate, RocToday(0, Today())))
+        return Fail(refusal->message);
+    const std::vector<TransferItem> items = batch.Items();
+    const BatchFileResult result = WriteBatchFile(path, batch.hasCompany, batch.header, items);
+    switch (result.outcome) {
+        case BatchFileOutcome::Written: {
+            const TransferTotals totals = TotalsOf(items);
+            Say(stdout,
+                QStringLiteral("產生完畢：%1 筆，總金額 %2").arg(totals.count).arg(totals.total));
+            return 0;
+        }
+        case BatchFileOutcome::DataFault:
+            return Fail(QStringLiteral("資料不全,建檔錯誤：") + result.detail);
+        case BatchFileOutcome::WriteFailed:
+            return Fail(QStringLiteral("無法寫入 %1：%2").arg(path, result.detail));
+        case BatchFileOutcome::Mismatch:
+            return Fail(QStringLiteral("轉帳檔讀回比對不符：") + result.detail);
+    }
+    return kFailed;
+}
+
+int ListPdf(const QString& path) {
+    Report report;
+    if (DbResult error = ReadDetailReport(0, Today(), &report))
+        return Fail(QStringLiteral("資料庫讀取錯誤：") + error->message);
+    const std::unique_ptr<LinePrinter> printer = OpenPrinter(PrintTarget{{}, path});
+    if (!PrintReportLines(*printer, {MingFont().families(), QPageLayout::Portrait, 1},
+                          report.lines))
+        return Fail(QStringLiteral("無法寫入 %1").arg(path));
+    return 0;
+}
+
+int Verify(const QString& path, bool json, bool withBatch) {
+    const Verification verification =
+        VerifyFile(path, withBatch ? CompareBatch::Always : CompareBatch::Never);
+    if (!verification.readError.isEmpty())
+        return Fail(verification.readError);
+    const FileCheck& check = verification.check;
+    const std::vector<FileFault>& faults = verification.faults;
+    if (json) {
+        QJsonArray list;
+        for (const FileFault& fault : faults)
+            list.append(QJsonObject{{QStringLiteral("line"), fault.line},
+                                    {QStringLiteral("message"), fault.text}});
+        const QJsonObject result{
+            {QStringLiteral("file"), path},
+            {QStringLiteral("ok"), faults.empty()},
+            {QStringLiteral("records"), check.detailTotals.count},
+            {QStringLiteral("total"), check.detailTotals.total},
+            {QStringLiteral("faults"), list},
+        };
+        std::fputs(QJsonDocument(result).toJson(QJsonDocument::Indented).constData(), stdout);
+    } else {
+        for (const FileFault& fault : faults)
+            Say(stderr, QStringLiteral("%1:%2: %3").arg(path).arg(fault.line).arg(fault.text));
+        if (faults.empty())
+            Say(stdout, QStringLiteral("檢查無誤：%1 筆，總金額 %2")
+                            .arg(check.detailTotals.count)
+                            .arg(check.detailTotals.total));
+    }
+    return faults.empty() ? 0 : kFailed;
+}
+
+int Import(const QString& what, const QString& path, bool dryRun) {
+    ImportKind kind;
+    if (what == u"employees")
+        kind = ImportKind::Employees;
+    else if (what == u"transfers")
+        kind = ImportKind::Transfers;
+    else
+        return Fail(QStringLiteral("import 之後應為 employees 或 transfers"));
+    QString readError;
+    const QByteArray bytes = ReadWholeFile(path, &readError);
+    if (!readError.isEmpty())
+        return Fail(readError);
+    const ImportFile file = PrepareImport(bytes, kind);
+    if (!file.error.isEmpty())
+        return Fail(QStringLiteral("%1: %2").arg(path, file.error));
+    for (const ImportRow& row : file.rows) {
+        if (!row.error.isEmpty())
+            Say(stderr, QStringLiteral("%1:%2: %3").arg(path).arg(row.line).arg(row.error));
+    }
+    const int errors = file.ErrorCount();
+    const QString counts = QStringLiteral("%1：%2 筆可匯入，%3 筆錯誤")
+                               .arg(ImportKindName(kind))
+                               .arg(file.ValidCount())
+                               .arg(errors);
+    // Without a clerk to say so, a file with errors is never imported in part.
+    if (dryRun || errors > 0) {
+        Say(dryRun ? stdout : stderr,
+            counts + (dryRun ? QStringLiteral("（未寫入）") : QStringLiteral("，未匯入任何資料")));
+        return errors > 0 ? kFailed : 0;
+    }
+    if (DbResult error = WriteImport(kind, file.rows))
+        return Fail(QStringLiteral("寫入資料庫失敗，未匯入任何資料：") + error->message);
+    Say(stdout, QStringLiteral("已匯入%1 %2 筆").arg(ImportKindName(kind)).arg(file.ValidCount()));
+    return 0;
+}
+
+void DescribeCommands(QCommandLineParser& parser) {
+    parser.setApplicationDescription(QStringLiteral(
+        "PAYSUM salary credit transfers. Without arguments the windows start; with a command it\n"
+        "runs without windows on the same data folder ($PAYSUM_DATA_DIR).\n\n"
+        "Commands:\n"
+        "  export FILE                         write the batch transfer file of the current batch\n"
+        "  list --pdf FILE                     write the transfer detail list as a PDF\n"
+        "  verify FILE [--json] [--batch]      check a batch transfer file\n"
+        "  import employees|transfers CSV [--dry-run]\n"
+        "                                      import a spreadsheet's rows"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption({QStringLiteral("pdf"), QStringLiteral("list: the PDF file to write."),
+                      QStringLiteral("FILE")});
+    parser.addOption(
+        {QStringLiteral("json"), QStringLiteral("verify: report as JSON on standard output.")});
+    parser.addOption({QStringLiteral("batch"),
+                      QStringLiteral("verify: also compare the file with the current batch.")});
+    parser.addOption(
+        {QStringLiteral("dry-run"), QStringLiteral("import: check and report, write nothing.")});
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QStringLiteral("export, list, verify or import."));
+    parser.addPositionalArgument(QStringLiteral("arguments"),
+                                 QStringLiteral("The command's file names."),
+                                 QStringLiteral("[...]"));
+}
+
+int RunParsed(QCommandLineParser& parser) {
+    const QStringList arguments = parser.positionalArguments();
+    const QString command = arguments.value(0);
+    const auto wants = [&](qsizetype count) { return arguments.size() == count; };
+    const bool dryRun = parser.isSet(QStringLiteral("dry-run"));
+    bool known = true;
+    bool writes = false;
+    if (command == u"export")
+        known = wants(2), writes = true;
+    else if (command == u"list")
+        known = wants(1) && parser.isSet(QStringLiteral("pdf")), writes = true;
+    else if (command == u"verify")
+        known = wants(2);
+    else if (command == u"import")
+        known = wants(3), writes = !dryRun;
+    else
+        known = false;
+    if (!known) {
+        Say(stderr, QStringLiteral("paysum: 不明的命令或參數不符；請看 paysum --help"));
+        return kUsage;
+    }
+
+    // Checking a file on its own needs no data at all.
+    const bool readsData = command != u"verify" || parser.isSet(QStringLiteral("batch"));
+    if (!readsData)
+        return Verify(arguments[1], parser.isSet(QStringLiteral("json")), false);
+    if (const std::optional<QString> fault = CheckDataFolder())
+        return Fail(*fault);
+    InstanceLock lock(DataFolderPath());
+    if (!lock.TryLock() && writes)
+        return Fail(QStringLiteral("PAYSUM 正在使用資料夾 %1，請先關閉程式；未寫入任何資料")
+                        .arg(DataFolderPath()));
+
+    int status = kFailed;
+    if (command == u"export")
+        status = Export(arguments[1]);
+    else if (command == u"list")
+        status = ListPdf(parser.value(QStringLiteral("pdf")));
+    else if (command == u"verify")
+        status = Verify(arguments[1], parser.isSet(QStringLiteral("json")),
+                        parser.isSet(QStringLiteral("batch")));
+    else
+        status = Import(arguments[1], arguments[2], dryRun);
+    CloseAllConnections();
+    return status;
+}
+
+}  // namespace
+
+int RunCommandLine(int argc, char** argv) {
     if (argc <= 1)
-        return std::nullopt;
-    // A core application only: the commands must work where no display can be opened.
-    QCoreApplication app(argc, argv);
-    IdentifyApplication();
-    InstallQtTranslations();
-    const CommandLineOutcome outcome = ParseCommandLine(QCoreApplication::arguments());
-    if (outcome.startWindows)
-        return std::nullopt;
-    std::fputs(outcome.output.toLocal8Bit().constData(), stdout);
-    std::fputs(outcome.error.toLocal8Bit().constData(), stderr);
-    return outcome.exitStatus;
+        return -1;
+    // Only the PDF list draws text; every other command needs no display at all.
+    const bool drawing = QByteArrayView(argv[1]) == "list";
+    std::unique_ptr<QCoreApplication> app;
+    if (drawing) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication::setApplicationName(QString::fromLatin1(kAppTitle));
+    QCoreApplication::setApplicationVersion(VersionText());
+
+    QCommandLineParser parser;
+    DescribeCommands(parser);
+    if (!parser.parse(QCoreApplication::arguments())) {
+        Say(stderr, QStringLiteral("paysum: ") + parser.errorText());
+        return kUsage;
+    }
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
+        Say(stdout, parser.helpText());
+        return 0;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        Say(stdout, QStringLiteral("PAYSUM ") + VersionText());
+        return 0;
+    }
+    return RunParsed(parser);
 }
 
 }  // namespace paysum

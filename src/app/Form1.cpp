@@ -3,6 +3,7 @@
 #include "app/ProgramPicture.h"
 #include "app/frmAbout.h"
 #include "batch/Form2.h"
+#include "batch/frmImport.h"
 #include "common/CheckDigits.h"
 #include "common/Version.h"
 #include "data/BankName.h"
@@ -12,6 +13,7 @@
 #include "data/DatabaseCopy.h"
 #include "output/Form3.h"
 #include "output/Form7.h"
+#include "output/frmVerify.h"
 #include "platform/FileDialog.h"
 #include "platform/Fonts.h"
 #include "platform/MessageBox.h"
@@ -24,6 +26,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -143,6 +146,17 @@ void Form1::createMenus() {
     mnuSaveOut->setObjectName(QStringLiteral("mnuSaveOut"));
     connect(mnuSaveIn, &QAction::triggered, this, &Form1::mnuSaveIn_Click);
     connect(mnuSaveOut, &QAction::triggered, this, &Form1::mnuSaveOut_Click);
+    mnuLine3 = mnuSystem->addSeparator();
+    mnuLine3->setObjectName(QStringLiteral("mnuLine3"));
+    mnuImportStaff = mnuSystem->addAction(QStringLiteral("匯入員工資料…"));
+    mnuImportStaff->setObjectName(QStringLiteral("mnuImportStaff"));
+    mnuImportItem = mnuSystem->addAction(QStringLiteral("匯入轉帳資料…"));
+    mnuImportItem->setObjectName(QStringLiteral("mnuImportItem"));
+    mnuVerify = mnuSystem->addAction(QStringLiteral("驗證轉帳檔…"));
+    mnuVerify->setObjectName(QStringLiteral("mnuVerify"));
+    connect(mnuImportStaff, &QAction::triggered, this, &Form1::mnuImportStaff_Click);
+    connect(mnuImportItem, &QAction::triggered, this, &Form1::mnuImportItem_Click);
+    connect(mnuVerify, &QAction::triggered, this, &Form1::mnuVerify_Click);
     mnuLine1 = mnuSystem->addSeparator();
     mnuLine1->setObjectName(QStringLiteral("mnuLine1"));
     mnuExit = mnuSystem->addAction(QStringLiteral("離開"));
@@ -317,6 +331,55 @@ void Form1::mnuExit_Click() {
 void Form1::mnuAbout_Click() {
     frmAbout about(this);
     OpenModal(about);
+}
+
+void Form1::mnuImportStaff_Click() {
+    ImportSpreadsheet(ImportKind::Employees);
+}
+
+void Form1::mnuImportItem_Click() {
+    ImportSpreadsheet(ImportKind::Transfers);
+}
+
+void Form1::ImportSpreadsheet(ImportKind kind) {
+    const QString title = frmImport::TitleOf(kind);
+    FileDialogRequest request;
+    request.title = title;
+    request.filters = QStringLiteral("CSV 檔 (*.csv);;All Files (*.*)");
+    const QString path = ShowFileDialog(this, request);
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowMessage(this, QStringLiteral("無法開啟檔案 ") + path, MsgButtons::Ok, MsgIcon::Critical,
+                    title);
+        return;
+    }
+    ImportFile sheet = PrepareImport(file.readAll(), kind);
+    if (!sheet.error.isEmpty()) {
+        ShowMessage(this, sheet.error, MsgButtons::Ok, MsgIcon::Critical, title);
+        return;
+    }
+    frmImport window(kind, path, std::move(sheet), this);
+    OpenModal(window);
+    MenuRefresh();
+}
+
+void Form1::mnuVerify_Click() {
+    const QString title = QStringLiteral("驗證轉帳檔");
+    FileDialogRequest request;
+    request.title = title;
+    request.filters = QStringLiteral("Text Files(*.txt);;All Files (*.*)");
+    const QString path = ShowFileDialog(this, request);
+    if (path.isEmpty())
+        return;
+    const Verification verification = VerifyFile(path, CompareBatch::WhenAny);
+    if (!verification.readError.isEmpty()) {
+        ShowMessage(this, verification.readError, MsgButtons::Ok, MsgIcon::Critical, title);
+        return;
+    }
+    frmVerify window(path, verification, this);
+    OpenModal(window);
 }
 
 void Form1::mnuSaveOut_Click() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "batch/SpreadsheetImport.h"
 #include "data/DbError.h"
 #include "data/Schema.h"
 
@@ -47,6 +48,9 @@ public:
     void mnuAbout_Click();
     void mnuSaveOut_Click();
     void mnuSaveIn_Click();
+    void mnuImportStaff_Click();
+    void mnuImportItem_Click();
+    void mnuVerify_Click();
 
     // Unloads the function windows that the main menu keeps open on the main database, so that
     // none holds records of a file that is about to be copied or replaced.
@@ -71,6 +75,8 @@ private:
     // Buttons 4 and 5 need at least one transfer record.
     bool HasTransferRecords(const QString& emptyMessage);
     void SetBatchButtonsEnabled(bool enabled);
+    // Picks a spreadsheet file, checks it and shows its rows in the import preview.
+    void ImportSpreadsheet(ImportKind kind);
     // Copies one database file over another with the main window hidden and the data windows
     // unloaded, then shows the main window again, after `failure` when the copy failed; its load
     // opens the database afresh, so it follows whatever the main database now holds.
@@ -95,6 +101,10 @@ private:
     QMenu* mnuSystem;
     QAction* mnuSaveIn;
     QAction* mnuSaveOut;
+    QAction* mnuLine3;
+    QAction* mnuImportStaff;
+    QAction* mnuImportItem;
+    QAction* mnuVerify;
     QAction* mnuLine1;
     QAction* mnuExit;
     QMenu* mnuHelp;

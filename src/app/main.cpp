@@ -4,8 +4,8 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
-    if (const std::optional<int> status = paysum::RunCommandLine(argc, argv))
-        return *status;
+    if (const int status = paysum::RunCommandLine(argc, argv); status >= 0)
+        return status;
     QApplication app(argc, argv);
     if (!paysum::StartUp())
         return 0;

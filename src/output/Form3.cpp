@@ -4,6 +4,7 @@
 #include "common/AmountPattern.h"
 #include "data/DataControl.h"
 #include "data/DataFolder.h"
+#include "output/BatchFile.h"
 #include "platform/FileDialog.h"
 #include "platform/Fonts.h"
 #include "platform/MessageBox.h"
@@ -12,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QVBoxLayout>
 
 namespace paysum {
@@ -75,9 +75,7 @@ void Form3::createLayout() {
 
 void Form3::Form_Load() {
     Frame2->LoadBatchDates();
-    // The window is modal: the batch read now is the batch the file is written from.
-    items_ = ReadTransfers();
-    const TransferTotals totals = TotalsOf(items_.value_or(std::vector<TransferItem>{}));
+    const TransferTotals totals = TotalsOf(ReadTransfers().value_or(std::vector<TransferItem>{}));
     Label2->setText(QStringLiteral("合計　筆數：    ") +
                     QString::number(totals.count).rightJustified(11, u' ') +
                     QStringLiteral("　筆"));
@@ -116,30 +114,32 @@ void Form3::Command2_Click(int index) {
     // A date that cannot be stored has been reported; the file still takes the boxes' dates.
     Frame2->SaveBatchDates();
     fileName_ = path;
-    ShowMessage(this, WriteTransferFile() ? QStringLiteral("產生完畢")
-                                          : QStringLiteral("資料不全,建檔錯誤"));
+    const BatchFileResult result = WriteTransferFile();
+    switch (result.outcome) {
+        case BatchFileOutcome::Written:
+            ShowMessage(this, QStringLiteral("產生完畢"));
+            break;
+        case BatchFileOutcome::Mismatch:
+            ShowMessage(this,
+                        QStringLiteral("轉帳檔讀回比對不符，請重新產生！\r\n") + result.detail,
+                        MsgButtons::Ok, MsgIcon::Critical);
+            break;
+        default:
+            ShowMessage(this, QStringLiteral("資料不全,建檔錯誤"));
+            break;
+    }
     accept();
 }
 
-// Every value is checked before the file is opened, and the file replaces an earlier one of
-// that name only once all of it has been written.
-bool Form3::WriteTransferFile() {
-    if (records_->PointAt(QStringLiteral("S_BASE")) || records_->Recordset().AtEOF())
-        return false;
-    const Recordset& base = records_->Recordset();
-    const TransferHeader header{Frame2->Text4[0]->text(), Frame2->Text4[1]->text(), base.Field(0),
-                                base.Field(3), base.Field(2)};
-    const std::optional<std::vector<TransferItem>>& items = items_;
-    if (!items || CheckTransferFile(header, *items) != TransferFault::None)
-        return false;
-    QSaveFile file(fileName_);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (!WriteLines(file, TransferFileLines(header, *items))) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+// The batch is read and checked before the file is opened, the file replaces an earlier one of
+// that name only once all of it has been written, and what is on the disk is read back.
+BatchFileResult Form3::WriteTransferFile() {
+    Batch batch;
+    if (ReadBatch(&batch))
+        return {BatchFileOutcome::DataFault, {}};
+    batch.header.loginDate = Frame2->Text4[0]->text();
+    batch.header.transferDate = Frame2->Text4[1]->text();
+    return WriteBatchFile(fileName_, batch.hasCompany, batch.header, batch.Items());
 }
 
 }  // namespace paysum

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "output/TransferFile.h"
+#include "output/BatchFile.h"
 #include "platform/FunctionWindow.h"
 
 #include <array>
@@ -31,7 +31,7 @@ private:
     void Form_Load();
     // The transfers of S_ITEM in the order they are stored; nothing when they cannot be read.
     std::optional<std::vector<TransferItem>> ReadTransfers();
-    bool WriteTransferFile();
+    BatchFileResult WriteTransferFile();
 
     QLabel* Label1;
     QLabel* Label2;
@@ -40,8 +40,6 @@ private:
     std::array<QPushButton*, 2> Command2;
 
     DataControl* records_;
-    // The batch's transfers as read when the window opened; nothing when they could not be read.
-    std::optional<std::vector<TransferItem>> items_;
     QString fileName_;
 };
 

@@ -1,11 +1,10 @@
 #include "output/Form7.h"
 
-#include "common/CheckDigits.h"
 #include "common/RocDate.h"
 #include "common/SharedState.h"
-#include "data/BankName.h"
 #include "data/DataControl.h"
 #include "data/DataFolder.h"
+#include "output/ReportPrint.h"
 #include "platform/Clock.h"
 #include "platform/FontDialog.h"
 #include "platform/Fonts.h"
@@ -26,19 +25,6 @@ namespace paysum {
 namespace {
 
 const QString kReportError = QStringLiteral("薪資轉帳明細造成錯誤");
-
-// The rows of S_ITEM in the order the order menu chose: by payee code descending, in the
-// order of entry, or (before either was chosen) by payee code ascending.
-QString RowsSource(qint16 order) {
-    switch (order) {
-        case 1:
-            return QStringLiteral("Select * From [S_ITEM] Order By [ID] Desc");
-        case 2:
-            return QStringLiteral("Select * From [S_ITEM] Order By rowid");
-        default:
-            return QStringLiteral("Select * From [S_ITEM] Order By [ID]");
-    }
-}
 
 }  // namespace
 
@@ -136,18 +122,18 @@ void Form7::showEvent(QShowEvent* event) {
 void Form7::Form_Activate() {
     if (!records_->PointAt(QStringLiteral("S_BASE"))) {
         const Recordset& base = records_->Recordset();
-        const QString code = QStringLiteral("004") + base.Field(0);
-        header_.companyName = base.Field(1);
-        header_.bankCode = code + BranchCheckDigit(code);
-        header_.branchName = BankNameOf(header_.bankCode);
-        header_.signOff = {base.Field(4), base.Field(5), base.Field(6)};
+        QStringList row;
+        for (int i = 0; i < base.FieldCount(); ++i)
+            row << base.Field(i);
+        SetCompany(header_, row);
     }
     BuildReport();
 }
 
 void Form7::BuildReport() {
     records_->SetCommandType(CommandType::Text);
-    records_->SetRecordSource(RowsSource(ReportOrder));
+    records_->SetRecordSource(QStringLiteral("Select * From [S_ITEM] Order By ") +
+                              ReportOrderBy(ReportOrder));
     std::vector<ReportRow> rows;
     const DbResult error = records_->Refresh();
     if (!error) {
@@ -222,32 +208,7 @@ void Form7::mnuExit_Click() {
 
 void Form7::PrintReport() {
     const std::unique_ptr<LinePrinter> printer = OpenPrinter(printTarget_);
-    printer->SetFontFamilies(printFamilies_);
-    printer->SetOrientation(printOrientation_);
-    printer->SetFontSize(10);
-    bool pageEmpty = true;
-    for (int copy = 0; copy < copies_; ++copy) {
-        // Every copy starts on a page of its own.
-        if (!pageEmpty) {
-            printer->NewPage();
-            pageEmpty = true;
-        }
-        for (const QString& line : reportLines_) {
-            if (line == kReportTitle) {
-                printer->SetFontSize(12);
-                printer->PrintLine(line);
-                printer->SetFontSize(10);
-            } else {
-                printer->PrintLine(line);
-            }
-            pageEmpty = false;
-            if (line.contains(kContinuedMark)) {
-                printer->NewPage();
-                pageEmpty = true;
-            }
-        }
-    }
-    if (!printer->EndDoc()) {
+    if (!PrintReportLines(*printer, {printFamilies_, printOrientation_, copies_}, reportLines_)) {
         ShowMessage(this, QStringLiteral("列印失敗"));
         reject();
         return;

@@ -1,51 +1,211 @@
-#include "app/CommandLine.h"
-#include "app/startup.h"
+#include "common/RocDate.h"
+#include "data/Database.h"
+#include "platform/InstanceLock.h"
+#include "support/Files.h"
+#include "support/PaysumTest.h"
 
-#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QThread>
 
-#include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace paysum {
 namespace {
 
-CommandLineOutcome Parse(QStringList arguments) {
-    IdentifyApplication();
-    arguments.prepend(QStringLiteral("paysum"));
-    return ParseCommandLine(arguments);
-}
+// Runs the program with arguments on the fixture's data folder, as a shell would.
+class CommandLineTest : public test::PaysumTest {
+protected:
+    struct Run {
+        int status = -1;
+        QString out;
+        QString err;
+    };
 
-TEST(CommandLineTest, VersionAndHelpAnswerOnStandardOutputAndEnd) {
-    const CommandLineOutcome version = Parse({QStringLiteral("--version")});
-    EXPECT_FALSE(version.startWindows);
-    EXPECT_EQ(version.exitStatus, 0);
-    EXPECT_EQ(version.output,
-              QStringLiteral("PAYSUM ") + QCoreApplication::applicationVersion() + u'\n');
-    EXPECT_TRUE(version.error.isEmpty());
-
-    for (const QString& option : {QStringLiteral("--help"), QStringLiteral("-h")}) {
-        const CommandLineOutcome help = Parse({option});
-        EXPECT_FALSE(help.startWindows);
-        EXPECT_EQ(help.exitStatus, 0);
-        EXPECT_TRUE(help.output.contains(QStringLiteral("--version"))) << help.output.toStdString();
-        EXPECT_TRUE(help.output.contains(QStringLiteral("薪資轉帳")));
+    void SetUp() override {
+        PaysumTest::SetUp();
+        CreateDatabases();
+        InsertRow("S_BASE", {"123", "大安實業", "045", "12345678"});
+        today_ = RocToday(0, QDate::currentDate());
+        InsertRow("S_DAY", {today_, today_});
+        InsertRow("S_ITEM", {"00001", "201016000011", "35000", "王小明", "00012345", ""});
+        InsertRow("S_ITEM", {"00002", "123456789014", "120500", "陳美玲", "", ""});
+        CloseAllConnections();  // the program opens the files on its own
     }
+
+    Run Paysum(const QStringList& arguments) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("PAYSUM_DATA_DIR", DataDir());
+        environment.remove("QT_QPA_PLATFORM");  // the commands need no display
+        environment.remove("DISPLAY");
+        environment.remove("WAYLAND_DISPLAY");
+        process.setProcessEnvironment(environment);
+        process.start(PAYSUM_EXECUTABLE, arguments);
+        EXPECT_TRUE(process.waitForFinished(30000));
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    QByteArray Contents(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(no file)");
+    }
+
+    QString today_;
+};
+
+TEST_F(CommandLineTest, ExportWritesTheBatchFileThatVerifyPasses) {
+    const QString path = DataDir() + "/../batch.txt";
+    const Run exported = Paysum({"export", path});
+    EXPECT_EQ(exported.status, 0) << exported.err.toStdString();
+    EXPECT_EQ(exported.out, "產生完畢：2 筆，總金額 155500\n");
+    EXPECT_EQ(Contents(path), (today_ + today_ +
+                               "123"
+                               "12345678"
+                               "045"
+                               "00000000000000"
+                               "000000155500"
+                               "0002"
+                               "   9\r\n"
+                               "   00201016000011000000035000"
+                               "00012345"
+                               "                      9\r\n"
+                               "   00123456789014000000120500"
+                               "                              9\r\n")
+                                  .toLatin1());
+
+    const Run verified = Paysum({"verify", path, "--batch"});
+    EXPECT_EQ(verified.status, 0) << verified.err.toStdString();
+    EXPECT_EQ(verified.out, "檢查無誤：2 筆，總金額 155500\n");
+
+    test::WriteFile(path, Contents(path).replace("\r\n", "\n"));
+    const Run broken = Paysum({"verify", path, "--json"});
+    EXPECT_EQ(broken.status, 1);
+    const QJsonObject report = QJsonDocument::fromJson(broken.out.toUtf8()).object();
+    EXPECT_FALSE(report["ok"].toBool());
+    EXPECT_EQ(report["records"].toInt(), 2);
+    EXPECT_EQ(report["faults"].toArray().size(), 3);
+    EXPECT_EQ(report["faults"].toArray()[0].toObject()["line"].toInt(), 1);
 }
 
-TEST(CommandLineTest, UnknownOptionsAndCommandsAreRefusedWithoutStarting) {
+TEST_F(CommandLineTest, ExportNeverReplacesWhatIsNotARegularFile) {
+    const QString pipe = DataDir() + "/../pipe";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const Run run = Paysum({"export", pipe});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "paysum: 無法寫入 " + pipe + "：不是一般檔案\n");
+    EXPECT_FALSE(QFileInfo(pipe).isFile()) << "the pipe was replaced";
+}
+
+TEST_F(CommandLineTest, ExportRefusesDatesTheWindowWouldRefuse) {
+    Execute(Connection(DataDir() + "/PAYSUM.db"), "UPDATE S_DAY SET LDATE = '010101'");
+    CloseAllConnections();
+    const QString path = DataDir() + "/../batch.txt";
+    const Run run = Paysum({"export", path});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "paysum: 日期必須大於等於今天\n");
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST_F(CommandLineTest, ImportChecksFirstAndWritesAllOrNothing) {
+    const QString sheet = DataDir() + "/../staff.csv";
+    test::WriteFile(sheet,
+                    "\xEF\xBB\xBF"
+                    "員工代碼,員工帳號,員工薪資,員工姓名\r\n"
+                    "11,102000000012,30000,李四\r\n"
+                    "12,102000000013,31000,張三\r\n");
+    const Run dry = Paysum({"import", "employees", sheet, "--dry-run"});
+    EXPECT_EQ(dry.status, 1);
+    EXPECT_EQ(dry.err, sheet + ":3: 員工帳號：員工帳號不正確\n");
+    EXPECT_EQ(dry.out, "員工資料：1 筆可匯入，1 筆錯誤（未寫入）\n");
+    const Run refused = Paysum({"import", "employees", sheet});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(Rows("S_STAFF").size(), 0);
+
+    test::WriteFile(sheet, "ID,ACTNO,PAYSUM,NAME\n11,102000000012,30000,李四\n");
+    const Run done = Paysum({"import", "employees", sheet});
+    EXPECT_EQ(done.status, 0) << done.err.toStdString();
+    EXPECT_EQ(done.out, "已匯入員工資料 1 筆\n");
+    EXPECT_EQ(Rows("S_STAFF"),
+              (QList<QStringList>{{"00011", "102000000012", "30000", "李四", ""}}));
+}
+
+TEST_F(CommandLineTest, AnImportKilledAtAnyMomentLeavesAllOrNothing) {
+    const QString sheet = DataDir() + "/../staff.csv";
+    QByteArray rows = "ID,ACTNO,PAYSUM,NAME\n";
+    for (int code = 1; code <= 5000; ++code)
+        rows += QByteArray::number(code) + ",102000000012,100,x\n";
+    test::WriteFile(sheet, rows);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("PAYSUM_DATA_DIR", DataDir());
+    for (int delay : {0, 5, 15, 30, 45, 60, 90, 120}) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(PAYSUM_EXECUTABLE, {"import", "employees", sheet});
+        ASSERT_TRUE(process.waitForStarted());
+        QThread::msleep(static_cast<unsigned long>(delay));
+        process.kill();
+        process.waitForFinished();
+        const qsizetype count = Rows("S_STAFF").size();
+        EXPECT_TRUE(count == 0 || count == 5000) << count << " rows after " << delay << " ms";
+        EXPECT_FALSE(CheckIntegrity(Connection(DataDir() + "/PAYSUM.db"), IntegrityCheck::Full));
+        (void)Execute(Connection(DataDir() + "/PAYSUM.db"), "DELETE FROM S_STAFF");
+        CloseAllConnections();
+    }
+    // A killed copy may leave its lock file, which the next start sees is stale; nothing else.
+    QStringList left = QDir(DataDir()).entryList(QDir::Files | QDir::Hidden);
+    left.removeAll("PAYSUM.lock");
+    EXPECT_EQ(left, (QStringList{"BRANCH.db", "PAYSUM.db"}));
+}
+
+TEST_F(CommandLineTest, WritingCommandsRefuseWhileTheWindowsRun) {
+    InstanceLock windows(DataDir());
+    ASSERT_TRUE(windows.TryLock());
+    const QString sheet = DataDir() + "/../staff.csv";
+    test::WriteFile(sheet, "ID,ACTNO,PAYSUM,NAME\n11,102000000012,30000,李四\n");
+    const QString path = DataDir() + "/../batch.txt";
     for (const QStringList& arguments :
-         {QStringList{QStringLiteral("--versio")}, QStringList{QStringLiteral("--help-all")},
-          QStringList{QStringLiteral("-x")}, QStringList{QStringLiteral("backup1.db")},
-          QStringList{QStringLiteral("--version"), QStringLiteral("extra")}}) {
-        const CommandLineOutcome outcome = Parse(arguments);
-        EXPECT_FALSE(outcome.startWindows) << arguments.join(u' ').toStdString();
-        EXPECT_NE(outcome.exitStatus, 0);
-        EXPECT_TRUE(outcome.output.isEmpty());
-        EXPECT_FALSE(outcome.error.isEmpty());
+         {QStringList{"import", "employees", sheet}, QStringList{"export", path},
+          QStringList{"list", "--pdf", path}}) {
+        const Run run = Paysum(arguments);
+        EXPECT_EQ(run.status, 1) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains("PAYSUM 正在使用資料夾")) << run.err.toStdString();
     }
+    EXPECT_EQ(Rows("S_STAFF").size(), 0);
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_EQ(Paysum({"import", "employees", sheet, "--dry-run"}).status, 0);
 }
 
-TEST(CommandLineTest, NoArgumentsStartTheWindows) {
-    EXPECT_TRUE(Parse({}).startWindows);
+TEST_F(CommandLineTest, ListWritesAPdfAndUsageFaultsSaySo) {
+    const QString pdf = DataDir() + "/../list.pdf";
+    const Run run = Paysum({"list", "--pdf", pdf});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(Contents(pdf).startsWith("%PDF"));
+
+    const struct {
+        QStringList arguments;
+        int status;
+        QString out;
+    } cases[] = {
+        {{"--version"}, 0, "PAYSUM " PAYSUM_VERSION_TEXT "\n"},
+        {{"frobnicate"}, 2, ""},
+        {{"export"}, 2, ""},
+        {{"list"}, 2, ""},
+        {{"--no-such-option"}, 2, ""},
+    };
+    for (const auto& c : cases) {
+        const Run r = Paysum(c.arguments);
+        EXPECT_EQ(r.status, c.status) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(r.out, c.out) << c.arguments.join(' ').toStdString();
+    }
+    EXPECT_TRUE(Paysum({"--help"}).out.contains("import employees|transfers CSV [--dry-run]"));
 }
 
 }  // namespace

@@ -441,5 +441,51 @@ TEST_F(Form1Test, FailedCopyIsReportedAndTheMainWindowComesBack) {
         QStringList{QStringLiteral("paysum.db")});
 }
 
+TEST_F(Form1Test, SystemMenuImportsSpreadsheetsAndVerifiesBatchFiles) {
+    InsertRow(QStringLiteral("S_BASE"), {"012", "大安實業", "045", "12345678"});
+    Start();
+    const QString sheet = Backup(QStringLiteral("staff.csv"));
+    test::WriteFile(sheet, "ID,ACTNO,PAYSUM,NAME\r\n1,123456789014,100,Jos\xE9\r\n");
+    AnswerFileDialog(sheet);
+    Trigger("mnuImportStaff");
+    EXPECT_EQ(messages.All(),
+              Messages{test::OkBox(QStringLiteral("檔案不是 UTF-8 或 Big5 編碼的文字檔，無法匯入"),
+                                   QStringLiteral("匯入員工資料"), QMessageBox::Critical)});
+    EXPECT_EQ(fileDialogs.back().title, QStringLiteral("匯入員工資料"));
+    AnswerFileDialog(Backup(QStringLiteral("none.csv")));
+    Trigger("mnuImportStaff");
+    EXPECT_EQ(messages.Last(),
+              test::OkBox(QStringLiteral("無法開啟檔案 ") + Backup(QStringLiteral("none.csv")),
+                          QStringLiteral("匯入員工資料"), QMessageBox::Critical));
+
+    test::WriteFile(sheet, "ACTNO,PAYSUM,NAME\r\n123456789014,100,x\r\n");
+    AnswerFileDialog(sheet);
+    QString shown;
+    OnNextModal([&](QDialog& preview) {
+        shown = preview.objectName() + u' ' + preview.windowTitle();
+        QTest::mouseClick(Find<QPushButton>(&preview, QStringLiteral("Command1_0")),
+                          Qt::LeftButton);
+    });
+    Trigger("mnuImportItem");
+    EXPECT_EQ(shown, QStringLiteral("frmImport 匯入轉帳資料"));
+    EXPECT_EQ(Rows("S_ITEM"), (QList<QStringList>{{"90001", "123456789014", "100", "x", "", ""}}));
+    EXPECT_TRUE(Find<QPushButton>(window_, QStringLiteral("Command5"))->isEnabled());
+
+    const QString missing = Backup(QStringLiteral("none.txt"));
+    AnswerFileDialog(missing);
+    messages.Clear();
+    Trigger("mnuVerify");
+    ASSERT_EQ(messages.Count(), 1u);
+    EXPECT_TRUE(messages.Last().text.startsWith(QStringLiteral("無法開啟 ") + missing));
+    EXPECT_EQ(messages.Last().title, QStringLiteral("驗證轉帳檔"));
+    EXPECT_EQ(messages.Last().icon, QMessageBox::Critical);
+
+    test::WriteFile(missing, "x\r\n");
+    AnswerFileDialog(missing);
+    OnNextModal([&](QDialog& result) { shown = result.objectName(); });
+    Trigger("mnuVerify");
+    EXPECT_EQ(shown, QStringLiteral("frmVerify"));
+}
+
 }  // namespace
 }  // namespace paysum

@@ -1,0 +1,353 @@
+#include "batch/SpreadsheetImport.h"
+
+#include "common/Big5Text.h"
+#include "common/CheckDigits.h"
+#include "common/TextRules.h"
+#include "data/DataFolder.h"
+#include "data/Database.h"
+#include "data/StaffStore.h"
+#include "data/TableRows.h"
+
+#include <array>
+
+namespace paysum {
+
+namespace {
+
+// The columns a file may name, in the order of S_ITEM.
+enum Column { kCode, kAccount, kAmount, kName, kCertificate, kRemark, kColumnCount };
+
+struct ColumnNames {
+    QString caption;  // as the messages name the column
+    QStringList names;
+};
+
+constexpr int kCodeLength = 5;
+constexpr int kAccountLength = 12;
+constexpr int kCertificateLength = 8;
+constexpr int kAmountDigits = 12;
+constexpr int kNameBytes = 30;
+constexpr int kRemarkLength = 50;
+// The bank's batch file holds at most this many transfers.
+constexpr int kMostTransfers = 999;
+
+// The names are compared without blanks, full-width ones included, and without case.
+QString Normalized(const QString& name) {
+    QString result;
+    for (QChar c : name) {
+        if (c != u' ' && c != u'\u3000' && c != u'\t')
+            result.append(c.toUpper());
+    }
+    return result;
+}
+
+const std::array<ColumnNames, kColumnCount>& Names() {
+    static const std::array<ColumnNames, kColumnCount> names{{
+        {QStringLiteral("員工代碼"), {QStringLiteral("員工代碼"), QStringLiteral("ID")}},
+        {QStringLiteral("員工帳號"), {QStringLiteral("員工帳號"), QStringLiteral("ACTNO")}},
+        {QStringLiteral("金額"),
+         {QStringLiteral("員工薪資"), QStringLiteral("轉帳金額"), QStringLiteral("PAYSUM")}},
+        {QStringLiteral("員工姓名"), {QStringLiteral("員工姓名"), QStringLiteral("NAME")}},
+        {QStringLiteral("存單號碼"), {QStringLiteral("存單號碼"), QStringLiteral("AT")}},
+        {QStringLiteral("備註"), {QStringLiteral("備註"), QStringLiteral("MARK")}},
+    }};
+    return names;
+}
+
+int ColumnOf(const QString& heading) {
+    const QString name = Normalized(heading);
+    for (int column = 0; column < kColumnCount; ++column) {
+        if (Names()[column].names.contains(name))
+            return column;
+    }
+    return -1;
+}
+
+QString AmountCaption(ImportKind kind) {
+    return kind == ImportKind::Employees ? QStringLiteral("員工薪資") : QStringLiteral("轉帳金額");
+}
+
+QString Fault(const QString& caption, const QString& reason) {
+    return caption + QStringLiteral("：") + reason;
+}
+
+// The checks of one row on its own, in the order the entry windows make them; the first that
+// fails. The code has been zero-filled.
+QString CheckValues(ImportKind kind, const ImportRow& row) {
+    const QString codeCaption = Names()[kCode].caption;
+    if (!row.temporaryCode) {
+        if (row.code.isEmpty())
+            return Fault(codeCaption, QStringLiteral("欄位不可為空白"));
+        if (!IsDigits(row.code))
+            return Fault(codeCaption, QStringLiteral("只能是數字"));
+        if (row.code.size() > kCodeLength)
+            return Fault(codeCaption, QStringLiteral("欄位超出"));
+        if (LeadingNumber(row.code) == 0)
+            return Fault(codeCaption, QStringLiteral("欄位不可為零"));
+    }
+    const QString accountCaption = Names()[kAccount].caption;
+    if (row.account.isEmpty())
+        return Fault(accountCaption, QStringLiteral("欄位不可為空白"));
+    if (!IsDigits(row.account))
+        return Fault(accountCaption, QStringLiteral("只能是數字"));
+    if (row.account.size() < kAccountLength)
+        return Fault(accountCaption, QStringLiteral("帳號位數不足"));
+    if (row.account.size() > kAccountLength)
+        return Fault(accountCaption, QStringLiteral("欄位超出"));
+    if (!CheckAccountNo(row.account))
+        return Fault(accountCaption, QStringLiteral("員工帳號不正確"));
+    const QString certificateCaption = Names()[kCertificate].caption;
+    if (IsCertificateAccount(row.account)) {
+        if (!IsDigits(row.certificate) || row.certificate.size() != kCertificateLength)
+            return Fault(certificateCaption, QStringLiteral("存單號碼為八位，請重新輸入！"));
+    } else if (!row.certificate.isEmpty()) {
+        return Fault(certificateCaption, QStringLiteral("只有 016 帳號有存單號碼"));
+    }
+    const QString amountCaption = AmountCaption(kind);
+    if (row.amount.isEmpty())
+        return Fault(amountCaption, QStringLiteral("欄位不可為空白"));
+    if (!IsDigits(row.amount))
+        return Fault(amountCaption, QStringLiteral("只能是數字"));
+    if (row.amount.size() > kAmountDigits)
+        return Fault(amountCaption, QStringLiteral("欄位超出"));
+    const QString nameCaption = Names()[kName].caption;
+    if (row.name.isEmpty())
+        return Fault(nameCaption, QStringLiteral("欄位不可為空白"));
+    if (!FitsBytes(row.name, kNameBytes))
+        return Fault(nameCaption, QStringLiteral("員工姓名超出欄位最大值"));
+    if (kind == ImportKind::Transfers && row.remark.toUcs4().size() > kRemarkLength)
+        return Fault(Names()[kRemark].caption, QStringLiteral("欄位超出"));
+    return {};
+}
+
+// A transfer to an employee takes the account, name and certificate number the master holds;
+// a file that names others is refused rather than pay into an account the master does not know.
+// As in the transfer entry, the employee's pay is the amount when the file gives none.
+QString MatchEmployee(ImportRow& row, const QStringList& employee) {
+    if (row.amount.isEmpty())
+        row.amount = TrimBlanks(employee.value(2));
+    const QString account = TrimBlanks(employee.value(1));
+    const QString name = TrimBlanks(employee.value(3));
+    const QString certificate = TrimBlanks(employee.value(4));
+    if (row.account.isEmpty())
+        row.account = account;
+    if (row.name.isEmpty())
+        row.name = name;
+    if (row.certificate.isEmpty() && row.account == account)
+        row.certificate = certificate;
+    if (row.account != account)
+        return Fault(Names()[kAccount].caption, QStringLiteral("與員工資料檔不符"));
+    if (row.name != name)
+        return Fault(Names()[kName].caption, QStringLiteral("與員工資料檔不符"));
+    if (row.certificate != certificate)
+        return Fault(Names()[kCertificate].caption, QStringLiteral("與員工資料檔不符"));
+    return {};
+}
+
+}  // namespace
+
+int ImportFile::ErrorCount() const {
+    int count = 0;
+    for (const ImportRow& row : rows)
+        count += row.error.isEmpty() ? 0 : 1;
+    return count;
+}
+
+QString ImportKindName(ImportKind kind) {
+    return kind == ImportKind::Employees ? QStringLiteral("員工資料") : QStringLiteral("轉帳資料");
+}
+
+ImportFile ReadImportFile(const QByteArray& bytes, ImportKind kind) {
+    ImportFile file;
+    const std::optional<DecodedText> decoded = DecodeSpreadsheetText(bytes);
+    if (!decoded) {
+        file.error = QStringLiteral("檔案不是 UTF-8 或 Big5 編碼的文字檔，無法匯入");
+        return file;
+    }
+    file.encoding = decoded->encoding;
+    const std::optional<std::vector<CsvRecord>> records = ParseCsv(decoded->text);
+    if (!records) {
+        file.error = QStringLiteral("檔案不是正確的 CSV 格式（引號不成對）");
+        return file;
+    }
+    if (records->empty()) {
+        file.error = QStringLiteral("檔案沒有資料");
+        return file;
+    }
+
+    std::array<int, kColumnCount> position;
+    position.fill(-1);
+    const CsvRecord& headings = records->front();
+    for (int i = 0; i < headings.fields.size(); ++i) {
+        const int column = ColumnOf(headings.fields[i]);
+        if (column < 0)
+            continue;
+        if (position[column] >= 0) {
+            file.error = QStringLiteral("第 %1 行：欄位「%2」重複")
+                             .arg(headings.line)
+                             .arg(headings.fields[i]);
+            return file;
+        }
+        position[column] = i;
+    }
+    std::vector<Column> required{kAccount, kAmount, kName};
+    if (kind == ImportKind::Employees)
+        required.insert(required.begin(), kCode);
+    for (Column column : required) {
+        if (position[column] < 0) {
+            file.error =
+                QStringLiteral("第 %1 行：缺少欄位「%2」")
+                    .arg(headings.line)
+                    .arg(column == kAmount ? AmountCaption(kind) : Names()[column].caption);
+            return file;
+        }
+    }
+
+    file.rows.reserve(records->size() - 1);
+    for (std::size_t r = 1; r < records->size(); ++r) {
+        const CsvRecord& record = (*records)[r];
+        const auto value = [&](Column column) {
+            return position[column] < 0 ? QString()
+                                        : TrimBlanks(record.fields.value(position[column]));
+        };
+        ImportRow row;
+        row.line = record.line;
+        row.code = value(kCode);
+        row.account = value(kAccount);
+        row.certificate = value(kCertificate);
+        row.amount = value(kAmount);
+        row.name = value(kName);
+        if (kind == ImportKind::Transfers)
+            row.remark = value(kRemark);
+        file.rows.push_back(std::move(row));
+    }
+    return file;
+}
+
+void CheckImportRows(ImportKind kind, std::vector<ImportRow>& rows, const ImportContext& context) {
+    QHash<QString, int> firstLine;
+    for (ImportRow& row : rows) {
+        row.error.clear();
+        row.newPayee = false;
+        row.temporaryCode = kind == ImportKind::Transfers && row.code.isEmpty();
+        if (!row.temporaryCode)
+            row.code = PadZeroLeft(kCodeLength, row.code);
+        if (kind == ImportKind::Transfers && !row.temporaryCode) {
+            const auto employee = context.employees.constFind(row.code);
+            if (employee != context.employees.constEnd())
+                row.error = MatchEmployee(row, *employee);
+            else
+                row.newPayee = true;
+        }
+        if (row.error.isEmpty())
+            row.error = CheckValues(kind, row);
+        if (row.temporaryCode)
+            continue;
+        const QString codeCaption = Names()[kCode].caption;
+        const auto first = firstLine.constFind(row.code);
+        if (first != firstLine.constEnd()) {
+            if (row.error.isEmpty())
+                row.error = Fault(codeCaption, QStringLiteral("與第 %1 行重複").arg(*first));
+            continue;
+        }
+        firstLine.insert(row.code, row.line);
+        if (!row.error.isEmpty())
+            continue;
+        if (kind == ImportKind::Employees && context.employees.contains(row.code))
+            row.error = Fault(codeCaption, QStringLiteral("員工資料檔已有此代碼"));
+        else if (kind == ImportKind::Transfers && context.batchCodes.contains(row.code))
+            row.error = Fault(codeCaption, QStringLiteral("此員工代碼已在本批轉帳資料中"));
+    }
+
+    // Temporary payees take the smallest free temporary codes, after every code the file names.
+    int next = kFirstTemporaryCode;
+    for (ImportRow& row : rows) {
+        if (!row.temporaryCode)
+            continue;
+        row.newPayee = true;
+        while (next <= kLastTemporaryCode) {
+            const QString code = QString::number(next);
+            if (!context.employees.contains(code) && !context.batchCodes.contains(code) &&
+                !firstLine.contains(code))
+                break;
+            ++next;
+        }
+        if (!row.error.isEmpty())
+            continue;
+        if (next > kLastTemporaryCode) {
+            row.error = Fault(Names()[kCode].caption, QStringLiteral("暫時收款人代碼已用完"));
+            continue;
+        }
+        row.code = QString::number(next++);
+    }
+
+    if (kind != ImportKind::Transfers)
+        return;
+    qsizetype transfers = context.batchCodes.size();
+    for (ImportRow& row : rows) {
+        if (row.error.isEmpty() && ++transfers > kMostTransfers)
+            row.error = QStringLiteral("本批轉帳資料已達 %1 筆").arg(kMostTransfers);
+    }
+}
+
+DbResult ReadImportContext(ImportContext* context) {
+    const QSqlDatabase db = Connection(MainDatabasePath());
+    QList<QStringList> staff;
+    if (DbResult error = ReadRows(db, QStringLiteral("S_STAFF"), &staff))
+        return error;
+    QList<QStringList> items;
+    if (DbResult error = ReadRows(db, QStringLiteral("S_ITEM"), &items))
+        return error;
+    context->employees.clear();
+    context->employees.reserve(staff.size());
+    for (QStringList& employee : staff)
+        context->employees.insert(TrimBlanks(employee.value(0)), std::move(employee));
+    context->batchCodes.clear();
+    for (const QStringList& item : items)
+        context->batchCodes.insert(TrimBlanks(item.value(0)));
+    return std::nullopt;
+}
+
+ImportFile PrepareImport(const QByteArray& bytes, ImportKind kind) {
+    ImportFile file = ReadImportFile(bytes, kind);
+    if (!file.error.isEmpty())
+        return file;
+    ImportContext context;
+    if (DbResult error = ReadImportContext(&context)) {
+        file.error = QStringLiteral("資料庫讀取錯誤：") + error->message;
+        file.rows.clear();
+        return file;
+    }
+    CheckImportRows(kind, file.rows, context);
+    return file;
+}
+
+DbResult WriteImport(ImportKind kind, const std::vector<ImportRow>& rows,
+                     const std::function<void(int)>& progress) {
+    QList<QStringList> staff;
+    QList<QStringList> items;
+    for (const ImportRow& row : rows) {
+        if (!row.error.isEmpty())
+            continue;
+        // A new payee is filed as the transfer entry files one: the amount becomes the pay.
+        if (kind == ImportKind::Employees || row.newPayee)
+            staff << QStringList{row.code, row.account, row.amount, row.name, row.certificate};
+        if (kind == ImportKind::Transfers)
+            items << QStringList{row.code, row.account,     row.amount,
+                                 row.name, row.certificate, row.remark};
+    }
+    const QSqlDatabase db = Connection(MainDatabasePath());
+    Transaction transaction(db);
+    const int staffCount = static_cast<int>(staff.size());
+    if (DbResult error = InsertRows(db, QStringLiteral("S_STAFF"), staff, progress))
+        return error;
+    const auto itemProgress = [&](int written) {
+        if (progress)
+            progress(staffCount + written);
+    };
+    if (DbResult error = InsertRows(db, QStringLiteral("S_ITEM"), items, itemProgress))
+        return error;
+    return transaction.Commit();
+}
+
+}  // namespace paysum

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "common/CsvText.h"
+#include "data/DbError.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+namespace paysum {
+
+// What a spreadsheet file brings in: employees for S_STAFF, or transfers of the batch for S_ITEM
+// (each payee not yet an employee filed in S_STAFF too).
+enum class ImportKind { Employees, Transfers };
+
+// One row of the file with its values and its verdict.
+struct ImportRow {
+    int line = 0;  // the line of the file it starts on
+    QString code;
+    QString account;
+    QString certificate;
+    QString amount;  // the pay of an employee, the amount of a transfer
+    QString name;
+    QString remark;
+    QString error;               // why the row cannot be written; empty when it can
+    bool temporaryCode = false;  // a transfer without a code, given the next free temporary code
+    bool newPayee = false;       // a transfer whose payee is filed in the employee master
+};
+
+// A file read and checked: the refusal of the whole file, or its rows.
+struct ImportFile {
+    QString error;
+    TextEncoding encoding = TextEncoding::Utf8;
+    std::vector<ImportRow> rows;
+
+    int ErrorCount() const;
+    int ValidCount() const { return static_cast<int>(rows.size()) - ErrorCount(); }
+};
+
+// What the database holds that the rows are checked against: the employees by code (the columns
+// of S_STAFF in order) and the codes of the batch.
+struct ImportContext {
+    QHash<QString, QStringList> employees;
+    QSet<QString> batchCodes;
+};
+
+// Decodes the file, parses it as CSV and takes each row's values by the column names of its first
+// row; the rows are not checked yet.
+ImportFile ReadImportFile(const QByteArray& bytes, ImportKind kind);
+
+// Checks every row with the rules of the entry windows, the codes of the file against each other
+// and against the database, and gives transfers without a code their temporary codes.
+void CheckImportRows(ImportKind kind, std::vector<ImportRow>& rows, const ImportContext& context);
+
+// Reads what the rows are checked against from the main database.
+DbResult ReadImportContext(ImportContext* context);
+
+// Reads and checks a file against the main database.
+ImportFile PrepareImport(const QByteArray& bytes, ImportKind kind);
+
+// Writes every row without an error in one transaction: all of them or none. `progress`, when
+// given, is told the number of rows written so far.
+DbResult WriteImport(ImportKind kind, const std::vector<ImportRow>& rows,
+                     const std::function<void(int)>& progress = {});
+
+// The name of a kind as the messages say it.
+QString ImportKindName(ImportKind kind);
+
+}  // namespace paysum

@@ -1,0 +1,181 @@
+#include "batch/frmImport.h"
+
+#include "platform/Fonts.h"
+#include "platform/MessageBox.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace paysum {
+
+namespace {
+
+// Below this many rows a write is over before a progress bar could be read.
+constexpr int kProgressRows = 300;
+
+}  // namespace
+
+QString frmImport::TitleOf(ImportKind kind) {
+    return QStringLiteral("匯入") + ImportKindName(kind);
+}
+
+frmImport::frmImport(ImportKind kind, const QString& path, ImportFile file, QWidget* parent)
+    : FunctionWindow(QStringLiteral("frmImport"), TitleOf(kind), parent),
+      kind_(kind),
+      path_(path),
+      file_(std::move(file)) {
+    createLayout();
+    fillGrid();
+}
+
+void frmImport::createLayout() {
+    Label1 = MakeHeading(TitleOf(kind_));
+    Label2 = new QLabel(this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setTextFormat(Qt::PlainText);
+    Label2->setWordWrap(true);
+
+    Grid1 = new QTableWidget(this);
+    Grid1->setObjectName(QStringLiteral("Grid1"));
+    Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Grid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Grid1->verticalHeader()->setVisible(false);
+    Grid1->setFont(MingFont());
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setVisible(false);
+
+    const QString captions[] = {QStringLiteral("匯入"), QStringLiteral("取消")};
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (int i = 0; i < 2; ++i) {
+        Command1[i] = new QPushButton(captions[i], this);
+        Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
+        Command1[i]->setMinimumSize(96, 32);
+        connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+        buttons->addWidget(Command1[i]);
+        buttons->addSpacing(24);
+    }
+    buttons->addStretch();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 12, 16, 16);
+    layout->addWidget(Label1);
+    layout->addWidget(Label2);
+    layout->addWidget(Grid1, 1);
+    layout->addWidget(ProgressBar1);
+    layout->addLayout(buttons);
+    resize(980, 560);
+}
+
+void frmImport::fillGrid() {
+    const QString amount =
+        kind_ == ImportKind::Employees ? QStringLiteral("員工薪資") : QStringLiteral("轉帳金額");
+    QStringList headings{QStringLiteral("行號"),
+                         QStringLiteral("員工代碼"),
+                         QStringLiteral("員工帳號"),
+                         QStringLiteral("存單號碼"),
+                         amount,
+                         QStringLiteral("員工姓名")};
+    if (kind_ == ImportKind::Transfers)
+        headings << QStringLiteral("備註");
+    headings << QStringLiteral("檢查結果");
+    Grid1->setColumnCount(static_cast<int>(headings.size()));
+    Grid1->setHorizontalHeaderLabels(headings);
+    Grid1->setRowCount(static_cast<int>(file_.rows.size()));
+    for (int r = 0; r < static_cast<int>(file_.rows.size()); ++r) {
+        const ImportRow& row = file_.rows[static_cast<std::size_t>(r)];
+        QString verdict = row.error;
+        if (verdict.isEmpty())
+            verdict = row.temporaryCode ? QStringLiteral("正確（暫時收款人代碼）")
+                      : row.newPayee    ? QStringLiteral("正確（新增至員工資料檔）")
+                                        : QStringLiteral("正確");
+        QStringList cells{QString::number(row.line), row.code,   row.account,
+                          row.certificate,           row.amount, row.name};
+        if (kind_ == ImportKind::Transfers)
+            cells << QString(row.remark).replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+        cells << verdict;
+        for (int c = 0; c < static_cast<int>(cells.size()); ++c) {
+            auto* item = new QTableWidgetItem(cells[c]);
+            if (!row.error.isEmpty())
+                item->setForeground(QColor(0xC0, 0, 0));
+            if (c == 0 || c == 4)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            Grid1->setItem(r, c, item);
+        }
+    }
+    Grid1->resizeColumnsToContents();
+    Grid1->horizontalHeader()->setStretchLastSection(true);
+
+    const QString encoding =
+        file_.encoding == TextEncoding::Big5 ? QStringLiteral("Big5") : QStringLiteral("UTF-8");
+    Label2->setText(QStringLiteral("檔案：%1（%2）\n共 %3 筆：正確 %4 筆，錯誤 %5 筆")
+                        .arg(path_, encoding)
+                        .arg(file_.rows.size())
+                        .arg(file_.ValidCount())
+                        .arg(file_.ErrorCount()));
+    Command1[0]->setEnabled(file_.ValidCount() > 0);
+}
+
+void frmImport::Command1_Click(int index) {
+    if (index != 0) {
+        reject();
+        return;
+    }
+    const QString title = TitleOf(kind_);
+    const int valid = file_.ValidCount();
+    if (valid == 0)
+        return;
+    if (file_.ErrorCount() > 0) {
+        const MsgAnswer answer = ShowMessage(
+            this,
+            QStringLiteral("有 %1 筆資料錯誤，不會匯入。\r\n是否只匯入其餘 %2 筆正確的資料？\r\n"
+                           "（選「否」則不匯入任何資料，可先修正檔案）")
+                .arg(file_.ErrorCount())
+                .arg(valid),
+            MsgButtons::YesNo, MsgIcon::Question, title, MsgAnswer::No);
+        if (answer != MsgAnswer::Yes)
+            return;
+    }
+
+    std::function<void(int)> progress;
+    if (file_.rows.size() > static_cast<std::size_t>(kProgressRows)) {
+        int total = 0;
+        for (const ImportRow& row : file_.rows) {
+            if (row.error.isEmpty())
+                total += kind_ == ImportKind::Transfers && row.newPayee ? 2 : 1;
+        }
+        ProgressBar1->setRange(0, total);
+        ProgressBar1->setValue(0);
+        ProgressBar1->setVisible(true);
+        progress = [this](int written) {
+            if (written % 100 != 0)
+                return;
+            ProgressBar1->setValue(written);
+            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        };
+    }
+    for (QPushButton* button : Command1)
+        button->setEnabled(false);
+    const DbResult error = WriteImport(kind_, file_.rows, progress);
+    ProgressBar1->setVisible(false);
+    if (error) {
+        ShowMessage(this, QStringLiteral("寫入資料庫失敗，未匯入任何資料。\r\n") + error->message,
+                    MsgButtons::Ok, MsgIcon::Critical, title);
+        reject();
+        return;
+    }
+    ShowMessage(this, QStringLiteral("已匯入%1 %2 筆").arg(ImportKindName(kind_)).arg(valid),
+                MsgButtons::Ok, MsgIcon::None, title);
+    accept();
+}
+
+}  // namespace paysum

@@ -1,0 +1,70 @@
+#include "data/TableRows.h"
+
+#include "data/Schema.h"
+
+#include <QSqlQuery>
+
+namespace paysum {
+
+DbResult ReadRows(const QSqlDatabase& db, const QString& table, QList<QStringList>* rows,
+                  const QString& orderBy) {
+    rows->clear();
+    const TableDef* def = FindTable(table);
+    if (!def)
+        return DbError{DbErrorKind::Other, -1, 0, QStringLiteral("no table ") + table};
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    const QString sql = QStringLiteral("SELECT * FROM ") + QLatin1String(def->name) +
+                        QStringLiteral(" ORDER BY ") +
+                        (orderBy.isEmpty() ? QStringLiteral("rowid") : orderBy);
+    if (!query.exec(sql))
+        return ToDbError(query.lastError());
+    const int columns = static_cast<int>(def->columns.size());
+    while (query.next()) {
+        QStringList row;
+        row.reserve(columns);
+        for (int i = 0; i < columns; ++i)
+            row << query.value(i).toString();
+        rows->append(std::move(row));
+    }
+    if (query.lastError().isValid())
+        return ToDbError(query.lastError());
+    return std::nullopt;
+}
+
+DbResult InsertRows(const QSqlDatabase& db, const QString& table, const QList<QStringList>& rows,
+                    const std::function<void(int)>& progress) {
+    const TableDef* def = FindTable(table);
+    if (!def)
+        return DbError{DbErrorKind::Other, -1, 0, QStringLiteral("no table ") + table};
+    QStringList columns;
+    QStringList marks;
+    for (const ColumnDef& column : def->columns) {
+        columns << QLatin1String(column.name);
+        marks << QStringLiteral("?");
+    }
+    QSqlQuery query(db);
+    if (!query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                           .arg(QLatin1String(def->name), columns.join(u','), marks.join(u','))))
+        return ToDbError(query.lastError());
+    int written = 0;
+    for (const QStringList& row : rows) {
+        for (int i = 0; i < static_cast<int>(def->columns.size()); ++i) {
+            const QString value = i < row.size() ? row[i] : QString();
+            if (value.toUcs4().size() > def->columns[i].width)
+                return DbError{DbErrorKind::FieldTooLong, i, 0,
+                               QStringLiteral("%1 holds at most %2 characters")
+                                   .arg(QLatin1String(def->columns[i].name))
+                                   .arg(def->columns[i].width)};
+            query.bindValue(i, value.isNull() ? QStringLiteral("") : value);
+        }
+        if (!query.exec())
+            return ToDbError(query.lastError());
+        ++written;
+        if (progress)
+            progress(written);
+    }
+    return std::nullopt;
+}
+
+}  // namespace paysum

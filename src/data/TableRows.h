@@ -1,0 +1,28 @@
+#pragma once
+
+#include "data/DbError.h"
+
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace paysum {
+
+// Whole rows of a table, values by ordinal, for the bulk reads and writes of an import or an
+// export.
+
+// Every row of `table` in the order the rows were stored, or in `orderBy` (a column list of ours,
+// never typed text) when given.
+DbResult ReadRows(const QSqlDatabase& db, const QString& table, QList<QStringList>* rows,
+                  const QString& orderBy = {});
+
+// Appends the rows to `table` with one prepared statement, each value checked against its column
+// width first (FieldTooLong, nothing written of that row). Runs inside the caller's transaction;
+// `progress`, when given, is told the number of rows written so far.
+DbResult InsertRows(const QSqlDatabase& db, const QString& table, const QList<QStringList>& rows,
+                    const std::function<void(int)>& progress = {});
+
+}  // namespace paysum

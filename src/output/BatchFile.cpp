@@ -1,0 +1,131 @@
+#include "output/BatchFile.h"
+
+#include "common/TextRules.h"
+#include "data/DataFolder.h"
+#include "data/Database.h"
+#include "data/TableRows.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace paysum {
+
+std::vector<TransferItem> Batch::Items() const {
+    std::vector<TransferItem> items;
+    items.reserve(payees.size());
+    for (const BatchPayee& payee : payees)
+        items.push_back(payee.item);
+    return items;
+}
+
+DbResult ReadBatch(Batch* batch) {
+    *batch = Batch{};
+    const QSqlDatabase db = Connection(MainDatabasePath());
+    QList<QStringList> rows;
+    if (DbResult error = ReadRows(db, QStringLiteral("S_BASE"), &rows))
+        return error;
+    if (!rows.isEmpty()) {
+        batch->hasCompany = true;
+        batch->header.branch = rows[0].value(0);
+        batch->header.customerCode = rows[0].value(2);
+        batch->header.unifiedNo = rows[0].value(3);
+    }
+    if (DbResult error = ReadRows(db, QStringLiteral("S_DAY"), &rows))
+        return error;
+    if (!rows.isEmpty()) {
+        batch->header.loginDate = TrimBlanks(rows[0].value(0));
+        batch->header.transferDate = TrimBlanks(rows[0].value(1));
+    }
+    if (DbResult error = ReadRows(db, QStringLiteral("S_ITEM"), &rows))
+        return error;
+    batch->payees.reserve(static_cast<std::size_t>(rows.size()));
+    for (const QStringList& row : rows)
+        batch->payees.push_back(
+            {row.value(0), row.value(3), {row.value(1), row.value(2), row.value(4)}});
+    return std::nullopt;
+}
+
+QString TransferFaultText(TransferFault fault) {
+    switch (fault) {
+        case TransferFault::None:
+            return {};
+        case TransferFault::Date:
+            return QStringLiteral("日期不是六位數字");
+        case TransferFault::Branch:
+            return QStringLiteral("分行代號不是三位數字");
+        case TransferFault::UnifiedNo:
+            return QStringLiteral("統一編號不是八位數字");
+        case TransferFault::CustomerCode:
+            return QStringLiteral("客戶代號不是三位數字");
+        case TransferFault::Account:
+            return QStringLiteral("有帳號不是 1 至 14 位數字");
+        case TransferFault::Amount:
+            return QStringLiteral("有金額不是 1 至 12 位數字");
+        case TransferFault::Certificate:
+            return QStringLiteral("有存單號碼不是八位數字");
+        case TransferFault::TooManyRecords:
+            return QStringLiteral("轉帳資料超過 %1 筆").arg(kMaxTransferRecords);
+        case TransferFault::TotalTooLarge:
+            return QStringLiteral("總金額超過十二位數");
+    }
+    return {};
+}
+
+BatchFileResult WriteBatchFile(const QString& path, bool hasCompany, const TransferHeader& header,
+                               const std::vector<TransferItem>& items) {
+    if (!hasCompany)
+        return {BatchFileOutcome::DataFault, QStringLiteral("尚未建立公司基本資料")};
+    if (const TransferFault fault = CheckTransferFile(header, items); fault != TransferFault::None)
+        return {BatchFileOutcome::DataFault, TransferFaultText(fault)};
+    // A device or a pipe would be replaced by the renamed file, not written to.
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile())
+        return {BatchFileOutcome::WriteFailed, QStringLiteral("不是一般檔案")};
+    const QStringList lines = TransferFileLines(header, items);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {BatchFileOutcome::WriteFailed, file.errorString()};
+    if (!WriteLines(file, lines)) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return {BatchFileOutcome::WriteFailed, reason};
+    }
+    if (!file.commit())
+        return {BatchFileOutcome::WriteFailed, file.errorString()};
+    QFile written(path);
+    if (!written.open(QIODevice::ReadOnly))
+        return {BatchFileOutcome::Mismatch,
+                QStringLiteral("無法讀回檔案：") + written.errorString()};
+    const QString difference = CompareWrittenFile(written.readAll(), lines);
+    if (!difference.isEmpty())
+        return {BatchFileOutcome::Mismatch, difference};
+    return {};
+}
+
+Verification VerifyFile(const QString& path, CompareBatch withBatch) {
+    Verification result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.readError = QStringLiteral("無法開啟 %1：%2").arg(path, file.errorString());
+        return result;
+    }
+    result.check = CheckTransferBytes(file.readAll());
+    result.faults = result.check.faults;
+    if (withBatch == CompareBatch::Never)
+        return result;
+    Batch batch;
+    if (DbResult error = ReadBatch(&batch)) {
+        result.readError = QStringLiteral("資料庫讀取錯誤：") + error->message;
+        return result;
+    }
+    if (withBatch == CompareBatch::WhenAny && batch.payees.empty())
+        return result;
+    result.comparedWithBatch = true;
+    const std::vector<FileFault> differences =
+        CompareWithBatch(result.check, batch.header, batch.payees);
+    result.faults.insert(result.faults.end(), differences.begin(), differences.end());
+    return result;
+}
+
+}  // namespace paysum

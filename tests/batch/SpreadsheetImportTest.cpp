@@ -1,0 +1,235 @@
+#include "batch/SpreadsheetImport.h"
+
+#include "support/PaysumTest.h"
+
+#include <unicode/ucnv.h>
+
+namespace paysum {
+namespace {
+
+// A transfer sheet as a spreadsheet program saves it: a byte order mark, the window's captions
+// with their blanks, quoted fields holding commas, quotes and a line break, CR LF and an empty
+// last line.
+const QString kSheet = QStringLiteral(
+    "員工代碼,員 工 帳 號,轉 帳 金 額,  員  工  姓  名,存單號碼,  備   註\r\n"
+    "1,123456789014,35000,王小明,,\"獎金,三月\"\r\n"
+    "00002,201016000011,120500,\"陳 \"\"美\"\" 玲\",00012345,\"兩行\r\n備註\"\r\n"
+    ",102000000012,5,臨時工,,\r\n"
+    ",,,,,\r\n"
+    "\r\n");
+
+QByteArray Utf8WithBom(const QString& text) {
+    return "\xEF\xBB\xBF" + text.toUtf8();
+}
+
+QByteArray Big5(const QString& text) {
+    UErrorCode status = U_ZERO_ERROR;
+    QByteArray bytes(text.size() * 2 + 1, '\0');
+    const int32_t length =
+        ucnv_convert("windows-950", "UTF-16LE", bytes.data(), static_cast<int32_t>(bytes.size()),
+                     reinterpret_cast<const char*>(text.utf16()),
+                     static_cast<int32_t>(text.size() * 2), &status);
+    EXPECT_TRUE(U_SUCCESS(status));
+    bytes.truncate(length);
+    return bytes;
+}
+
+TEST(SpreadsheetImportTest, ReadsASpreadsheetFileInUtf8AndInBig5Alike) {
+    for (const auto& [bytes, encoding] : {std::pair{Utf8WithBom(kSheet), TextEncoding::Utf8},
+                                          {Big5(kSheet), TextEncoding::Big5},
+                                          {kSheet.toUtf8(), TextEncoding::Utf8}}) {
+        const ImportFile file = ReadImportFile(bytes, ImportKind::Transfers);
+        ASSERT_EQ(file.error, "");
+        EXPECT_EQ(file.encoding, encoding);
+        ASSERT_EQ(file.rows.size(), 3u);
+        EXPECT_EQ(file.rows[0].line, 2);
+        EXPECT_EQ(file.rows[0].remark, "獎金,三月");
+        EXPECT_EQ(file.rows[1].line, 3);
+        EXPECT_EQ(file.rows[1].name, "陳 \"美\" 玲");
+        EXPECT_EQ(file.rows[1].certificate, "00012345");
+        EXPECT_EQ(file.rows[1].remark, "兩行\r\n備註");
+        EXPECT_EQ(file.rows[2].line, 5);
+        EXPECT_EQ(file.rows[2].code, "");
+        EXPECT_EQ(file.rows[2].amount, "5");
+    }
+}
+
+TEST(SpreadsheetImportTest, RefusesFilesItCannotRead) {
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        ImportKind kind;
+        QString error;
+    } cases[] = {
+        {"Latin-1", "ID,ACTNO,PAYSUM,NAME\r\n1,123456789014,5,Jos\xE9,\r\n", ImportKind::Employees,
+         "檔案不是 UTF-8 或 Big5 編碼的文字檔，無法匯入"},
+        {"UTF-16", QByteArray("\xFF\xFEI\0D\0", 6), ImportKind::Employees,
+         "檔案不是 UTF-8 或 Big5 編碼的文字檔，無法匯入"},
+        {"open quote", "ID,ACTNO,PAYSUM,NAME\r\n1,\"123456789014,5,x\r\n", ImportKind::Employees,
+         "檔案不是正確的 CSV 格式（引號不成對）"},
+        {"empty", "\xEF\xBB\xBF\r\n", ImportKind::Employees, "檔案沒有資料"},
+        {"no pay column", "員工代碼,員工帳號,員工姓名\r\n1,123456789014,王\r\n",
+         ImportKind::Employees, "第 1 行：缺少欄位「員工薪資」"},
+        {"no code column for employees", "ACTNO,PAYSUM,NAME\r\n123456789014,5,x\r\n",
+         ImportKind::Employees, "第 1 行：缺少欄位「員工代碼」"},
+        {"column twice", "ID,ACTNO,員工帳號,PAYSUM,NAME\r\n", ImportKind::Transfers,
+         "第 1 行：欄位「員工帳號」重複"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ReadImportFile(c.bytes, c.kind).error, c.error) << c.what;
+    EXPECT_EQ(ReadImportFile("ACTNO,PAYSUM,NAME\r\n", ImportKind::Transfers).error, "")
+        << "a transfer file may leave the codes out";
+}
+
+ImportRow Row(QString code, QString account, QString amount, QString name, QString certificate = {},
+              QString remark = {}) {
+    ImportRow row;
+    row.line = 2;
+    row.code = code;
+    row.account = account;
+    row.amount = amount;
+    row.name = name;
+    row.certificate = certificate;
+    row.remark = remark;
+    return row;
+}
+
+TEST(SpreadsheetImportTest, EachRowIsCheckedWithTheRulesOfTheEntryWindows) {
+    ImportContext context;
+    context.employees.insert("00007", {"00007", "300000000041", "1000", "林一", ""});
+    context.batchCodes.insert("00008");
+    const struct {
+        const char* what;
+        ImportKind kind;
+        ImportRow row;
+        QString error;
+    } cases[] = {
+        {"good", ImportKind::Employees, Row("12", "123456789014", "1", "王"), ""},
+        {"no code", ImportKind::Employees, Row("", "123456789014", "1", "王"),
+         "員工代碼：欄位不可為空白"},
+        {"zero code", ImportKind::Employees, Row("0", "123456789014", "1", "王"),
+         "員工代碼：欄位不可為零"},
+        {"long code", ImportKind::Employees, Row("123456", "123456789014", "1", "王"),
+         "員工代碼：欄位超出"},
+        {"letters in code", ImportKind::Employees, Row("A1", "123456789014", "1", "王"),
+         "員工代碼：只能是數字"},
+        {"short account", ImportKind::Employees, Row("1", "12345678901", "1", "王"),
+         "員工帳號：帳號位數不足"},
+        {"long account", ImportKind::Employees, Row("1", "1234567890140", "1", "王"),
+         "員工帳號：欄位超出"},
+        {"check digit", ImportKind::Employees, Row("1", "123456789015", "1", "王"),
+         "員工帳號：員工帳號不正確"},
+        {"016 without certificate", ImportKind::Employees, Row("1", "201016000011", "1", "王"),
+         "存單號碼：存單號碼為八位，請重新輸入！"},
+        {"016 with short certificate", ImportKind::Employees,
+         Row("1", "201016000011", "1", "王", "1234567"), "存單號碼：存單號碼為八位，請重新輸入！"},
+        {"certificate without 016", ImportKind::Employees,
+         Row("1", "123456789014", "1", "王", "12345678"), "存單號碼：只有 016 帳號有存單號碼"},
+        {"no pay", ImportKind::Employees, Row("1", "123456789014", "", "王"),
+         "員工薪資：欄位不可為空白"},
+        {"pay with separators", ImportKind::Employees, Row("1", "123456789014", "35,000", "王"),
+         "員工薪資：只能是數字"},
+        {"13-digit amount", ImportKind::Transfers, Row("1", "123456789014", "1234567890123", "王"),
+         "轉帳金額：欄位超出"},
+        {"no name", ImportKind::Employees, Row("1", "123456789014", "1", ""),
+         "員工姓名：欄位不可為空白"},
+        {"31-byte name", ImportKind::Employees,
+         Row("1", "123456789014", "1", QString(15, u'王') + "x"),
+         "員工姓名：員工姓名超出欄位最大值"},
+        {"51-character remark", ImportKind::Transfers,
+         Row("1", "123456789014", "1", "王", "", QString(51, u'註')), "備註：欄位超出"},
+        {"code in the master", ImportKind::Employees, Row("7", "300000000041", "1", "林一"),
+         "員工代碼：員工資料檔已有此代碼"},
+        {"code in the batch", ImportKind::Transfers, Row("8", "123456789014", "1", "王"),
+         "員工代碼：此員工代碼已在本批轉帳資料中"},
+        {"employee's own account", ImportKind::Transfers, Row("7", "", "5", ""), ""},
+        {"other account than the master's", ImportKind::Transfers,
+         Row("7", "123456789014", "5", "林一"), "員工帳號：與員工資料檔不符"},
+    };
+    for (const auto& c : cases) {
+        std::vector<ImportRow> rows{c.row};
+        CheckImportRows(c.kind, rows, context);
+        EXPECT_EQ(rows[0].error, c.error) << c.what;
+    }
+    std::vector<ImportRow> rows{Row("7", "", "", "")};
+    CheckImportRows(ImportKind::Transfers, rows, context);
+    EXPECT_EQ(rows[0].error, "");
+    EXPECT_EQ(QStringList({rows[0].account, rows[0].amount, rows[0].name}),
+              QStringList({"300000000041", "1000", "林一"}))
+        << "an employee's transfer takes the master's account, pay and name";
+}
+
+TEST(SpreadsheetImportTest, CodesAppearOnceAndTemporaryPayeesTakeTheFreeCodes) {
+    ImportContext context;
+    context.employees.insert("90001", {"90001", "300000000041", "1", "甲", ""});
+    std::vector<ImportRow> rows{
+        Row("", "102000000012", "5", "乙"), Row("90002", "102000000029", "6", "丙"),
+        Row("00003", "102000000037", "7", "丁"), Row("3", "456000000057", "8", "戊"),
+        Row("", "123456789014", "9", "己")};
+    for (int i = 0; i < static_cast<int>(rows.size()); ++i)
+        rows[i].line = i + 2;
+    CheckImportRows(ImportKind::Transfers, rows, context);
+    EXPECT_EQ(rows[0].code, "90003");
+    EXPECT_TRUE(rows[0].temporaryCode && rows[0].newPayee);
+    EXPECT_EQ(rows[1].error, "");
+    EXPECT_EQ(rows[3].error, "員工代碼：與第 4 行重複");
+    EXPECT_EQ(rows[4].code, "90004");
+}
+
+TEST(SpreadsheetImportTest, ABatchTakesNoMoreTransfersThanItsFileHolds) {
+    ImportContext context;
+    for (int code = 1; code <= 998; ++code)
+        context.batchCodes.insert(QString::number(code).rightJustified(5, u'0'));
+    std::vector<ImportRow> rows{Row("", "102000000012", "5", "乙"),
+                                Row("", "102000000029", "6", "丙")};
+    CheckImportRows(ImportKind::Transfers, rows, context);
+    EXPECT_EQ(rows[0].error, "");
+    EXPECT_EQ(rows[1].error, "本批轉帳資料已達 999 筆");
+}
+
+class SpreadsheetImportStoreTest : public test::PaysumTest {
+protected:
+    void SetUp() override {
+        PaysumTest::SetUp();
+        CreateDatabases();
+        InsertRow("S_STAFF", {"00007", "300000000041", "1000", "林一", ""});
+    }
+};
+
+TEST_F(SpreadsheetImportStoreTest, TransfersFileNewPayeesInTheMasterInOneGo) {
+    const ImportFile file = PrepareImport(Utf8WithBom(kSheet), ImportKind::Transfers);
+    ASSERT_EQ(file.ErrorCount(), 0);
+    ASSERT_FALSE(WriteImport(ImportKind::Transfers, file.rows).has_value());
+    EXPECT_EQ(Rows("S_ITEM"),
+              (QList<QStringList>{
+                  {"00001", "123456789014", "35000", "王小明", "", "獎金,三月"},
+                  {"00002", "201016000011", "120500", "陳 \"美\" 玲", "00012345", "兩行\r\n備註"},
+                  {"90001", "102000000012", "5", "臨時工", "", ""}}));
+    EXPECT_EQ(Rows("S_STAFF").size(), 4);
+    EXPECT_EQ(Rows("S_STAFF").last(), (QStringList{"90001", "102000000012", "5", "臨時工", ""}));
+}
+
+TEST_F(SpreadsheetImportStoreTest, AFailedWriteLeavesBothTablesAsTheyWere) {
+    std::vector<ImportRow> rows{Row("00011", "123456789014", "5", "王"),
+                                Row("00012", "102000000012", "6", "李")};
+    rows[1].newPayee = rows[0].newPayee = true;
+    rows[1].remark = QString(51, u'x');  // past the width check: the store refuses it
+    const DbResult error = WriteImport(ImportKind::Transfers, rows);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->kind, DbErrorKind::FieldTooLong);
+    EXPECT_EQ(Rows("S_ITEM").size(), 0);
+    EXPECT_EQ(Rows("S_STAFF").size(), 1);
+}
+
+TEST_F(SpreadsheetImportStoreTest, EmployeesAlreadyInTheMasterAreRefused) {
+    const QByteArray sheet =
+        Big5("ID,ACTNO,PAYSUM,NAME,AT\r\n7,300000000041,5,林一,\r\n8,102000000012,6,李,\r\n");
+    const ImportFile file = PrepareImport(sheet, ImportKind::Employees);
+    ASSERT_EQ(file.rows.size(), 2u);
+    EXPECT_EQ(file.rows[0].error, "員工代碼：員工資料檔已有此代碼");
+    ASSERT_FALSE(WriteImport(ImportKind::Employees, file.rows).has_value());
+    EXPECT_EQ(Rows("S_STAFF").last(), (QStringList{"00008", "102000000012", "6", "李", ""}));
+}
+
+}  // namespace
+}  // namespace paysum
