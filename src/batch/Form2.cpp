@@ -114,6 +114,9 @@ void Form2::createBoxes() {
     Text3 = MakeBox(entryTab_, QStringLiteral("Text3"), kCertificateLength);
     Text5 = MakeBox(entryTab_, QStringLiteral("Text5"), 12);
     Text6 = MakeBox(entryTab_, QStringLiteral("Text6"), 30);
+    // The boxes that hold Chinese take the fixed-pitch Chinese font: Courier New has no Chinese,
+    // and looking for a substitute on every paint makes the window slow to draw.
+    Text6->setFont(MingFont());
     for (QLineEdit* box : {Text1, Text2, Text3, Text5})
         AcceptDigitsOnly(box);
 
@@ -121,7 +124,7 @@ void Form2::createBoxes() {
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
-    Combo1->setFont(CourierFont());
+    Combo1->setFont(MingFont());
     Combo1->lineEdit()->setMaxLength(kRemarkLength);
 
     const char16_t* captions[7] = {u"員 工 代 碼 ：",
