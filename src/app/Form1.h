@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -71,11 +72,10 @@ private:
     // Buttons 4 and 5 need at least one transfer record.
     bool HasTransferRecords(const QString& emptyMessage);
     void SetBatchButtonsEnabled(bool enabled);
-    // Copies one database file over another with the main window hidden and the data windows
+    // Runs `copy` (a backup or a restore) with the main window hidden and the data windows
     // unloaded, then shows the main window again, after `failure` when the copy failed; its load
     // opens the database afresh, so it follows whatever the main database now holds.
-    void CopyWithWindowsClosed(const QString& source, const QString& target,
-                               const QString& failure);
+    void CopyWithWindowsClosed(const std::function<DbResult()>& copy, const QString& failure);
 
     DataControl* Adodc1;
     DataControl* Adodc2;

@@ -95,8 +95,8 @@ DbResult CheckDatabaseFile(const QString& path, DatabaseFile file) {
         return ToDbError(db.lastError());
     if (DbResult error = CheckIntegrity(db, IntegrityCheck::Quick))
         return error;
-    if (!HasSchema(db, file))
-        return OwnError(QStringLiteral("%1 lacks tables or columns").arg(path));
+    if (!HasExactSchema(db, file))
+        return OwnError(QStringLiteral("%1 does not have our schema").arg(path));
     return std::nullopt;
 }
 

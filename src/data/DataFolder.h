@@ -31,8 +31,8 @@ enum class FileState {
 // writable for the owner.
 FileState PrepareDatabaseFile(const QString& path);
 
-// Opens the file as an SQLite database and checks it: a sound file (quick_check) with every
-// table of `file` and its columns.
+// Opens the file as an SQLite database and checks it: a sound file (quick_check) with exactly
+// the schema of `file`.
 DbResult CheckDatabaseFile(const QString& path, DatabaseFile file);
 
 }  // namespace paysum
