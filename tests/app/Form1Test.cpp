@@ -105,6 +105,62 @@ TEST_F(Form1Test, StartUpEndsOnAMissingMainDatabaseWithoutCreatingOne) {
     ExpectEndedWith(test::OkBox(QStringLiteral("找不到資料庫,資料遺失\r\n") + MainDatabasePath(),
                                 QStringLiteral("整批PAYSUM"), QMessageBox::Critical));
     EXPECT_FALSE(QFile::exists(MainDatabasePath()));
+    // The message stands alone: the main window is never shown on a database that did not open.
+    EXPECT_EQ(messages.WindowsBehind(), std::vector<QStringList>{QStringList{}});
+
+    // An empty folder is a new installation; a folder holding anything else is not.
+    ASSERT_TRUE(QDir(DataDir()).removeRecursively());
+    ASSERT_TRUE(QDir().mkpath(DataDir()));
+    messages.Clear();
+    ASSERT_TRUE(StartUp());
+    EXPECT_EQ(messages.Texts(), QStringList{QStringLiteral("無基本資料，請先建檔。")});
+    EXPECT_TRUE(Rows(QStringLiteral("RTBANK")).isEmpty());
+    ShutDown();
+    ASSERT_TRUE(QFile::remove(MainDatabasePath()));
+    ASSERT_TRUE(QFile::remove(BranchDatabasePath()));
+    test::WriteFile(DataDir() + QStringLiteral("/notes.txt"), "notes");
+    ExpectEndedWith(test::OkBox(QStringLiteral("找不到資料庫,資料遺失\r\n") + MainDatabasePath(),
+                                QStringLiteral("整批PAYSUM"), QMessageBox::Critical));
+}
+
+TEST_F(Form1Test, StartUpOnAFolderItCannotWriteSaysSoAndEnds) {
+    const test::RecordedMessage readOnly =
+        test::OkBox(QStringLiteral("資料庫唯讀,資料遺失\r\n") + MainDatabasePath(),
+                    QStringLiteral("整批PAYSUM"), QMessageBox::Critical);
+    {
+        // A full disk: the lock file cannot be written.
+        const test::FileSizeLimit diskFull(0);
+        ExpectEndedWith(readOnly);
+    }
+    if (!test::SetImmutable(DataDir(), true))
+        GTEST_SKIP() << "folders cannot be made immutable here";
+    messages.Clear();
+    ExpectEndedWith(readOnly);
+    EXPECT_TRUE(test::SetImmutable(DataDir(), false));
+}
+
+TEST_F(Form1Test, StartUpClearsAwayWhatInterruptedWritesLeftAndNothingElse) {
+    const QString uuid = QStringLiteral(".new-0f8fad5b-d9cb-469f-a165-70867728950e");
+    const QString half = DataDir() + uuid;
+    const QString foreign = DataDir() + QStringLiteral(".new-1b4e28ba-2fa1-11d2-883f-0016d3cca427");
+    ASSERT_TRUE(QDir().mkpath(half));
+    ASSERT_TRUE(QDir().mkpath(foreign));
+    test::WriteFile(half + QStringLiteral("/PAYSUM.db"), "half");
+    test::WriteFile(foreign + QStringLiteral("/notes.txt"), "notes");
+    const QStringList ours{QStringLiteral("PAYSUM.db") + uuid,
+                           QStringLiteral("PAYSUM.db") + uuid + QStringLiteral("-journal")};
+    const QStringList others{QStringLiteral("notes.new-1"), QStringLiteral("PAYSUM.db.new-x"),
+                             QStringLiteral("BRANCH.db") + uuid + QStringLiteral(".txt")};
+    for (const QString& name : ours + others)
+        test::WriteFile(DataDir() + u'/' + name, "x");
+    Start();
+    EXPECT_EQ(QDir(DataDir()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral("BRANCH.db"),
+                           QStringLiteral("BRANCH.db") + uuid + QStringLiteral(".txt"),
+                           QStringLiteral("notes.new-1"), QStringLiteral("PAYSUM.db"),
+                           QStringLiteral("PAYSUM.db.new-x"), QStringLiteral("PAYSUM.lock")}));
+    EXPECT_FALSE(QFileInfo::exists(half));
+    EXPECT_TRUE(QFileInfo::exists(foreign + QStringLiteral("/notes.txt")));
 }
 
 TEST_F(Form1Test, StartUpMakesAReadOnlyDatabaseWritableAndWritesNothingElse) {
@@ -391,7 +447,15 @@ TEST_F(Form1Test, BackupToNewAndExistingFilesAndRestoreBringsTheirDataBack) {
     ASSERT_FALSE(Execute(Connection(MainDatabasePath()),
                          QStringLiteral("UPDATE S_BASE SET BRNO = '005', CNAME = '信義商行'")));
     Transfer();
+    // What an interrupted earlier backup to that name left goes; other files stay.
+    const QString leftover = tuesday + QStringLiteral(".new-0f8fad5b-d9cb-469f-a165-70867728950e");
+    for (const QString& name :
+         {leftover, leftover + QStringLiteral("-journal"), tuesday + QStringLiteral(".new-notes")})
+        test::WriteFile(name, "x");
     SaveOut(tuesday);
+    EXPECT_EQ(QDir(backups_.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral("monday.db"), QStringLiteral("tuesday.db"),
+                           QStringLiteral("tuesday.db.new-notes")}));
     EXPECT_EQ(messages.Count(), 0u) << messages.Texts().join(u'|').toStdString();
     EXPECT_TRUE(Caption().endsWith(QStringLiteral("信義商行")));
 
