@@ -4,6 +4,7 @@
 #include "common/AmountPattern.h"
 #include "data/DataControl.h"
 #include "data/DataFolder.h"
+#include "data/FileReplacement.h"
 #include "platform/FileDialog.h"
 #include "platform/Fonts.h"
 #include "platform/MessageBox.h"
@@ -12,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QVBoxLayout>
 
 namespace paysum {
@@ -130,14 +130,10 @@ bool Form3::WriteTransferFile() {
     const std::optional<std::vector<TransferItem>> items = ReadTransfers();
     if (!items || CheckTransferFile(header, *items) != TransferFault::None)
         return false;
-    QSaveFile file(fileName_);
-    if (!file.open(QIODevice::WriteOnly))
+    FileReplacement file(fileName_);
+    if (!file.Open() || !WriteLines(file.Device(), TransferFileLines(header, *items)))
         return false;
-    if (!WriteLines(file, TransferFileLines(header, *items))) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return file.Commit();
 }
 
 }  // namespace paysum
