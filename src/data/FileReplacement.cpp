@@ -70,6 +70,21 @@ void RemoveDataFolderLeftovers(const QString& folder) {
         kCompanionPattern));
     RemoveMatching(folder, pattern);
 
+    // A journal whose first byte is zero, or an empty one, is one SQLite never plays back (a
+    // write that was killed before it began); SQLite would leave it until the next write.
+    for (const char* database : {"PAYSUM.db", "BRANCH.db"}) {
+        const QString journal =
+            folder + u'/' + QLatin1String(database) + QStringLiteral("-journal");
+        if (!IsRegularFile(journal, false))
+            continue;
+        QFile file(journal);
+        char first = 0;
+        if (file.open(QIODevice::ReadOnly) && file.read(&first, 1) >= 0 && first == 0) {
+            file.close();
+            ::unlink(QFile::encodeName(journal).constData());
+        }
+    }
+
     // A data folder whose making was interrupted holds nothing but the two database files.
     const QFileInfo info(QDir::cleanPath(folder));
     const QRegularExpression half(

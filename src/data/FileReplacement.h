@@ -17,8 +17,10 @@ QString NewFileBeside(const QString& file);
 // names them, with the journal SQLite may keep beside them. Nothing else is touched.
 void RemoveLeftoversOf(const QString& file);
 
-// Removes every leftover of an interrupted write inside the data folder, and a half-made data
-// folder left beside it; the folder holds only the program's own files.
+// Removes every leftover of an interrupted write inside the data folder (temporary files, a
+// journal that SQLite would never play back), and a half-made data folder left beside it; the
+// folder holds only the program's own files. Only for the copy that holds the folder's lock,
+// before it opens the databases.
 void RemoveDataFolderLeftovers(const QString& folder);
 
 // Forces a file's or folder's contents to the disk.
