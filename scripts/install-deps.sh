@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev libqt6sql6-sqlite libgl-dev
     libicu-dev libgtest-dev libbenchmark-dev
     fonts-noto-cjk
+    clang-14 libclang-rt-14-dev
 )
 
 missing=()

@@ -53,7 +53,7 @@ std::vector<TransferItem> BatchItems() {
 // The writes, as the windows run them. Each returns 0 when it completed.
 int RunWrite(const QString& name) {
     if (name == u"renumber") {
-        // A newcomer takes code 00001, so the run 00001 to 10000 moves up by one.
+        // A newcomer takes code 00001, so the run of codes from 00001 up moves up by one.
         const QSqlDatabase db = Connection(MainDatabasePath());
         Transaction transaction(db);
         QStringList staff;
@@ -129,11 +129,11 @@ void CopyFolder(const QString& from, const QString& to) {
 
 class KillTest : public test::PaysumTest {
 protected:
-    void SetUp() override {
-        PaysumTest::SetUp();
+    // The data before each write: `employees` employees and the files beside the user's.
+    void Prepare(int employees) {
         CreateDatabases();
         ASSERT_TRUE(QDir().mkpath(OutFolder()));
-        FillData();
+        FillData(employees);
         // An earlier batch file and backup, and a restore source with the batch of a later day.
         test::WriteFile(BatchFilePath(), "earlier batch\r\n");
         ASSERT_FALSE(CopyDatabase(MainDatabasePath(), BackupPath()));
@@ -147,13 +147,13 @@ protected:
         KeepAsBefore();
     }
 
-    // A company, 10,000 employees, a transfer for every twentieth and the batch dates.
-    void FillData() {
+    // A company, the employees, a transfer for every twentieth and the batch dates.
+    void FillData(int employees) {
         const QSqlDatabase db = Connection(MainDatabasePath());
         Transaction transaction(db);
         ASSERT_FALSE(Execute(db, QStringLiteral("INSERT INTO S_BASE (BRNO, CNAME, CUSTNO, UNINO) "
                                                 "VALUES ('123', 'c', '045', '12345678')")));
-        for (int code = 1; code <= 10000; ++code) {
+        for (int code = 1; code <= employees; ++code) {
             const QString id = QStringLiteral("%1").arg(code, 5, 10, QLatin1Char('0'));
             ASSERT_FALSE(Execute(db,
                                  QStringLiteral("INSERT INTO S_STAFF (ID, ACTNO, PAYSUM, NAME) "
@@ -277,22 +277,28 @@ protected:
 };
 
 TEST_F(KillTest, RenumberingARunOfCodes) {
+    // Every code moves up by one.
+    Prepare(10000);
     KillDataFolderWrite("renumber");
 }
 
 TEST_F(KillTest, NewBatch) {
+    Prepare(1000);
     KillDataFolderWrite("newbatch");
 }
 
 TEST_F(KillTest, Restore) {
+    Prepare(1000);
     KillDataFolderWrite("restore");
 }
 
 TEST_F(KillTest, BatchFileOverAnEarlierOne) {
+    Prepare(1000);
     KillWriteBeside("batchfile", BatchFilePath());
 }
 
 TEST_F(KillTest, BackupOverAnEarlierOne) {
+    Prepare(1000);
     KillWriteBeside("backup", BackupPath());
 }
 
