@@ -8,6 +8,7 @@ packages=(
     libicu-dev libcsv-dev libgtest-dev libbenchmark-dev
     fonts-noto-cjk qt6-translations-l10n
     librsvg2-bin desktop-file-utils appstream file dpkg-dev
+    clang-14 libclang-rt-14-dev
 )
 
 missing=()

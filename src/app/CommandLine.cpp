@@ -227,9 +227,12 @@ int RunParsed(QCommandLineParser& parser) {
     if (const std::optional<QString> fault = CheckDataFolder())
         return Fail(*fault);
     InstanceLock lock(DataFolderPath());
-    if (!lock.TryLock() && writes)
+    const InstanceLock::Outcome locked = lock.TryLock();
+    if (locked == InstanceLock::Outcome::HeldByOther && writes)
         return Fail(QStringLiteral("PAYSUM 正在使用資料夾 %1，請先關閉程式；未寫入任何資料")
                         .arg(DataFolderPath()));
+    if (locked == InstanceLock::Outcome::CannotWrite && writes)
+        return Fail(QStringLiteral("資料夾 %1 無法寫入；未寫入任何資料").arg(DataFolderPath()));
 
     int status = kFailed;
     if (command == u"export")

@@ -396,13 +396,15 @@ void Form1::mnuSaveOut_Click() {
         target = ShowFileDialog(this, request);
         if (target.isEmpty())
             return;
-        if (!IsSameFile(target, source))
+        // Nothing but the program's own files is ever written in the data folder.
+        if (!IsSameFile(target, source) && !IsInFolder(target, DataFolderPath()))
             break;
         ShowMessage(this, QStringLiteral("備份檔案錯誤：目的檔案與來源檔案相同"), MsgButtons::Ok,
                     MsgIcon::Critical,
                     QStringLiteral("備份檔案錯誤 ") + QDir::toNativeSeparators(source));
     }
-    CopyWithWindowsClosed(source, target, QStringLiteral("備份檔案失敗!!"));
+    CopyWithWindowsClosed([&] { return CopyDatabase(source, target); },
+                          QStringLiteral("備份檔案失敗!!"));
 }
 
 void Form1::mnuSaveIn_Click() {
@@ -433,13 +435,14 @@ void Form1::mnuSaveIn_Click() {
                     MsgIcon::Critical,
                     QStringLiteral("回存檔案錯誤 ") + QDir::toNativeSeparators(target));
     }
-    // A file that is not a sound database of this program never replaces the current one.
-    if (CheckMainDatabaseFile(source)) {
+    // A file whose data does not fit this program never replaces the current one.
+    if (CheckRestoreSource(source)) {
         ShowMessage(this, QStringLiteral("回存資料來源不正確，未回存"), MsgButtons::Ok,
                     MsgIcon::Critical, title);
         return;
     }
-    CopyWithWindowsClosed(source, target, QStringLiteral("回存檔案失敗!!"));
+    CopyWithWindowsClosed([&] { return RestoreDatabase(source, target); },
+                          QStringLiteral("回存檔案失敗!!"));
 }
 
 void Form1::UnloadDataWindows() {
@@ -447,15 +450,14 @@ void Form1::UnloadDataWindows() {
     form6_.reset();
 }
 
-void Form1::CopyWithWindowsClosed(const QString& source, const QString& target,
-                                  const QString& failure) {
+void Form1::CopyWithWindowsClosed(const std::function<DbResult()>& copy, const QString& failure) {
     // Hidden, not closed: closing the main window would end the program.
     Reloading = true;
     hide();
     UnloadDataWindows();
     Reloading = false;
 
-    const DbResult copied = CopyDatabase(source, target);
+    const DbResult copied = copy();
 
     // The window comes back as if loaded anew, so no caption of replaced data stays.
     Label2->clear();

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -77,11 +78,10 @@ private:
     void SetBatchButtonsEnabled(bool enabled);
     // Picks a spreadsheet file, checks it and shows its rows in the import preview.
     void ImportSpreadsheet(ImportKind kind);
-    // Copies one database file over another with the main window hidden and the data windows
+    // Runs `copy` (a backup or a restore) with the main window hidden and the data windows
     // unloaded, then shows the main window again, after `failure` when the copy failed; its load
     // opens the database afresh, so it follows whatever the main database now holds.
-    void CopyWithWindowsClosed(const QString& source, const QString& target,
-                               const QString& failure);
+    void CopyWithWindowsClosed(const std::function<DbResult()>& copy, const QString& failure);
 
     DataControl* Adodc1;
     DataControl* Adodc2;

@@ -5,6 +5,7 @@
 #include "common/Version.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
+#include "data/FileReplacement.h"
 #include "platform/InstanceLock.h"
 #include "platform/MessageBox.h"
 
@@ -41,9 +42,12 @@ bool StartUp() {
     IdentifyApplication();
     InstallQtTranslations();
 
-    // A folder that does not exist yet is a new installation.
+    // A folder that does not exist yet, or exists and is empty, is a new installation.
     const QString folder = DataFolderPath();
-    if (!QDir(folder).exists() && CreateDataFolder(folder)) {
+    const QDir dir(folder);
+    const bool empty = dir.exists() && dir.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot |
+                                                   QDir::Hidden | QDir::System);
+    if ((!dir.exists() || empty) && CreateDataFolder(folder)) {
         ShowMessage(nullptr, QStringLiteral("資料庫開啟出錯"), MsgButtons::Ok, MsgIcon::None,
                     QStringLiteral("程式即將關閉  !!"));
         return false;
@@ -51,17 +55,27 @@ bool StartUp() {
 
     Running& state = State();
     auto lock = std::make_unique<InstanceLock>(folder);
-    if (!lock->TryLock())
-        return false;
+    switch (lock->TryLock()) {
+        case InstanceLock::Outcome::HeldByOther:
+            return false;
+        case InstanceLock::Outcome::CannotWrite:
+            ShowReadOnlyDatabase(nullptr, MainDatabasePath());
+            return false;
+        case InstanceLock::Outcome::Locked:
+            break;
+    }
     state.lock = std::move(lock);
+    // Only the copy holding the lock may clear away what an interrupted write left.
+    RemoveDataFolderLeftovers(folder);
 
+    // The window appears only on databases that opened.
     auto* window = new Form1;
     state.mainWindow = window;
-    window->show();
     if (!window->Form_Load()) {
         ShutDown();
         return false;
     }
+    window->show();
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, window, [] { ShutDown(); });
     window->Form_Activate();
     return true;

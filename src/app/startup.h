@@ -8,9 +8,10 @@ class Form1;
 void IdentifyApplication();
 
 // Runs the program's start-up once a QApplication exists: creates the data folder of a new
-// installation, loads Qt's Chinese catalogue, refuses a second running copy, shows the main window
-// and checks and opens the databases. Returns false when start-up ended the program (every message
-// already shown).
+// installation (none, or an empty folder), loads Qt's Chinese catalogue, refuses a second running
+// copy, clears away what interrupted writes left, checks and opens the databases and only then
+// shows the main window. Returns false when start-up ended the program (every message already
+// shown).
 bool StartUp();
 
 // Ends what StartUp() began: closes the main window and the databases and releases the

@@ -48,7 +48,7 @@ void BatchDatesFrame::createLayout() {
     for (int i = 0; i < 2; ++i) {
         Text4[i] = new QLineEdit(this);
         Text4[i]->setObjectName(QStringLiteral("Text4_%1").arg(i));
-        Text4[i]->setMaxLength(6);
+        LimitLength(Text4[i], 6);
         Text4[i]->setFixedWidth(90);
         Text4[i]->installEventFilter(this);
         layout->addWidget(i == 0 ? Label8[0] : Label9, i, 0);

@@ -60,7 +60,7 @@ MaintenanceWindow::Setup Form2Setup() {
 QLineEdit* MakeBox(QWidget* parent, const QString& name, int maxLength) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
-    box->setMaxLength(maxLength);
+    LimitLength(box, maxLength);
     box->setFont(CourierFont());
     return box;
 }
@@ -125,7 +125,7 @@ void Form2::createBoxes() {
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->setFont(MingFont());
-    Combo1->lineEdit()->setMaxLength(kRemarkLength);
+    LimitLength(Combo1->lineEdit(), kRemarkLength);
 
     const char16_t* captions[7] = {u"員 工 代 碼 ：",
                                    u"員 工 帳 號 ：",

@@ -45,7 +45,7 @@ void Form8::createLayout() {
         Label2[i]->setGeometry(TwipsRect(360, y + 30, 720, 330));
         Text1[i] = new QLineEdit(this);
         Text1[i]->setObjectName(QStringLiteral("Text1_%1").arg(i));
-        Text1[i]->setMaxLength(kPresetLength);
+        LimitLength(Text1[i], kPresetLength);
         Text1[i]->setGeometry(TwipsRect(1080, y, 5280, 360));
         SelectAllOnFocus(Text1[i]);
         if (i > 0)

@@ -1,13 +1,13 @@
 #include "data/DataFolder.h"
 
 #include "data/Database.h"
+#include "data/FileReplacement.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QStandardPaths>
-#include <QUuid>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -55,18 +55,24 @@ QString BranchDatabasePath() {
 }
 
 DbResult CreateDataFolder(const QString& folder) {
-    const QString target = QDir::cleanPath(folder);
-    const QString building =
-        target + QStringLiteral(".new-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    // An empty folder that is there already is replaced, keeping its permissions; a link to it
+    // stays a link.
+    const QString target = ReplacedFile(QDir::cleanPath(folder));
+    const QString building = NewFileBeside(target);
     if (!QDir().mkpath(building))
         return OwnError(QStringLiteral("cannot create %1").arg(building));
+    struct stat existing {};
+    if (::stat(QFile::encodeName(target).constData(), &existing) == 0)
+        ::chmod(QFile::encodeName(building).constData(), existing.st_mode & 07777);
     DbResult result;
     for (const DatabaseFile file : {DatabaseFile::Main, DatabaseFile::Branch}) {
         result = CreateDatabase(building + u'/' + QLatin1String(FileName(file)), file);
         if (result)
             break;
     }
-    if (!result && !QDir().rename(building, target))
+    // rename() puts the folder in place in one step, over an empty one too.
+    if (!result && ::rename(QFile::encodeName(building).constData(),
+                            QFile::encodeName(target).constData()) != 0)
         result = OwnError(QStringLiteral("cannot create %1").arg(target));
     if (result)
         QDir(building).removeRecursively();
@@ -95,8 +101,8 @@ DbResult CheckDatabaseFile(const QString& path, DatabaseFile file) {
         return ToDbError(db.lastError());
     if (DbResult error = CheckIntegrity(db, IntegrityCheck::Quick))
         return error;
-    if (!HasSchema(db, file))
-        return OwnError(QStringLiteral("%1 lacks tables or columns").arg(path));
+    if (!HasExactSchema(db, file))
+        return OwnError(QStringLiteral("%1 does not have our schema").arg(path));
     return std::nullopt;
 }
 

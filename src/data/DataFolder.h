@@ -14,9 +14,9 @@ QString MainDatabasePath();    // PAYSUM.db: S_BASE, S_STAFF, S_ITEM, S_DAY, NNO
 QString BranchDatabasePath();  // BRANCH.db: RTBANK
 QString DatabasePath(DatabaseFile file);
 
-// Creates the data folder of a new installation with both files and every table, empty. The
-// folder is built under a temporary name and renamed into place, so that it never exists
-// half-made.
+// Creates the data folder of a new installation with both files and every table, empty, where
+// there is no folder or an empty one. The folder is built under a temporary name and renamed into
+// place, so that it never exists half-made.
 DbResult CreateDataFolder(const QString& folder);
 
 // What a database file is like before it is opened.
@@ -31,8 +31,8 @@ enum class FileState {
 // writable for the owner.
 FileState PrepareDatabaseFile(const QString& path);
 
-// Opens the file as an SQLite database and checks it: a sound file (quick_check) with every
-// table of `file` and its columns.
+// Opens the file as an SQLite database and checks it: a sound file (quick_check) with exactly
+// the schema of `file`.
 DbResult CheckDatabaseFile(const QString& path, DatabaseFile file);
 
 }  // namespace paysum

@@ -1,6 +1,7 @@
 #include "data/DatabaseCopy.h"
 
 #include "data/Database.h"
+#include "data/FileReplacement.h"
 #include "data/Schema.h"
 
 #include <QFile>
@@ -8,12 +9,12 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QUuid>
+#include <QStringDecoder>
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,14 +43,8 @@ bool IsRegularFile(const QString& path) {
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-// Forces a file's or folder's contents to the disk.
-bool Sync(const QString& path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    return synced;
+bool Identify(const QString& path, struct stat* info) {
+    return ::stat(QFile::encodeName(path).constData(), info) == 0;
 }
 
 DbResult RemoveCompanions(const QString& path) {
@@ -61,10 +56,117 @@ DbResult RemoveCompanions(const QString& path) {
     return std::nullopt;
 }
 
-// Writes a consistent copy of `source` to `copy`, a name that does not exist yet.
-DbResult Snapshot(const QString& source, const QString& copy) {
-    const ScopedConnection connection(source, ScopedConnection::Access::ReadOnly);
-    return Execute(connection.Handle(), QStringLiteral("VACUUM INTO ?"), {copy});
+// Opens a file from outside read-only and checks that SQLite finds it sound and that it holds
+// the main tables with our columns.
+DbResult CheckSourceFile(const QSqlDatabase& db, const QString& path) {
+    if (DbResult error = CheckIntegrity(db, IntegrityCheck::Full))
+        return error;
+    if (!HasSchema(db, DatabaseFile::Main))
+        return OwnError(QStringLiteral("%1 lacks tables or columns").arg(path));
+    return std::nullopt;
+}
+
+// A stored value as a text, or nothing when it is not a well-formed text that fits `width`
+// characters.
+std::optional<QString> CheckedText(const QVariant& kind, const QVariant& bytes, int width) {
+    if (kind.toString() != u"text")
+        return std::nullopt;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes.toByteArray());
+    if (decoder.hasError() || text.toUcs4().size() > width)
+        return std::nullopt;
+    return text;
+}
+
+// Copies the rows of every main table from `from` into the same tables of `to`, with their
+// rowids, in one transaction; refuses a value that is not a fitting text.
+DbResult CopyRows(const QSqlDatabase& from, const QSqlDatabase& to) {
+    Transaction transaction(to);
+    for (const TableDef& table : Tables()) {
+        if (table.file != DatabaseFile::Main)
+            continue;
+        QStringList selected{QStringLiteral("rowid")};
+        QStringList columns{QStringLiteral("rowid")};
+        for (const ColumnDef& column : table.columns) {
+            const QString name = QLatin1String(column.name);
+            selected << QStringLiteral("typeof(%1)").arg(name)
+                     << QStringLiteral("CAST(%1 AS BLOB)").arg(name);
+            columns << name;
+        }
+        QSqlQuery read(from);
+        read.setForwardOnly(true);
+        if (!read.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
+                           .arg(selected.join(u','), QLatin1String(table.name))))
+            return ToDbError(read.lastError());
+        QSqlQuery write(to);
+        if (!write.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                               .arg(QLatin1String(table.name), columns.join(u','),
+                                    QStringList(columns.size(), QStringLiteral("?")).join(u','))))
+            return ToDbError(write.lastError());
+        while (read.next()) {
+            write.addBindValue(read.value(0));
+            for (std::size_t i = 0; i < table.columns.size(); ++i) {
+                const int at = 1 + 2 * static_cast<int>(i);
+                const std::optional<QString> text =
+                    CheckedText(read.value(at), read.value(at + 1), table.columns[i].width);
+                if (!text)
+                    return OwnError(
+                        QStringLiteral("%1.%2 holds a value that does not fit")
+                            .arg(QLatin1String(table.name), QLatin1String(table.columns[i].name)));
+                write.addBindValue(text->isNull() ? QStringLiteral("") : *text);
+            }
+            if (!write.exec())
+                return ToDbError(write.lastError());
+        }
+        if (read.lastError().isValid())
+            return ToDbError(read.lastError());
+    }
+    return transaction.Commit();
+}
+
+// Makes a new database of our own main schema at `path` holding the rows of `source`.
+DbResult RebuildFrom(const QString& source, const QString& path) {
+    if (!IsRegularFile(source))
+        return OwnError(QStringLiteral("%1 is not a file").arg(source));
+    const ScopedConnection from(source, ScopedConnection::Access::ReadOnly);
+    if (DbResult error = CheckSourceFile(from.Handle(), source))
+        return error;
+    const ScopedConnection to(path, ScopedConnection::Access::Create);
+    const QSqlDatabase db = to.Handle();
+    if (!db.isOpen())
+        return ToDbError(db.lastError());
+    if (DbResult error = CreateTables(db, DatabaseFile::Main))
+        return error;
+    return CopyRows(from.Handle(), db);
+}
+
+// Writes a new database with `build` beside `target` and puts it in the target's place once it
+// is complete and checked.
+DbResult ReplaceDatabase(const QString& target,
+                         const std::function<DbResult(const QString& copy)>& build) {
+    CloseAllConnections();
+    const QString file = ReplacedFile(target);
+    const bool replacing = QFileInfo::exists(file);
+    if (replacing && !IsRegularFile(file))
+        return OwnError(QStringLiteral("%1 is not a file").arg(file));
+    if (replacing && ::access(QFile::encodeName(file).constData(), W_OK) != 0)
+        return SystemError("cannot replace", file);
+
+    RemoveLeftoversOf(file);
+    const QString copy = NewFileBeside(file);
+    DbResult result = build(copy);
+    if (!result)
+        result = CheckMainDatabaseFile(copy);
+    if (!result)
+        result = RemoveCompanions(file);
+    QString error;
+    if (!result && !MoveIntoPlace(copy, file, &error))
+        result = OwnError(error);
+    if (result) {
+        QFile::remove(copy);
+        RemoveCompanions(copy);
+    }
+    return result;
 }
 
 }  // namespace
@@ -73,9 +175,16 @@ bool IsSameFile(const QString& first, const QString& second) {
     // One file is one device and inode, whatever path leads to it.
     struct stat a {};
     struct stat b {};
-    return ::stat(QFile::encodeName(first).constData(), &a) == 0 &&
-           ::stat(QFile::encodeName(second).constData(), &b) == 0 && a.st_dev == b.st_dev &&
+    return Identify(first, &a) && Identify(second, &b) && a.st_dev == b.st_dev &&
            a.st_ino == b.st_ino;
+}
+
+bool IsInFolder(const QString& path, const QString& folder) {
+    const QString file = ReplacedFile(path);
+    struct stat a {};
+    struct stat b {};
+    return Identify(QFileInfo(file).absolutePath(), &a) && Identify(folder, &b) &&
+           a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 DbResult CheckMainDatabaseFile(const QString& path) {
@@ -86,46 +195,29 @@ DbResult CheckMainDatabaseFile(const QString& path) {
     const QSqlDatabase db = connection.Handle();
     if (DbResult error = CheckIntegrity(db, IntegrityCheck::Full))
         return error;
-    if (!HasSchema(db, DatabaseFile::Main))
-        return OwnError(QStringLiteral("%1 lacks tables or columns").arg(path));
+    if (!HasExactSchema(db, DatabaseFile::Main))
+        return OwnError(QStringLiteral("%1 does not have our schema").arg(path));
     return std::nullopt;
 }
 
+DbResult CheckRestoreSource(const QString& source) {
+    return RebuildFrom(source, QStringLiteral(":memory:"));
+}
+
 DbResult CopyDatabase(const QString& source, const QString& target) {
-    CloseAllConnections();
     if (IsSameFile(source, target))
         return OwnError(QStringLiteral("%1 and %2 are one file").arg(source, target));
+    return ReplaceDatabase(target, [&source](const QString& copy) {
+        const ScopedConnection connection(source, ScopedConnection::Access::ReadOnly);
+        return Execute(connection.Handle(), QStringLiteral("VACUUM INTO ?"), {copy});
+    });
+}
 
-    // A link is followed, so that the file it names is replaced, not the link.
-    const QFileInfo targetInfo(target);
-    const bool replacing = targetInfo.exists();
-    const QString file = replacing ? targetInfo.canonicalFilePath() : targetInfo.absoluteFilePath();
-    if (replacing && !IsRegularFile(file))
-        return OwnError(QStringLiteral("%1 is not a file").arg(file));
-    if (replacing && ::access(QFile::encodeName(file).constData(), W_OK) != 0)
-        return SystemError("cannot replace", file);
-
-    const QString copy =
-        file + QStringLiteral(".new-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    DbResult result = Snapshot(source, copy);
-    if (!result)
-        result = CheckMainDatabaseFile(copy);
-    if (!result && !Sync(copy))
-        result = SystemError("cannot write", copy);
-    if (!result)
-        result = RemoveCompanions(file);
-    if (!result &&
-        ::rename(QFile::encodeName(copy).constData(), QFile::encodeName(file).constData()) != 0)
-        result = SystemError("cannot rename to", file);
-    if (result) {
-        QFile::remove(copy);
-        RemoveCompanions(copy);
-        return result;
-    }
-    // The rename itself reaches the disk with the folder; a folder that cannot be synced
-    // (some file systems refuse) still holds the complete file.
-    Sync(QFileInfo(file).absolutePath());
-    return std::nullopt;
+DbResult RestoreDatabase(const QString& source, const QString& target) {
+    if (IsSameFile(source, target))
+        return OwnError(QStringLiteral("%1 and %2 are one file").arg(source, target));
+    return ReplaceDatabase(target,
+                           [&source](const QString& copy) { return RebuildFrom(source, copy); });
 }
 
 }  // namespace paysum

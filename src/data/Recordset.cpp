@@ -339,7 +339,16 @@ void Recordset::AddNew() {
 
 DbResult Recordset::CheckWidths(const Edit& edit) const {
     for (int i = 0; i < FieldCount(); ++i) {
-        if (edit.dirty[i] && widths_[i] >= 0 && edit.values[i].toUcs4().size() > widths_[i]) {
+        if (!edit.dirty[i])
+            continue;
+        // Half a character (a lone surrogate) would be stored as a replacement character.
+        if (!QStringView(edit.values[i]).isValidUtf16()) {
+            DbError error;
+            error.field = i;
+            error.message = QStringLiteral("%1 holds half a character").arg(fields_[i]);
+            return error;
+        }
+        if (widths_[i] >= 0 && edit.values[i].toUcs4().size() > widths_[i]) {
             DbError error;
             error.kind = DbErrorKind::FieldTooLong;
             error.field = i;

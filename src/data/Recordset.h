@@ -76,9 +76,10 @@ public:
     // Appends an empty record and makes it current.
     void AddNew();
     // Stores the current record (new or edited). A value wider than its column is refused with
-    // FieldTooLong and nothing is written. On any failure the assignments are dropped, and a
-    // refused new record is taken out again: the record current before AddNew is current. A
-    // stored record of a set read in key order stands where its key puts it.
+    // FieldTooLong, a text that is not well-formed UTF-16 with Other, and nothing is written. On
+    // any failure the assignments are dropped, and a refused new record is taken out again: the
+    // record current before AddNew is current. A stored record of a set read in key order stands
+    // where its key puts it.
     [[nodiscard]] DbResult Update();
     // Removes the current record from the file at once; the position stays on the removed
     // record until the next move.

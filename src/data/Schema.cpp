@@ -5,6 +5,9 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStringList>
+
+#include <optional>
 
 namespace paysum {
 
@@ -52,6 +55,31 @@ QString CreateTableSql(const TableDef& table) {
         columns << QStringLiteral("%1 TEXT NOT NULL DEFAULT ''").arg(QLatin1String(column.name));
     return QStringLiteral("CREATE TABLE %1 (%2)")
         .arg(QLatin1String(table.name), columns.join(QStringLiteral(", ")));
+}
+
+// Every object of a database's schema with the statement that made it, in a fixed order.
+std::optional<QStringList> SchemaObjects(const QSqlDatabase& db) {
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral(
+            "SELECT type, name, tbl_name, sql FROM sqlite_master ORDER BY type, name")))
+        return std::nullopt;
+    QStringList objects;
+    while (query.next()) {
+        objects << QStringList{query.value(0).toString(), query.value(1).toString(),
+                               query.value(2).toString(), query.value(3).toString()}
+                       .join(u'\n');
+    }
+    return objects;
+}
+
+// The schema objects of a new database of the file, made once by the code that makes a new
+// installation's.
+QStringList OwnSchemaObjects(DatabaseFile file) {
+    const ScopedConnection connection(QStringLiteral(":memory:"), ScopedConnection::Access::Create);
+    const QSqlDatabase db = connection.Handle();
+    if (CreateTables(db, file))
+        return {};
+    return SchemaObjects(db).value_or(QStringList{});
 }
 
 }  // namespace
@@ -121,6 +149,14 @@ bool HasSchema(const QSqlDatabase& db, DatabaseFile file) {
             return false;
     }
     return true;
+}
+
+bool HasExactSchema(const QSqlDatabase& db, DatabaseFile file) {
+    static const QStringList main = OwnSchemaObjects(DatabaseFile::Main);
+    static const QStringList branch = OwnSchemaObjects(DatabaseFile::Branch);
+    const QStringList& own = file == DatabaseFile::Main ? main : branch;
+    const std::optional<QStringList> objects = SchemaObjects(db);
+    return !own.isEmpty() && objects && *objects == own;
 }
 
 }  // namespace paysum

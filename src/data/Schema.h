@@ -45,4 +45,9 @@ DbResult CreateTables(const QSqlDatabase& db, DatabaseFile file);
 // True when the database holds every table of the file with exactly its columns in order.
 bool HasSchema(const QSqlDatabase& db, DatabaseFile file);
 
+// True when the database's schema is exactly the one CreateTables() makes for the file: the same
+// tables, columns, types, defaults and key indexes, and nothing else (no trigger, view or other
+// table or index).
+bool HasExactSchema(const QSqlDatabase& db, DatabaseFile file);
+
 }  // namespace paysum

@@ -3,11 +3,11 @@
 #include "common/TextRules.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
+#include "data/FileReplacement.h"
 #include "data/TableRows.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace paysum {
 
@@ -83,16 +83,15 @@ BatchFileResult WriteBatchFile(const QString& path, bool hasCompany, const Trans
     if (target.exists() && !target.isFile())
         return {BatchFileOutcome::WriteFailed, QStringLiteral("不是一般檔案")};
     const QStringList lines = TransferFileLines(header, items);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {BatchFileOutcome::WriteFailed, file.errorString()};
-    if (!WriteLines(file, lines)) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return {BatchFileOutcome::WriteFailed, reason};
-    }
-    if (!file.commit())
-        return {BatchFileOutcome::WriteFailed, file.errorString()};
+    // Written beside the target and put in its place whole; an interrupted write of the same
+    // target left nothing that this one does not clear away.
+    FileReplacement file(path);
+    if (!file.Open())
+        return {BatchFileOutcome::WriteFailed, file.Device().errorString()};
+    if (!WriteLines(file.Device(), lines))
+        return {BatchFileOutcome::WriteFailed, file.Device().errorString()};
+    if (!file.Commit())
+        return {BatchFileOutcome::WriteFailed, file.Device().errorString()};
     QFile written(path);
     if (!written.open(QIODevice::ReadOnly))
         return {BatchFileOutcome::Mismatch,

@@ -11,12 +11,19 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QValidator>
 
 #include <memory>
 
 namespace paysum {
 
 namespace {
+
+// The box an event is for, or nullptr while it is being destroyed: QWidget's destructor still
+// sends events (a focus out), when the object is no longer a QLineEdit.
+QLineEdit* LiveBox(QObject* watched, const QLineEdit* box) {
+    return watched == box ? qobject_cast<QLineEdit*>(watched) : nullptr;
+}
 
 // Selects a box's text when the focus enters it.
 class SelectAllFilter : public QObject {
@@ -25,14 +32,64 @@ public:
         : QObject(box), box_(box), when_(std::move(when)) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == box_ && event->type() == QEvent::FocusIn && (!when_ || when_()))
-            box_->selectAll();
+        if (event->type() != QEvent::FocusIn)
+            return false;
+        if (QLineEdit* box = LiveBox(watched, box_); box && (!when_ || when_()))
+            box->selectAll();
         return false;
     }
 
 private:
-    QLineEdit* box_;
+    const QLineEdit* box_;
     std::function<bool()> when_;
+};
+
+// Keeps a box's text to whole characters within a limit. It rewrites text that would not fit
+// instead of refusing it, so that a long paste keeps what fits, as QLineEdit's own maximum
+// length does.
+class WholeCharacters : public QValidator {
+public:
+    WholeCharacters(QLineEdit* box, int limit) : QValidator(box), limit_(limit) {}
+
+    State validate(QString& input, int& pos) const override {
+        QString text;
+        text.reserve(input.size());
+        int cursor = pos;
+        for (qsizetype i = 0; i < input.size(); ++i) {
+            const QChar c = input.at(i);
+            if (c.isHighSurrogate() && i + 1 < input.size() && input.at(i + 1).isLowSurrogate()) {
+                text += c;
+                text += input.at(++i);
+            } else if (c.isSurrogate()) {
+                if (i < pos)
+                    --cursor;
+            } else {
+                text += c;
+            }
+        }
+        // What was just typed or pasted ends at the cursor, so the excess goes from there.
+        qsizetype excess = QStringView(text).toUcs4().size() - limit_;
+        for (; excess > 0 && cursor > 0; --excess) {
+            const int width = CharacterBefore(text, cursor);
+            text.remove(cursor - width, width);
+            cursor -= width;
+        }
+        for (; excess > 0; --excess)
+            text.chop(CharacterBefore(text, static_cast<int>(text.size())));
+        input = text;
+        pos = cursor;
+        return Acceptable;
+    }
+
+private:
+    // The number of UTF-16 units of the character that ends at `end`.
+    static int CharacterBefore(const QString& text, int end) {
+        return end >= 2 && text.at(end - 1).isLowSurrogate() && text.at(end - 2).isHighSurrogate()
+                   ? 2
+                   : 1;
+    }
+
+    int limit_;
 };
 
 // Drops every character that is not a digit from what a person types or pastes. A QValidator
@@ -44,7 +101,9 @@ public:
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched != box_ || box_->isReadOnly())
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::ContextMenu)
+            return false;
+        if (!LiveBox(watched, box_) || box_->isReadOnly())
             return false;
         if (event->type() == QEvent::KeyPress) {
             const auto* key = static_cast<QKeyEvent*>(event);
@@ -99,6 +158,12 @@ bool FocusMovesWithWindow(const QFocusEvent* event) {
 
 void SelectAllOnFocus(QLineEdit* box, std::function<bool()> when) {
     box->installEventFilter(new SelectAllFilter(box, std::move(when)));
+}
+
+void LimitLength(QLineEdit* box, int characters) {
+    // QLineEdit counts UTF-16 units; a character takes at most two.
+    box->setMaxLength(2 * characters);
+    box->setValidator(new WholeCharacters(box, characters));
 }
 
 void AcceptDigitsOnly(QLineEdit* box) {

@@ -9,8 +9,11 @@ InstanceLock::InstanceLock(const QString& folder)
 
 InstanceLock::~InstanceLock() = default;
 
-bool InstanceLock::TryLock() {
-    return lock_->tryLock(0);
+InstanceLock::Outcome InstanceLock::TryLock() {
+    if (lock_->tryLock(0))
+        return Outcome::Locked;
+    return lock_->error() == QLockFile::LockFailedError ? Outcome::HeldByOther
+                                                        : Outcome::CannotWrite;
 }
 
 QString InstanceLock::LockFilePath(const QString& folder) {

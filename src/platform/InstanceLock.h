@@ -17,8 +17,12 @@ public:
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
-    // False when another running copy holds the lock.
-    bool TryLock();
+    enum class Outcome {
+        Locked,       // this copy holds the lock now
+        HeldByOther,  // another running copy holds it
+        CannotWrite,  // the lock file cannot be written (a read-only or full folder)
+    };
+    Outcome TryLock();
 
     static QString LockFilePath(const QString& folder);
 

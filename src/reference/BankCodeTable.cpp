@@ -3,6 +3,7 @@
 #include "common/Big5Text.h"
 #include "common/CheckDigits.h"
 #include "common/TextRules.h"
+#include "platform/BoxRules.h"
 #include "platform/Twips.h"
 
 #include <QLabel>
@@ -31,7 +32,7 @@ void MakeBankBoxes(QWidget* window, int yTwips, int fullNameWidthTwips,
         boxes[i] = new QLineEdit(window);
         boxes[i]->setObjectName(QStringLiteral("Text1_%1").arg(i));
         boxes[i]->setGeometry(TwipsRect(2160, y, widths[i], 330));
-        boxes[i]->setMaxLength(kBankEntryLimits[i]);
+        LimitLength(boxes[i], kBankEntryLimits[i]);
     }
 }
 

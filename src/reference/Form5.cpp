@@ -124,7 +124,7 @@ void Form5::createLayout() {
 
 void Form5::configureBoxes() {
     for (int i = 0; i < 7; ++i) {
-        Text1[i]->setMaxLength(kLimits[i]);
+        LimitLength(Text1[i], kLimits[i]);
         Text1[i]->setText(DefaultText(i));
         SelectAllOnFocus(Text1[i]);
         Text1[i]->installEventFilter(this);

@@ -60,7 +60,7 @@ void Form10::createLayout() {
         Text1[i] = new QLineEdit(this);
         Text1[i]->setObjectName(QStringLiteral("Text1_%1").arg(i));
         Text1[i]->setGeometry(TwipsRect(place.boxX, place.boxY, place.boxWidth, 360));
-        Text1[i]->setMaxLength(place.maxLength);
+        LimitLength(Text1[i], place.maxLength);
         Text1[i]->setFont(CourierFont());
         Text1[i]->setEnabled(i == 0);
         SelectAllOnFocus(Text1[i]);

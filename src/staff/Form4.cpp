@@ -50,7 +50,7 @@ MaintenanceWindow::Setup Form4Setup() {
 QLineEdit* MakeBox(QWidget* parent, const QString& name, int maxLength, const QFont& font) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
-    box->setMaxLength(maxLength);
+    LimitLength(box, maxLength);
     box->setFont(font);
     return box;
 }

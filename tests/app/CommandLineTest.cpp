@@ -167,7 +167,7 @@ TEST_F(CommandLineTest, AnImportKilledAtAnyMomentLeavesAllOrNothing) {
 
 TEST_F(CommandLineTest, WritingCommandsRefuseWhileTheWindowsRun) {
     InstanceLock windows(DataDir());
-    ASSERT_TRUE(windows.TryLock());
+    ASSERT_EQ(windows.TryLock(), InstanceLock::Outcome::Locked);
     const QString sheet = DataDir() + "/../staff.csv";
     test::WriteFile(sheet, "ID,ACTNO,PAYSUM,NAME\n11,102000000012,30000,李四\n");
     const QString path = DataDir() + "/../batch.txt";

@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -105,6 +106,62 @@ TEST_F(Form1Test, StartUpEndsOnAMissingMainDatabaseWithoutCreatingOne) {
     ExpectEndedWith(test::OkBox(QStringLiteral("找不到資料庫,資料遺失\r\n") + MainDatabasePath(),
                                 QStringLiteral("整批PAYSUM"), QMessageBox::Critical));
     EXPECT_FALSE(QFile::exists(MainDatabasePath()));
+    // The message stands alone: the main window is never shown on a database that did not open.
+    EXPECT_EQ(messages.WindowsBehind(), std::vector<QStringList>{QStringList{}});
+
+    // An empty folder is a new installation; a folder holding anything else is not.
+    ASSERT_TRUE(QDir(DataDir()).removeRecursively());
+    ASSERT_TRUE(QDir().mkpath(DataDir()));
+    messages.Clear();
+    ASSERT_TRUE(StartUp());
+    EXPECT_EQ(messages.Texts(), QStringList{QStringLiteral("無基本資料，請先建檔。")});
+    EXPECT_TRUE(Rows(QStringLiteral("RTBANK")).isEmpty());
+    ShutDown();
+    ASSERT_TRUE(QFile::remove(MainDatabasePath()));
+    ASSERT_TRUE(QFile::remove(BranchDatabasePath()));
+    test::WriteFile(DataDir() + QStringLiteral("/notes.txt"), "notes");
+    ExpectEndedWith(test::OkBox(QStringLiteral("找不到資料庫,資料遺失\r\n") + MainDatabasePath(),
+                                QStringLiteral("整批PAYSUM"), QMessageBox::Critical));
+}
+
+TEST_F(Form1Test, StartUpOnAFolderItCannotWriteSaysSoAndEnds) {
+    const test::RecordedMessage readOnly =
+        test::OkBox(QStringLiteral("資料庫唯讀,資料遺失\r\n") + MainDatabasePath(),
+                    QStringLiteral("整批PAYSUM"), QMessageBox::Critical);
+    {
+        // A full disk: the lock file cannot be written.
+        const test::FileSizeLimit diskFull(0);
+        ExpectEndedWith(readOnly);
+    }
+    if (!test::SetImmutable(DataDir(), true))
+        GTEST_SKIP() << "folders cannot be made immutable here";
+    messages.Clear();
+    ExpectEndedWith(readOnly);
+    EXPECT_TRUE(test::SetImmutable(DataDir(), false));
+}
+
+TEST_F(Form1Test, StartUpClearsAwayWhatInterruptedWritesLeftAndNothingElse) {
+    const QString uuid = QStringLiteral(".new-0f8fad5b-d9cb-469f-a165-70867728950e");
+    const QString half = DataDir() + uuid;
+    const QString foreign = DataDir() + QStringLiteral(".new-1b4e28ba-2fa1-11d2-883f-0016d3cca427");
+    ASSERT_TRUE(QDir().mkpath(half));
+    ASSERT_TRUE(QDir().mkpath(foreign));
+    test::WriteFile(half + QStringLiteral("/PAYSUM.db"), "half");
+    test::WriteFile(foreign + QStringLiteral("/notes.txt"), "notes");
+    const QStringList ours{QStringLiteral("PAYSUM.db") + uuid,
+                           QStringLiteral("PAYSUM.db") + uuid + QStringLiteral("-journal")};
+    const QStringList others{QStringLiteral("notes.new-1"), QStringLiteral("PAYSUM.db.new-x"),
+                             QStringLiteral("BRANCH.db") + uuid + QStringLiteral(".txt")};
+    for (const QString& name : ours + others)
+        test::WriteFile(DataDir() + u'/' + name, "x");
+    Start();
+    EXPECT_EQ(QDir(DataDir()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral("BRANCH.db"),
+                           QStringLiteral("BRANCH.db") + uuid + QStringLiteral(".txt"),
+                           QStringLiteral("notes.new-1"), QStringLiteral("PAYSUM.db"),
+                           QStringLiteral("PAYSUM.db.new-x"), QStringLiteral("PAYSUM.lock")}));
+    EXPECT_FALSE(QFileInfo::exists(half));
+    EXPECT_TRUE(QFileInfo::exists(foreign + QStringLiteral("/notes.txt")));
 }
 
 TEST_F(Form1Test, StartUpMakesAReadOnlyDatabaseWritableAndWritesNothingElse) {
@@ -141,6 +198,50 @@ TEST_F(Form1Test, StartUpEndsOnFilesThatAreNotOurDatabase) {
     // A folder in place of the file.
     ASSERT_TRUE(QFile::remove(main));
     ASSERT_TRUE(QDir().mkdir(main));
+    ExpectEndedWith(kOpenError);
+}
+
+TEST_F(Form1Test, StartUpRefusesDatabasesWhoseSchemaIsNotExactlyOurs) {
+    const QString main = MainDatabasePath();
+    const QString branch = BranchDatabasePath();
+    const struct {
+        const QString* file;
+        const char* change;
+    } cases[] = {
+        {&main,
+         "CREATE TRIGGER t AFTER INSERT ON S_STAFF BEGIN UPDATE S_STAFF SET "
+         "ACTNO='999000000009' WHERE rowid=NEW.rowid; END"},
+        {&main, "CREATE VIEW v AS SELECT * FROM S_STAFF"},
+        {&main, "DROP INDEX S_STAFF_ID"},
+        {&main, "ALTER TABLE S_DAY ADD COLUMN EXTRA TEXT"},
+        {&branch, "DROP INDEX RTBANK_BKBRNO"},
+        {&branch, "CREATE TABLE RTBANK2 (BKBRNO TEXT)"},
+    };
+    for (const auto& c : cases) {
+        ShutDown();
+        ASSERT_TRUE(QDir(DataDir()).removeRecursively());
+        CreateDatabases();
+        ASSERT_FALSE(Execute(Connection(*c.file), QString::fromLatin1(c.change)));
+        CloseAllConnections();
+        const QByteArray before = test::FileHash(*c.file);
+        messages.Clear();
+        ExpectEndedWith(kOpenError);
+        EXPECT_EQ(test::FileHash(*c.file), before) << c.change;
+    }
+
+    // Other column types or defaults, with the same column names.
+    ShutDown();
+    ASSERT_TRUE(QFile::remove(branch));
+    {
+        const ScopedConnection other(branch, ScopedConnection::Access::Create);
+        ASSERT_FALSE(Execute(other.Handle(),
+                             QStringLiteral("CREATE TABLE RTBANK (BKBRNO INTEGER NOT NULL DEFAULT "
+                                            "'', BNAME TEXT NOT NULL DEFAULT '', FNAME TEXT)")));
+        ASSERT_FALSE(
+            Execute(other.Handle(),
+                    QStringLiteral("CREATE UNIQUE INDEX RTBANK_BKBRNO ON RTBANK (BKBRNO)")));
+    }
+    messages.Clear();
     ExpectEndedWith(kOpenError);
 }
 
@@ -314,12 +415,32 @@ TEST_F(Form1Test, OwnDatabaseUnderAnotherNameIsRefusedAndAskedAgain) {
                                    QMessageBox::Critical)});
     ExpectBackUnchanged();
 
+    // Nothing else in the data folder either, however it is spelled: the bank code table, a
+    // journal SQLite would play or delete, a new name.
+    ASSERT_TRUE(QFile::link(DataDir(), Backup(QStringLiteral("folder"))));
+    const QStringList inside{BranchDatabasePath(), MainDatabasePath() + QStringLiteral("-journal"),
+                             Backup(QStringLiteral("folder/new.db")),
+                             DataDir() + QStringLiteral("/../data/BRANCH.db")};
+    const QByteArray branch = test::FileHash(BranchDatabasePath());
+    for (const QString& target : inside) {
+        messages.Clear();
+        AnswerFileDialog(target);
+        AnswerFileDialog(QString());
+        Trigger("mnuSaveOut");
+        EXPECT_EQ(messages.Count(), 1u) << target.toStdString();
+        EXPECT_EQ(messages.Last().text, QStringLiteral("備份檔案錯誤：目的檔案與來源檔案相同"));
+    }
+    EXPECT_EQ(test::FileHash(BranchDatabasePath()), branch);
+    EXPECT_EQ(QDir(DataDir()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral("BRANCH.db"), QStringLiteral("PAYSUM.db"),
+                           QStringLiteral("PAYSUM.lock")}));
+    ExpectBackUnchanged();
+
     // Restore: the warning, the dialog, the message, then the warning again (No this time).
     messages.Clear();
     messages.Answer(QMessageBox::Yes);
     messages.Answer(QMessageBox::Ok);
     messages.Answer(QMessageBox::No);
-    ASSERT_TRUE(QFile::link(DataDir(), Backup(QStringLiteral("folder"))));
     AnswerFileDialog(Backup(QStringLiteral("folder/./PAYSUM.db")));
     Trigger("mnuSaveIn");
     EXPECT_EQ(messages.All(),
@@ -348,7 +469,15 @@ TEST_F(Form1Test, BackupToNewAndExistingFilesAndRestoreBringsTheirDataBack) {
     ASSERT_FALSE(Execute(Connection(MainDatabasePath()),
                          QStringLiteral("UPDATE S_BASE SET BRNO = '005', CNAME = '信義商行'")));
     Transfer();
+    // What an interrupted earlier backup to that name left goes; other files stay.
+    const QString leftover = tuesday + QStringLiteral(".new-0f8fad5b-d9cb-469f-a165-70867728950e");
+    for (const QString& name :
+         {leftover, leftover + QStringLiteral("-journal"), tuesday + QStringLiteral(".new-notes")})
+        test::WriteFile(name, "x");
     SaveOut(tuesday);
+    EXPECT_EQ(QDir(backups_.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral("monday.db"), QStringLiteral("tuesday.db"),
+                           QStringLiteral("tuesday.db.new-notes")}));
     EXPECT_EQ(messages.Count(), 0u) << messages.Texts().join(u'|').toStdString();
     EXPECT_TRUE(Caption().endsWith(QStringLiteral("信義商行")));
 
@@ -398,9 +527,39 @@ TEST_F(Form1Test, RestoreRefusesWhatIsNotABackupOfThisProgram) {
     ASSERT_FALSE(
         Execute(Connection(shortDay), QStringLiteral("ALTER TABLE S_DAY DROP COLUMN TDATE")));
     CloseAllConnections();
+
+    // Column names alone do not make our data: a code stored as a number, a key twice, a value
+    // wider than its column, a text that is not well-formed UTF-8.
+    const QString numbers = Backup(QStringLiteral("numbers.db"));
+    {
+        const ScopedConnection db(numbers, ScopedConnection::Access::Create);
+        for (const char* sql :
+             {"CREATE TABLE S_BASE (BRNO, CNAME, CUSTNO, UNINO, SIGN1, SIGN2, SIGN3)",
+              "CREATE TABLE S_STAFF (ID INTEGER, ACTNO INTEGER, PAYSUM REAL, NAME, AT)",
+              "CREATE TABLE S_ITEM (ID, ACTNO, PAYSUM, NAME, AT, MARK)",
+              "CREATE TABLE S_DAY (LDATE, TDATE)",
+              "CREATE TABLE NNOO (NO1, NO2, NO3, NO4, NO5, NO6, NO7, NO8, NO9, NO10)",
+              "INSERT INTO S_STAFF VALUES ('00012', '004001012341', '100', 'a', '')"})
+            ASSERT_FALSE(Execute(db.Handle(), QString::fromLatin1(sql))) << sql;
+    }
+    QStringList badValues{numbers};
+    const char* changes[] = {
+        "DROP INDEX S_STAFF_ID; INSERT INTO S_STAFF (ID) VALUES ('00001'), ('00001')",
+        "INSERT INTO S_STAFF (ID, NAME) VALUES ('00001', '1234567890123456789012345678901')",
+        "INSERT INTO S_STAFF (ID, NAME) VALUES ('00001', CAST(x'61eda080' AS TEXT))",
+    };
+    for (const char* change : changes) {
+        const QString path = Backup(QStringLiteral("bad%1.db").arg(badValues.size()));
+        ASSERT_TRUE(QFile::copy(MainDatabasePath(), path));
+        const ScopedConnection db(path, ScopedConnection::Access::Create);
+        for (const QString& sql : QString::fromLatin1(change).split(QStringLiteral("; ")))
+            ASSERT_FALSE(Execute(db.Handle(), sql)) << change;
+        badValues << path;
+    }
     Start();
 
-    for (const QString& path : {text, truncated, shortDay, BranchDatabasePath()}) {
+    for (const QString& path :
+         QStringList{text, truncated, shortDay, BranchDatabasePath()} + badValues) {
         messages.Clear();
         SaveIn(path);
         EXPECT_EQ(messages.All(),
@@ -410,6 +569,35 @@ TEST_F(Form1Test, RestoreRefusesWhatIsNotABackupOfThisProgram) {
             << path.toStdString();
         ExpectBackUnchanged();
     }
+}
+
+TEST_F(Form1Test, RestoreBringsBackDataButNeverSchema) {
+    Company();
+    InsertRow(QStringLiteral("S_STAFF"), {QStringLiteral("00012"), QStringLiteral("004001012341")});
+    const QString planted = Backup(QStringLiteral("planted.db"));
+    ASSERT_TRUE(QFile::copy(MainDatabasePath(), planted));
+    for (const char* sql : {"CREATE TRIGGER t AFTER INSERT ON S_STAFF BEGIN UPDATE S_STAFF SET "
+                            "ACTNO='999000000009' WHERE rowid=NEW.rowid; END",
+                            "CREATE VIEW v AS SELECT * FROM S_STAFF", "CREATE TABLE EXTRA (X)",
+                            "UPDATE S_BASE SET CNAME = '信義商行'"})
+        ASSERT_FALSE(Execute(Connection(planted), QString::fromUtf8(sql))) << sql;
+    CloseAllConnections();
+    Start();
+
+    SaveIn(planted);
+    EXPECT_EQ(messages.All(), Messages{kRestoreWarning});
+    EXPECT_TRUE(Caption().endsWith(QStringLiteral("信義商行")));
+    EXPECT_EQ(Rows(QStringLiteral("S_STAFF")),
+              (QList<QStringList>{{QStringLiteral("00012"), QStringLiteral("004001012341"),
+                                   QString(), QString(), QString()}}));
+    InsertRow(QStringLiteral("S_STAFF"), {QStringLiteral("00013"), QStringLiteral("004001012341")});
+    EXPECT_EQ(Rows(QStringLiteral("S_STAFF")).back()[1], QStringLiteral("004001012341"));
+    QSqlQuery objects(Connection(MainDatabasePath()));
+    ASSERT_TRUE(objects.exec(QStringLiteral(
+                    "SELECT count(*) FROM sqlite_master WHERE type IN ('trigger', 'view') OR "
+                    "name = 'EXTRA'")) &&
+                objects.next());
+    EXPECT_EQ(objects.value(0).toInt(), 0);
 }
 
 TEST_F(Form1Test, FailedCopyIsReportedAndTheMainWindowComesBack) {

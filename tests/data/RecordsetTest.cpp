@@ -127,6 +127,13 @@ TEST_F(RecordsetTest, UpdateStoresWhatWasAssignedAndRefusesWhatDoesNotFit) {
     rs().SetField(3, QString(30, kWang));
     EXPECT_FALSE(rs().Update());
     EXPECT_EQ(grid.index(0, 0).data().toString(), QString(30, kWang));
+    // Half a character is never stored, whatever the width.
+    const QString emoji = QStringLiteral("\U0001F600");
+    rs().SetField(3, QStringLiteral("a") + emoji.left(1));
+    const DbResult half = rs().Update();
+    ASSERT_TRUE(half.has_value());
+    EXPECT_EQ(half->field, 3);
+    EXPECT_EQ(Rows(QStringLiteral("S_STAFF"))[0][3], QString(30, kWang));
 
     // A refused new record puts the set back on the record before AddNew.
     rs().AddNew();

@@ -55,6 +55,13 @@ protected:
 
 TEST_F(Form3Test, WritesTheWorkedExampleFromTheKeyboard) {
     answer_ = path_;
+    // What an interrupted earlier write of this file left goes; other files stay.
+    const QString leftover = path_ + ".new-0f8fad5b-d9cb-469f-a165-70867728950e";
+    const QString other = path_ + ".new-notes";
+    for (const QString& name : {leftover, other}) {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
     Open();
     EXPECT_EQ(Find<QLabel>(window_, "Label2")->text(),
               "合計　筆數：    " + QString(10, u' ') + "2　筆");
@@ -75,6 +82,8 @@ TEST_F(Form3Test, WritesTheWorkedExampleFromTheKeyboard) {
         "   " "00012345678901" "000000120500" "                              " "9" "\r\n");
     // clang-format on
     ExpectOnlyMessage("產生完畢");
+    EXPECT_FALSE(QFile::exists(leftover));
+    EXPECT_TRUE(QFile::exists(other));
     EXPECT_FALSE(window_->isVisible());
     EXPECT_EQ(Rows("S_DAY"), QList<QStringList>({{"910503", "910505"}}));
     ASSERT_EQ(requests_.size(), 1u);

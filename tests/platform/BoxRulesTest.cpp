@@ -30,5 +30,42 @@ TEST_F(BoxRulesTest, DigitsOnlyFiltersWhatIsTypedOrPastedButNotWhatTheProgramSho
     EXPECT_EQ(box.text(), QStringLiteral("35000 "));
 }
 
+TEST_F(BoxRulesTest, LengthLimitCountsCharactersAndNeverCutsOneInHalf) {
+    const QString emoji = QStringLiteral("\U0001F600");
+    QLineEdit box;
+    LimitLength(&box, 10);
+    Activate(&box);
+
+    // Fifteen emoji pasted after a letter: the nine that fit stay, each whole.
+    box.insert(QStringLiteral("a") + emoji.repeated(15));
+    EXPECT_EQ(box.text(), QStringLiteral("a") + emoji.repeated(9));
+    // A full box takes no more, typed or pasted; its text stays as it was.
+    QTest::keyClicks(&box, QStringLiteral("b"));
+    box.setCursorPosition(1);
+    box.insert(QStringLiteral("xy"));
+    EXPECT_EQ(box.text(), QStringLiteral("a") + emoji.repeated(9));
+    // What is pasted into the middle is cut, not the text after it.
+    box.setText(QStringLiteral("abcdefgh"));
+    box.setCursorPosition(2);
+    box.insert(emoji + QStringLiteral("XYZ"));
+    EXPECT_EQ(box.text(), QStringLiteral("ab") + emoji + QStringLiteral("Xcdefgh"));
+    EXPECT_EQ(box.cursorPosition(), 5);
+    EXPECT_TRUE(box.text().isValidUtf16());
+}
+
+TEST_F(BoxRulesTest, AFocusedBoxWithRulesCanBeDestroyed) {
+    // Its destructor still sends the box a focus-out event; no rule may handle it as a box.
+    QWidget window;
+    auto* box = new QLineEdit(&window);
+    AcceptDigitsOnly(box);
+    SelectAllOnFocus(box);
+    LimitLength(box, 5);
+    Activate(&window);
+    box->setFocus();
+    ASSERT_TRUE(box->hasFocus());
+    delete box;
+    EXPECT_EQ(window.focusWidget(), nullptr);
+}
+
 }  // namespace
 }  // namespace paysum

@@ -2,6 +2,7 @@
 
 #include "platform/MessageBox.h"
 
+#include <QApplication>
 #include <QPushButton>
 
 namespace paysum::test {
@@ -20,6 +21,12 @@ void MessageRecorder::Install() {
     SetMessageHook([this](QMessageBox& box) {
         messages_.push_back({box.text(), box.windowTitle(), box.icon(), box.standardButtons(),
                              box.standardButton(box.defaultButton())});
+        QStringList behind;
+        for (const QWidget* window : QApplication::topLevelWidgets()) {
+            if (window != &box && window->isVisible())
+                behind << window->objectName();
+        }
+        windowsBehind_.push_back(behind);
         if (answers_.empty())
             return messages_.back().defaultButton;
         const QMessageBox::StandardButton answer = answers_.front();
@@ -41,6 +48,7 @@ QStringList MessageRecorder::Texts() const {
 
 void MessageRecorder::Clear() {
     messages_.clear();
+    windowsBehind_.clear();
     answers_.clear();
 }
 

@@ -37,12 +37,15 @@ public:
     const std::vector<RecordedMessage>& All() const { return messages_; }
     std::size_t Count() const { return messages_.size(); }
     const RecordedMessage& Last() const { return messages_.back(); }
+    // The object names of the windows that were on screen behind each box.
+    const std::vector<QStringList>& WindowsBehind() const { return windowsBehind_; }
     // The texts of all boxes shown so far, for a quick look in a failing assertion.
     QStringList Texts() const;
     void Clear();
 
 private:
     std::vector<RecordedMessage> messages_;
+    std::vector<QStringList> windowsBehind_;
     std::deque<QMessageBox::StandardButton> answers_;
 };
 
