@@ -91,17 +91,6 @@ DbResult CheckIntegrity(const QSqlDatabase& db, IntegrityCheck check) {
     return std::nullopt;
 }
 
-QString LikePrefix(const QString& prefix) {
-    QString escaped;
-    escaped.reserve(prefix.size() + 1);
-    for (QChar c : prefix) {
-        if (c == u'\\' || c == u'%' || c == u'_')
-            escaped.append(u'\\');
-        escaped.append(c);
-    }
-    return escaped + u'%';
-}
-
 QVariantList KeyPrefixRange(const QString& prefix) {
     // Code points compare as their UTF-8 bytes do, which is how SQLite compares texts; the
     // keys beginning with the prefix lie between it and the prefix with its last code point

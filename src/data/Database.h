@@ -43,10 +43,6 @@ DbResult Execute(const QSqlDatabase& db, const QString& sql, const QVariantList&
 enum class IntegrityCheck { Quick, Full };
 DbResult CheckIntegrity(const QSqlDatabase& db, IntegrityCheck check);
 
-// The bound value for `column LIKE ? ESCAPE '\'` that matches texts beginning with `prefix`,
-// taken literally: %, _ and \ in it match only themselves.
-QString LikePrefix(const QString& prefix);
-
 // The bound values for `key >= ? AND key < ?` that match the keys beginning with `prefix`,
 // taken literally; an empty prefix matches every key.
 QVariantList KeyPrefixRange(const QString& prefix);
