@@ -156,18 +156,6 @@ const Recordset::Row* Recordset::RowAt(int index) const {
     return &found->second[static_cast<std::size_t>(index % kPageSize)];
 }
 
-bool Recordset::Holds(const QVariant& orderValue) const {
-    QSqlQuery query(Connection(databasePath_));
-    QVariantList values = paged_->parameters;
-    values << orderValue;
-    return RunQuery(
-               query,
-               QStringLiteral("SELECT 1 FROM %1%2 LIMIT 1")
-                   .arg(paged_->table, WhereWith(paged_->orderColumn + QStringLiteral(" = ?"))),
-               values) &&
-           query.next();
-}
-
 int Recordset::PositionOf(const QVariant& orderValue) const {
     // A page read already may tell without asking the file.
     for (const auto& [page, rows] : pages_) {
@@ -264,9 +252,11 @@ void Recordset::Find(const QString& field, const QString& value) {
         return;
     }
     if (Paged() && ordinal == orderOrdinal_) {
-        // The order column holds each value once: one indexed look-up.
-        const int found = Holds(value) ? PositionOf(value) : -1;
-        SetPosition(found >= from ? found : RecordCount());
+        // The order column holds each value once: where the value would stand is counted on the
+        // key, and the row there, which is shown next anyway, tells whether it is the value.
+        const int position = PositionOf(value);
+        const Row* row = position >= from ? RowAt(position) : nullptr;
+        SetPosition(row && row->values[ordinal] == value ? position : RecordCount());
         return;
     }
     int row = from;

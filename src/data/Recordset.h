@@ -115,7 +115,6 @@ private:
     QVariant OrderValue(const QStringList& values, qint64 rowid) const;
     // Where a row with this order value stands, or stands after a write; -1 on a failure.
     int PositionOf(const QVariant& orderValue) const;
-    bool Holds(const QVariant& orderValue) const;
     // A condition on the source's rows and the values it binds, with `extra` and its values.
     QString WhereWith(const QString& extra) const;
     // The rows changed in the file: forget the pages read so far.
