@@ -697,24 +697,25 @@ DbResult Form2::AddPayeeToMaster() {
         return std::nullopt;
     Recordset& staff = StaffLookup->Recordset();
     staff.AddNew();
-    staff.SetField(0, Text1->text());
-    staff.SetField(1, Text2->text());
-    staff.SetField(4, Text3->text());
     // The transfer amount becomes the new employee's pay.
-    staff.SetField(2, Text5->text());
-    staff.SetField(3, Text6->text());
+    WriteBoxes(staff);
     return staff.Update();
+}
+
+void Form2::WriteBoxes(Recordset& record) {
+    for (int ordinal = 0; ordinal < record.FieldCount(); ++ordinal) {
+        QWidget* box = BoxOf(BoxOfColumn(ordinal));
+        if (auto* line = qobject_cast<QLineEdit*>(box))
+            record.SetField(ordinal, line->text());
+        else if (auto* combo = qobject_cast<QComboBox*>(box))
+            record.SetField(ordinal, combo->currentText());
+    }
 }
 
 DbResult Form2::AppendTransfer() {
     Recordset& items = Records();
     items.AddNew();
-    items.SetField(0, Text1->text());
-    items.SetField(1, Text2->text());
-    items.SetField(4, Text3->text());
-    items.SetField(2, Text5->text());
-    items.SetField(3, Text6->text());
-    items.SetField(5, Combo1->currentText());
+    WriteBoxes(items);
     return items.Update();
 }
 
@@ -742,12 +743,7 @@ void Form2::ConfirmChange() {
             return;
         Busy = true;
         Recordset& item = Records();
-        item.SetField(0, code);
-        item.SetField(1, Text2->text());
-        item.SetField(4, Text3->text());
-        item.SetField(2, Text5->text());
-        item.SetField(3, Text6->text());
-        item.SetField(5, Combo1->currentText());
+        WriteBoxes(item);
         const DbResult error = item.Update();
         Busy = false;
         if (error) {

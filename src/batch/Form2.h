@@ -16,6 +16,7 @@ namespace paysum {
 
 class BatchDatesFrame;
 class DataControl;
+class Recordset;
 
 // The transfer entry: the clerk puts the batch together, one transfer per payee in S_ITEM,
 // filling known payees from the employee master and filing new ones there; the second tab holds
@@ -102,6 +103,8 @@ private:
     // True when the batch already holds a transfer to `code` (other than the current record's
     // when `exceptCurrent`); says so.
     bool RefuseCodeInBatch(const QString& code, bool exceptCurrent);
+    // Writes each box into its column of the current record of `record` (S_STAFF has no remark).
+    void WriteBoxes(Recordset& record);
     DbResult AddPayeeToMaster();
     DbResult AppendTransfer();
     // Re-reads the grid after a failed write, keeping the mode, the boxes and the record of
