@@ -70,25 +70,7 @@ protected:
     DataGrid* Grid() { return Find<DataGrid>(window.get(), "DataGrid1"); }
     int GridRow() { return Grid()->currentIndex().row(); }
 
-    static QWidget* Focus() { return QApplication::focusWidget(); }
-    static void Enter() {
-        ASSERT_NE(Focus(), nullptr) << "no box has the focus";
-        QTest::keyClick(Focus(), Qt::Key_Return);
-    }
-    // Replaces the text of the box that has the focus by typing.
-    static void Type(const QString& text) {
-        ASSERT_NE(Focus(), nullptr) << "no box has the focus";
-        auto* line = qobject_cast<QLineEdit*>(Focus());
-        if (auto* combo = qobject_cast<QComboBox*>(Focus()))
-            line = combo->lineEdit();
-        if (line)
-            line->selectAll();
-        // Key events carry ASCII only; Chinese arrives as an input method would put it.
-        if (line && QString::fromLatin1(text.toLatin1()) != text)
-            line->insert(text);
-        else
-            QTest::keyClicks(Focus(), text);
-    }
+    static void Enter() { Key(Qt::Key_Return); }
     void Click(const char* button) { QTest::mouseClick(Button(button), Qt::LeftButton); }
 
     // Keys a new payee's account, amount, name and remark from the account box on, with Enter.

@@ -22,24 +22,6 @@ namespace {
 // installation to the batch file and the detail list.
 class PayRunTest : public test::PaysumTest {
 protected:
-    static QWidget* Focus() { return QApplication::focusWidget(); }
-    static void Key(Qt::Key key) {
-        ASSERT_NE(Focus(), nullptr) << "no box has the focus";
-        QTest::keyClick(Focus(), key);
-    }
-    static void Type(const QString& text) {
-        ASSERT_NE(Focus(), nullptr) << "no box has the focus";
-        auto* line = qobject_cast<QLineEdit*>(Focus());
-        if (auto* combo = qobject_cast<QComboBox*>(Focus()))
-            line = combo->lineEdit();
-        if (line)
-            line->selectAll();
-        // Key events carry ASCII only; Chinese arrives as an input method would put it.
-        if (line && QString::fromLatin1(text.toLatin1()) != text)
-            line->insert(text);
-        else
-            QTest::keyClicks(Focus(), text);
-    }
     // Types into a box whose text a digits-only filter or a Chinese text would not take as keys.
     static void Insert(QDialog& window, const QString& box, const QString& text) {
         auto* line = window.findChild<QLineEdit*>(box);

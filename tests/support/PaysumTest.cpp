@@ -13,7 +13,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
+#include <QLineEdit>
 #include <QPointer>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -121,6 +123,28 @@ void PaysumTest::Activate(QWidget* window) {
     window->activateWindow();
     QApplication::setActiveWindow(window);
     EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+}
+
+QWidget* PaysumTest::Focus() {
+    return QApplication::focusWidget();
+}
+
+void PaysumTest::Key(Qt::Key key) {
+    ASSERT_NE(Focus(), nullptr) << "no box has the focus";
+    QTest::keyClick(Focus(), key);
+}
+
+void PaysumTest::Type(const QString& text) {
+    ASSERT_NE(Focus(), nullptr) << "no box has the focus";
+    auto* line = qobject_cast<QLineEdit*>(Focus());
+    if (auto* combo = qobject_cast<QComboBox*>(Focus()))
+        line = combo->lineEdit();
+    if (line)
+        line->selectAll();
+    if (line && QString::fromLatin1(text.toLatin1()) != text)
+        line->insert(text);
+    else
+        QTest::keyClicks(Focus(), text);
 }
 
 QString PaysumTest::Enabled(QWidget* window, const QString& pattern, int first, int last) {

@@ -37,6 +37,12 @@ protected:
     // Shows the window and makes it the active one, so that the focus moves as for a person.
     static void Activate(QWidget* window);
 
+    // The control that has the focus, a key pressed and released in it, and its text replaced
+    // by typing (Chinese inserted as an input method would, since key events carry ASCII only).
+    static QWidget* Focus();
+    static void Key(Qt::Key key);
+    static void Type(const QString& text);
+
     // The next modal window is handed to `driver` instead of blocking; it is closed afterwards
     // if it is still open. Windows opened with no driver queued are closed at once.
     void OnNextModal(std::function<void(QDialog&)> driver);
