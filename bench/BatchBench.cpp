@@ -2,6 +2,7 @@
 // a typed code, the temporary code, a whole add, the employee lookup's narrowing on every
 // keystroke and opening the entry on a full batch.
 
+#include "BenchData.h"
 #include "batch/Form2.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
@@ -24,40 +25,17 @@ using namespace paysum;
 
 namespace {
 
+using bench::Code;
+using bench::kAccount;
+using bench::kTransfers;
+
 constexpr int kEmployees = 10000;
-constexpr int kTransfers = 999;
 // The batch holds the employees from this code on, so that the codes below it are not in it.
 constexpr int kFirstInBatch = 1001;
-const QString kAccount = QStringLiteral("004001012341");
 
-QString Code(int value) {
-    return QStringLiteral("%1").arg(value, 5, 10, QLatin1Char('0'));
-}
-
-// Empties both tables and stores employees 1 to 10,000 and transfers to 999 of them.
+// Employees 1 to 10,000 and transfers to 999 of them.
 void FillTables() {
-    const QSqlDatabase db = Connection(MainDatabasePath());
-    Transaction transaction(db);
-    Execute(db, QStringLiteral("DELETE FROM S_STAFF"));
-    Execute(db, QStringLiteral("DELETE FROM S_ITEM"));
-    QSqlQuery staff(db);
-    staff.prepare(QStringLiteral("INSERT INTO S_STAFF VALUES (?, ?, '35000', ?, '')"));
-    QSqlQuery item(db);
-    item.prepare(QStringLiteral("INSERT INTO S_ITEM VALUES (?, ?, '35000', ?, '', '')"));
-    for (int i = 1; i <= kEmployees; ++i) {
-        staff.addBindValue(Code(i));
-        staff.addBindValue(kAccount);
-        staff.addBindValue(QStringLiteral("員工%1").arg(i));
-        staff.exec();
-        if (i >= kFirstInBatch && i < kFirstInBatch + kTransfers) {
-            item.addBindValue(Code(i));
-            item.addBindValue(kAccount);
-            item.addBindValue(QStringLiteral("員工%1").arg(i));
-            item.exec();
-        }
-    }
-    if (transaction.Commit())
-        std::abort();
+    bench::FillTables(kEmployees, kFirstInBatch);
 }
 
 // Counts the message boxes, answering each with its default button; a benchmark that provokes

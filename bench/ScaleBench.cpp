@@ -4,6 +4,7 @@
 // the employee window holds. The argument is the number of employees. Beside each figure
 // scripts/bench-floor.sh times the same SQL in the sqlite3 command-line tool.
 
+#include "BenchData.h"
 #include "batch/Form2.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
@@ -24,46 +25,19 @@ using namespace paysum;
 
 namespace {
 
-constexpr int kTransfers = 999;
+using bench::Code;
+using bench::kAccount;
+
 // Employees that the add at a taken code moves: from kRunStart up to the free code after them.
 constexpr int kRunStart = 40001;
 constexpr int kRunLength = 10000;
-const QString kAccount = QStringLiteral("004001012341");
-
-QString Code(int value) {
-    return QStringLiteral("%1").arg(value, 5, 10, QLatin1Char('0'));
-}
-
 // Stores `employees` employees from code 1 up, leaving the code after the run free when the
 // table reaches it, and transfers to the first 999.
 void FillTables(int employees) {
     static int filled = 0;
     if (filled == employees)
         return;
-    const QSqlDatabase db = Connection(MainDatabasePath());
-    Transaction transaction(db);
-    Execute(db, QStringLiteral("DELETE FROM S_STAFF"));
-    Execute(db, QStringLiteral("DELETE FROM S_ITEM"));
-    QSqlQuery staff(db);
-    staff.prepare(QStringLiteral("INSERT INTO S_STAFF VALUES (?, ?, '35000', ?, '')"));
-    QSqlQuery item(db);
-    item.prepare(QStringLiteral("INSERT INTO S_ITEM VALUES (?, ?, '35000', ?, '', '')"));
-    for (int i = 1; i <= employees; ++i) {
-        if (i == kRunStart + kRunLength)
-            continue;
-        staff.addBindValue(Code(i));
-        staff.addBindValue(kAccount);
-        staff.addBindValue(QStringLiteral("員工%1").arg(i));
-        staff.exec();
-        if (i <= kTransfers) {
-            item.addBindValue(Code(i));
-            item.addBindValue(kAccount);
-            item.addBindValue(QStringLiteral("員工%1").arg(i));
-            item.exec();
-        }
-    }
-    if (transaction.Commit())
-        std::abort();
+    bench::FillTables(employees, 1, kRunStart + kRunLength);
     filled = employees;
 }
 

@@ -1,6 +1,7 @@
 // Speed of the employee master with 10,000 employees and a batch of 999 transfers: moving a run
 // of 10,000 codes up to free a taken code, and the query filter on every keystroke.
 
+#include "BenchData.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
 #include "data/StaffStore.h"
@@ -19,36 +20,14 @@ using namespace paysum;
 
 namespace {
 
-constexpr int kEmployees = 10000;
-constexpr int kTransfers = 999;
+using bench::Code;
+using bench::kTransfers;
 
-QString Code(int value) {
-    return QStringLiteral("%1").arg(value, 5, 10, QLatin1Char('0'));
-}
+constexpr int kEmployees = 10000;
 
 // Empties both tables and stores employees 1 to 10,000 and transfers for the first 999.
 void FillTables() {
-    const QSqlDatabase db = Connection(MainDatabasePath());
-    Transaction transaction(db);
-    Execute(db, QStringLiteral("DELETE FROM S_STAFF"));
-    Execute(db, QStringLiteral("DELETE FROM S_ITEM"));
-    QSqlQuery staff(db);
-    staff.prepare(QStringLiteral("INSERT INTO S_STAFF VALUES (?, '004001012341', '35000', ?, '')"));
-    QSqlQuery item(db);
-    item.prepare(
-        QStringLiteral("INSERT INTO S_ITEM VALUES (?, '004001012341', '35000', ?, '', '')"));
-    for (int i = 1; i <= kEmployees; ++i) {
-        staff.addBindValue(Code(i));
-        staff.addBindValue(QStringLiteral("員工%1").arg(i));
-        staff.exec();
-        if (i <= kTransfers) {
-            item.addBindValue(Code(i));
-            item.addBindValue(QStringLiteral("員工%1").arg(i));
-            item.exec();
-        }
-    }
-    if (transaction.Commit())
-        std::abort();
+    bench::FillTables(kEmployees);
 }
 
 // Frees the code at the bottom of a run of 10,000: the codes are re-read, the run planned and
