@@ -346,9 +346,9 @@ void Form2::EnterMode() {
         Command3[0]->setEnabled(true);
         Label2[4]->setVisible(true);
     } else if (EditMode == kChange) {
-        // A payee of the batch keeps the account and name it was entered with.
-        bool inBatch = false;
-        ReportUnexpected(ItemLookup->LookUp(ItemSelectByCode(), Text1->text(), &inBatch));
+        // A payee of the batch keeps the account and name it was entered with; the code shown
+        // is the current record's, so it is in the batch whenever there is one.
+        const bool inBatch = !Records().AtEOF();
         Text2->setEnabled(!inBatch);
         Text6->setEnabled(!inBatch);
     }
@@ -667,7 +667,7 @@ void Form2::ConfirmAdd() {
         error = transaction.Commit();
     Busy = false;
     if (error) {
-        RereadKeeping(PendingCode);
+        RereadKeeping(QStringLiteral("ID"), PendingCode);
         PendingCode.clear();
         ReportStoreError(*error);
         return;
@@ -719,14 +719,6 @@ DbResult Form2::AppendTransfer() {
     return items.Update();
 }
 
-void Form2::RereadKeeping(const QString& code) {
-    Busy = true;
-    const DbResult error = Adodc1->Refresh();
-    LocateCode(code);
-    Busy = false;
-    ReportUnexpected(error);
-}
-
 void Form2::ConfirmChange() {
     if (Records().AtEOF() || !ValidateEntry())
         return;
@@ -747,7 +739,7 @@ void Form2::ConfirmChange() {
         const DbResult error = item.Update();
         Busy = false;
         if (error) {
-            RereadKeeping(item.Field(0));
+            RereadKeeping(QStringLiteral("ID"), item.Field(0));
             ReportStoreError(*error);
             return;
         }

@@ -107,9 +107,6 @@ private:
     void WriteBoxes(Recordset& record);
     DbResult AddPayeeToMaster();
     DbResult AppendTransfer();
-    // Re-reads the grid after a failed write, keeping the mode, the boxes and the record of
-    // `code` current.
-    void RereadKeeping(const QString& code);
 
     void Refuse(const TransferRefusal& refusal);
     void Say(const QString& text, const QString& title);

@@ -279,6 +279,14 @@ void MaintenanceWindow::ReportUnexpected(const DbResult& error) {
         ShowMessage(this, QStringLiteral("不可預期的錯誤"));
 }
 
+void MaintenanceWindow::RereadKeeping(const QString& field, const QString& value) {
+    Busy = true;
+    const DbResult error = Adodc1->Refresh();
+    Records().Find(field, value);
+    Busy = false;
+    ReportUnexpected(error);
+}
+
 void MaintenanceWindow::ReportStoreError(const DbError& error) {
     ReportUnexpected(error);
 }

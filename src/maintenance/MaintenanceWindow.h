@@ -92,6 +92,9 @@ protected:
     void SetBoxesEnabled(const QList<QWidget*>& boxes, bool enabled);
     // Shows "不可預期的錯誤" for a database failure the window has no message of its own for.
     void ReportUnexpected(const DbResult& error);
+    // Re-reads the table after a failed write, keeping the mode and the boxes, with the record
+    // whose `field` is `value` current.
+    void RereadKeeping(const QString& field, const QString& value);
     // Shows a failed write of the window's own; by default as unexpected.
     virtual void ReportStoreError(const DbError& error);
     // Deletes the grid's current record after "確定刪除" (titled `title`) and asks whether to

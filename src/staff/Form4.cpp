@@ -337,7 +337,7 @@ void Form4::ConfirmAdd() {
     if (!AddRecord())
         return;
     if (const DbResult error = transaction.Commit()) {
-        RereadKeeping(NewCode);
+        RereadKeeping(QStringLiteral("ID"), NewCode);
         ReportUnexpected(error);
         return;
     }
@@ -446,7 +446,7 @@ void Form4::ConfirmChange() {
     if (!error)
         error = transaction.Commit();
     if (error) {
-        RereadKeeping(OldCode);
+        RereadKeeping(QStringLiteral("ID"), OldCode);
         ReportUnexpected(error);
         return;
     }
@@ -502,14 +502,6 @@ void Form4::ShowFound(bool trim) {
     Text3->setText(value("AT"));
     Text4->setText(value("PAYSUM"));
     Text5->setText(value("NAME"));
-}
-
-void Form4::RereadKeeping(const QString& code) {
-    Busy = true;
-    const DbResult error = Adodc1->Refresh();
-    FindByCode(code);
-    Busy = false;
-    ReportUnexpected(error);
 }
 
 }  // namespace paysum

@@ -80,9 +80,6 @@ private:
     bool SearchCode();
     // Fills the boxes from the employee a search found; `trim` removes trailing blanks.
     void ShowFound(bool trim);
-    // Re-reads the table after a failed write, keeping the mode, the boxes and the record of
-    // `code` current.
-    void RereadKeeping(const QString& code);
 
     void Refuse(const EntryRefusal& refusal, MsgIcon icon = MsgIcon::Critical);
     QLineEdit* BoxOf(StaffBox box) const;
