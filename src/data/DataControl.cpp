@@ -92,13 +92,8 @@ DbResult DataControl::Refresh() {
 
     const QSqlDatabase db = Connection(connectionString_);
     QSqlQuery query(db);
-    query.setForwardOnly(true);
     const auto run = [&](const QString& text, const QVariantList& values) {
-        if (!db.isOpen() || !query.prepare(text))
-            return false;
-        for (const QVariant& value : values)
-            query.addBindValue(value);
-        return query.exec();
+        return db.isOpen() && RunQuery(query, text, values);
     };
     const auto fail = [&] {
         const DbError error = ToDbError(db.isOpen() ? query.lastError() : db.lastError());

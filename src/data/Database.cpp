@@ -61,16 +61,21 @@ ScopedConnection::~ScopedConnection() {
     QSqlDatabase::removeDatabase(name_);
 }
 
+bool RunQuery(QSqlQuery& query, const QString& sql, const QVariantList& values) {
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        return false;
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    return query.exec();
+}
+
 DbResult Execute(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
                  int* changed, qint64* inserted) {
     if (!db.isOpen())
         return ToDbError(db.lastError());
     QSqlQuery query(db);
-    if (!query.prepare(sql))
-        return ToDbError(query.lastError());
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    if (!query.exec())
+    if (!RunQuery(query, sql, values))
         return ToDbError(query.lastError());
     if (changed)
         *changed = query.numRowsAffected();

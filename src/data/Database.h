@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVariantList>
 
+class QSqlQuery;
+
 namespace paysum {
 
 // The open connection to the database file at `path`, opened on first use. The file is never
@@ -32,6 +34,10 @@ public:
 private:
     QString name_;
 };
+
+// Prepares a read, binds `values` in order and runs it, rows to be read forward; false on any
+// failure, the reason in query.lastError().
+bool RunQuery(QSqlQuery& query, const QString& sql, const QVariantList& values);
 
 // Runs one statement with bound values; `changed`, when given, gets the number of rows it
 // changed, and `inserted` the rowid of the row it inserted.

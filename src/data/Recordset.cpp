@@ -18,16 +18,6 @@ bool IsRowid(const QString& column) {
     return column.compare(QStringLiteral("rowid"), Qt::CaseInsensitive) == 0;
 }
 
-// Runs a read with bound values; false on a failure.
-bool RunQuery(QSqlQuery& query, const QString& sql, const QVariantList& values) {
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        return false;
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    return query.exec();
-}
-
 }  // namespace
 
 Recordset::Recordset(QObject* parent) : QObject(parent) {}

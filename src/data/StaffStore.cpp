@@ -86,8 +86,7 @@ DbResult NextTemporaryCode(const QSqlDatabase& db, QString* code) {
             "FROM (SELECT (SELECT ID FROM S_STAFF WHERE ") +
         taken + QStringLiteral(" ORDER BY ID DESC LIMIT 1) AS top)");
     QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.exec(sql) || !query.next())
+    if (!RunQuery(query, sql, {}) || !query.next())
         return ToDbError(query.lastError());
     const int next = query.value(0).toInt();
     if (next <= kLastTemporaryCode)
@@ -99,14 +98,10 @@ DbResult ReadCodesFrom(const QSqlDatabase& db, const QString& table, const QStri
                        QStringList* codes, const QString& last, bool consecutive) {
     codes->clear();
     QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(
-            QStringLiteral("SELECT ID FROM %1 WHERE ID BETWEEN ? AND ? AND %2 ORDER BY ID")
-                .arg(table, kFiveDigits)))
-        return ToDbError(query.lastError());
-    query.addBindValue(code);
-    query.addBindValue(last);
-    if (!query.exec())
+    if (!RunQuery(query,
+                  QStringLiteral("SELECT ID FROM %1 WHERE ID BETWEEN ? AND ? AND %2 ORDER BY ID")
+                      .arg(table, kFiveDigits),
+                  {code, last}))
         return ToDbError(query.lastError());
     while (query.next()) {
         const QString next = query.value(0).toString();
