@@ -7,13 +7,14 @@
 #include "common/CheckDigits.h"
 #include "common/Version.h"
 #include "data/BankName.h"
-#include "data/BatchStore.h"
 #include "data/DataControl.h"
 #include "data/DataFolder.h"
 #include "data/DatabaseCopy.h"
+#include "data/PayRunHistory.h"
 #include "output/Form3.h"
 #include "output/Form7.h"
 #include "output/frmVerify.h"
+#include "platform/Clock.h"
 #include "platform/FileDialog.h"
 #include "platform/Fonts.h"
 #include "platform/MessageBox.h"
@@ -307,7 +308,7 @@ void Form1::Command6_Click() {
                     QStringLiteral("6. 產生另一批新的薪資轉帳資料"), MsgAnswer::No);
     if (answer != MsgAnswer::Yes)
         return;
-    if (ClearBatch())
+    if (ArchiveAndClearBatch(Now()))
         ShowMessage(this, QStringLiteral("不可預期的錯誤"));
     else
         UnloadDataWindows();

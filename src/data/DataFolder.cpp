@@ -101,6 +101,8 @@ DbResult CheckDatabaseFile(const QString& path, DatabaseFile file) {
         return ToDbError(db.lastError());
     if (DbResult error = CheckIntegrity(db, IntegrityCheck::Quick))
         return error;
+    if (DbResult error = UpgradeSchema(db, file))
+        return error;
     if (!HasExactSchema(db, file))
         return OwnError(QStringLiteral("%1 does not have our schema").arg(path));
     return std::nullopt;

@@ -10,7 +10,7 @@ namespace paysum {
 // The folder holding both database files and the single-instance lock: PAYSUM_DATA_DIR when
 // set, else the per-user data folder.
 QString DataFolderPath();
-QString MainDatabasePath();    // PAYSUM.db: S_BASE, S_STAFF, S_ITEM, S_DAY, NNOO
+QString MainDatabasePath();    // PAYSUM.db: S_BASE, S_STAFF, S_ITEM, S_DAY, NNOO, the history
 QString BranchDatabasePath();  // BRANCH.db: RTBANK
 QString DatabasePath(DatabaseFile file);
 
@@ -32,7 +32,7 @@ enum class FileState {
 FileState PrepareDatabaseFile(const QString& path);
 
 // Opens the file as an SQLite database and checks it: a sound file (quick_check) with exactly
-// the schema of `file`.
+// the schema of `file`, once a database of an earlier version has had its later tables added.
 DbResult CheckDatabaseFile(const QString& path, DatabaseFile file);
 
 }  // namespace paysum

@@ -75,22 +75,36 @@ std::optional<QString> CheckedText(const QVariant& kind, const QVariant& bytes, 
     const QString text = decoder.decode(bytes.toByteArray());
     if (decoder.hasError() || text.toUcs4().size() > width)
         return std::nullopt;
-    return text;
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
+// A stored value of an integer column, or nothing when it is not a positive integer.
+std::optional<QVariant> CheckedValue(const ColumnDef& column, const QVariant& kind,
+                                     const QVariant& bytes, const QVariant& value) {
+    if (column.type == ColumnType::Text) {
+        if (std::optional<QString> text = CheckedText(kind, bytes, column.width))
+            return QVariant(*text);
+        return std::nullopt;
+    }
+    if (kind.toString() != u"integer" || value.toLongLong() <= 0)
+        return std::nullopt;
+    return QVariant(value.toLongLong());
 }
 
 // Copies the rows of every main table from `from` into the same tables of `to`, with their
-// rowids, in one transaction; refuses a value that is not a fitting text.
+// rowids, in one transaction; refuses a value that does not fit its column. A table that a source
+// from an earlier version lacks stays empty.
 DbResult CopyRows(const QSqlDatabase& from, const QSqlDatabase& to) {
     Transaction transaction(to);
     for (const TableDef& table : Tables()) {
-        if (table.file != DatabaseFile::Main)
+        if (table.file != DatabaseFile::Main || (table.version > 1 && !HasTable(from, table.name)))
             continue;
         QStringList selected{QStringLiteral("rowid")};
         QStringList columns{QStringLiteral("rowid")};
         for (const ColumnDef& column : table.columns) {
             const QString name = QLatin1String(column.name);
             selected << QStringLiteral("typeof(%1)").arg(name)
-                     << QStringLiteral("CAST(%1 AS BLOB)").arg(name);
+                     << QStringLiteral("CAST(%1 AS BLOB)").arg(name) << name;
             columns << name;
         }
         QSqlQuery read(from);
@@ -106,14 +120,14 @@ DbResult CopyRows(const QSqlDatabase& from, const QSqlDatabase& to) {
         while (read.next()) {
             write.addBindValue(read.value(0));
             for (std::size_t i = 0; i < table.columns.size(); ++i) {
-                const int at = 1 + 2 * static_cast<int>(i);
-                const std::optional<QString> text =
-                    CheckedText(read.value(at), read.value(at + 1), table.columns[i].width);
-                if (!text)
+                const int at = 1 + 3 * static_cast<int>(i);
+                const std::optional<QVariant> value = CheckedValue(
+                    table.columns[i], read.value(at), read.value(at + 1), read.value(at + 2));
+                if (!value)
                     return OwnError(
                         QStringLiteral("%1.%2 holds a value that does not fit")
                             .arg(QLatin1String(table.name), QLatin1String(table.columns[i].name)));
-                write.addBindValue(text->isNull() ? QStringLiteral("") : *text);
+                write.addBindValue(*value);
             }
             if (!write.exec())
                 return ToDbError(write.lastError());
@@ -121,6 +135,15 @@ DbResult CopyRows(const QSqlDatabase& from, const QSqlDatabase& to) {
         if (read.lastError().isValid())
             return ToDbError(read.lastError());
     }
+    // Every archived transfer belongs to an archived run.
+    QSqlQuery orphans(to);
+    if (!RunQuery(orphans,
+                  QStringLiteral("SELECT 1 FROM H_ITEM WHERE RUN NOT IN (SELECT RUN FROM H_RUN) "
+                                 "LIMIT 1"),
+                  {}))
+        return ToDbError(orphans.lastError());
+    if (orphans.next())
+        return OwnError(QStringLiteral("H_ITEM holds transfers of a run that H_RUN lacks"));
     return transaction.Commit();
 }
 

@@ -7,6 +7,7 @@
 #include <QSqlQuery>
 #include <QStringList>
 
+#include <array>
 #include <optional>
 
 namespace paysum {
@@ -40,21 +41,90 @@ constexpr ColumnDef kPresetColumns[] = {
 
 constexpr ColumnDef kBankColumns[] = {{"BKBRNO", 7}, {"BNAME", 10}, {"FNAME", 60}};
 
+// The batch file written for the current batch: its path, size in bytes, SHA-256 in hexadecimal,
+// the count and total of its header record, and when it was written.
+#define PAYSUM_FILE_COLUMNS                                                            \
+    {"FNAME", 4096}, {"FSIZE", 20}, {"FSHA256", 64}, {"FCOUNT", 10}, {"FTOTAL", 20}, { \
+        "FTIME", 19                                                                    \
+    }
+
+constexpr ColumnDef kFileColumns[] = {PAYSUM_FILE_COLUMNS};
+
+// An archived pay run: its number, when it was archived, its dates, the company record as it
+// stood, its count and total, and the batch file written for it.
+constexpr ColumnDef kRunColumns[] = {
+    {"RUN", 10, ColumnType::Integer},
+    {"ARCHIVED", 19},
+    {"LDATE", 6},
+    {"TDATE", 6},
+    {"BRNO", 3},
+    {"CNAME", 50},
+    {"CUSTNO", 3},
+    {"UNINO", 8},
+    {"SIGN1", 50},
+    {"SIGN2", 50},
+    {"SIGN3", 50},
+    {"COUNT", 10},
+    {"TOTAL", 20},
+    PAYSUM_FILE_COLUMNS,
+};
+
+#undef PAYSUM_FILE_COLUMNS
+
+// The transfers of an archived pay run, in the order they were entered.
+constexpr ColumnDef kRunItemColumns[] = {
+    {"RUN", 10, ColumnType::Integer},
+    {"ID", 5},
+    {"ACTNO", 12},
+    {"PAYSUM", 12},
+    {"NAME", 30},
+    {"AT", 8},
+    {"MARK", 50},
+};
+
 constexpr TableDef kTables[] = {
     {"S_BASE", DatabaseFile::Main, kBaseColumns, nullptr},
     {"S_STAFF", DatabaseFile::Main, kStaffColumns, "ID"},
     {"S_ITEM", DatabaseFile::Main, kItemColumns, "ID"},
     {"S_DAY", DatabaseFile::Main, kDayColumns, nullptr},
     {"NNOO", DatabaseFile::Main, kPresetColumns, nullptr},
+    {"S_FILE", DatabaseFile::Main, kFileColumns, nullptr, 2},
+    {"H_RUN", DatabaseFile::Main, kRunColumns, "RUN", 2},
+    {"H_ITEM", DatabaseFile::Main, kRunItemColumns, nullptr, 2, "RUN"},
     {"RTBANK", DatabaseFile::Branch, kBankColumns, "BKBRNO"},
 };
 
 QString CreateTableSql(const TableDef& table) {
     QStringList columns;
-    for (const ColumnDef& column : table.columns)
-        columns << QStringLiteral("%1 TEXT NOT NULL DEFAULT ''").arg(QLatin1String(column.name));
+    for (const ColumnDef& column : table.columns) {
+        columns << (column.type == ColumnType::Integer
+                        ? QStringLiteral("%1 INTEGER NOT NULL")
+                        : QStringLiteral("%1 TEXT NOT NULL DEFAULT ''"))
+                       .arg(QLatin1String(column.name));
+    }
     return QStringLiteral("CREATE TABLE %1 (%2)")
         .arg(QLatin1String(table.name), columns.join(QStringLiteral(", ")));
+}
+
+// Creates the tables of the file that the versions after `from` added, with their indexes.
+DbResult CreateTablesAfter(const QSqlDatabase& db, DatabaseFile file, int from, int upTo) {
+    for (const TableDef& table : kTables) {
+        if (table.file != file || table.version <= from || table.version > upTo)
+            continue;
+        if (DbResult error = Execute(db, CreateTableSql(table)))
+            return error;
+        if (table.key) {
+            if (DbResult error = Execute(db, CreateKeyIndexSql(table)))
+                return error;
+        }
+        if (table.lookup) {
+            const QString index = QStringLiteral("CREATE INDEX %1_%2 ON %1 (%2)")
+                                      .arg(QLatin1String(table.name), QLatin1String(table.lookup));
+            if (DbResult error = Execute(db, index))
+                return error;
+        }
+    }
+    return std::nullopt;
 }
 
 // Every object of a database's schema with the statement that made it, in a fixed order.
@@ -72,14 +142,29 @@ std::optional<QStringList> SchemaObjects(const QSqlDatabase& db) {
     return objects;
 }
 
-// The schema objects of a new database of the file, made once by the code that makes a new
-// installation's.
-QStringList OwnSchemaObjects(DatabaseFile file) {
+// The schema objects of a new database of the file at a schema version, made once by the code
+// that makes a new installation's.
+QStringList OwnSchemaObjects(DatabaseFile file, int version) {
     const ScopedConnection connection(QStringLiteral(":memory:"), ScopedConnection::Access::Create);
     const QSqlDatabase db = connection.Handle();
-    if (CreateTables(db, file))
+    if (CreateTablesAfter(db, file, 0, version))
         return {};
     return SchemaObjects(db).value_or(QStringList{});
+}
+
+bool IsSchemaOf(const QSqlDatabase& db, DatabaseFile file, int version) {
+    using Versions = std::array<QStringList, kSchemaVersion>;
+    static const std::array<Versions, 2> own = [] {
+        std::array<Versions, 2> made;
+        for (int v = 1; v <= kSchemaVersion; ++v) {
+            made[0][v - 1] = OwnSchemaObjects(DatabaseFile::Main, v);
+            made[1][v - 1] = OwnSchemaObjects(DatabaseFile::Branch, v);
+        }
+        return made;
+    }();
+    const QStringList& objects = own[file == DatabaseFile::Main ? 0 : 1][version - 1];
+    const std::optional<QStringList> found = SchemaObjects(db);
+    return !objects.isEmpty() && found && *found == objects;
 }
 
 }  // namespace
@@ -118,22 +203,22 @@ int ColumnWidth(const QString& table, const QString& column) {
 
 DbResult CreateTables(const QSqlDatabase& db, DatabaseFile file) {
     Transaction transaction(db);
-    for (const TableDef& table : kTables) {
-        if (table.file != file)
-            continue;
-        if (DbResult error = Execute(db, CreateTableSql(table)))
-            return error;
-        if (table.key) {
-            if (DbResult error = Execute(db, CreateKeyIndexSql(table)))
-                return error;
-        }
-    }
+    if (DbResult error = CreateTablesAfter(db, file, 0, kSchemaVersion))
+        return error;
     return transaction.Commit();
+}
+
+bool HasTable(const QSqlDatabase& db, const char* table) {
+    QSqlQuery query(db);
+    return RunQuery(query,
+                    QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"),
+                    {QLatin1String(table)}) &&
+           query.next();
 }
 
 bool HasSchema(const QSqlDatabase& db, DatabaseFile file) {
     for (const TableDef& table : kTables) {
-        if (table.file != file)
+        if (table.file != file || (table.version > 1 && !HasTable(db, table.name)))
             continue;
         QSqlQuery query(db);
         if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(QLatin1String(table.name))))
@@ -152,11 +237,21 @@ bool HasSchema(const QSqlDatabase& db, DatabaseFile file) {
 }
 
 bool HasExactSchema(const QSqlDatabase& db, DatabaseFile file) {
-    static const QStringList main = OwnSchemaObjects(DatabaseFile::Main);
-    static const QStringList branch = OwnSchemaObjects(DatabaseFile::Branch);
-    const QStringList& own = file == DatabaseFile::Main ? main : branch;
-    const std::optional<QStringList> objects = SchemaObjects(db);
-    return !own.isEmpty() && objects && *objects == own;
+    return IsSchemaOf(db, file, kSchemaVersion);
+}
+
+DbResult UpgradeSchema(const QSqlDatabase& db, DatabaseFile file) {
+    if (HasExactSchema(db, file))
+        return std::nullopt;
+    for (int version = 1; version < kSchemaVersion; ++version) {
+        if (!IsSchemaOf(db, file, version))
+            continue;
+        Transaction transaction(db);
+        if (DbResult error = CreateTablesAfter(db, file, version, kSchemaVersion))
+            return error;
+        return transaction.Commit();
+    }
+    return std::nullopt;
 }
 
 }  // namespace paysum

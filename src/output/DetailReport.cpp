@@ -2,7 +2,7 @@
 
 #include "common/AmountPattern.h"
 #include "common/Big5Text.h"
-#include "output/Amounts.h"
+#include "common/Amounts.h"
 
 namespace paysum {
 

@@ -1,7 +1,7 @@
 #include "output/TransferFile.h"
 
 #include "common/TextRules.h"
-#include "output/Amounts.h"
+#include "common/Amounts.h"
 
 #include <QIODevice>
 

@@ -3,7 +3,7 @@
 #include "common/CheckDigits.h"
 #include "common/RocDate.h"
 #include "common/TextRules.h"
-#include "output/Amounts.h"
+#include "common/Amounts.h"
 
 #include <QHash>
 

@@ -15,6 +15,11 @@ QDate Today() {
     return FixedToday().value_or(QDate::currentDate());
 }
 
+QDateTime Now() {
+    const QDateTime now = QDateTime::currentDateTime();
+    return FixedToday() ? QDateTime(*FixedToday(), now.time()) : now;
+}
+
 void SetToday(std::optional<QDate> date) {
     FixedToday() = date;
 }

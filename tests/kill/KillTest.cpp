@@ -1,9 +1,9 @@
 #include "app/startup.h"
-#include "data/BatchStore.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
 #include "data/DatabaseCopy.h"
 #include "data/FileReplacement.h"
+#include "data/PayRunHistory.h"
 #include "data/StaffStore.h"
 #include "output/TransferFile.h"
 #include "staff/Renumbering.h"
@@ -67,8 +67,10 @@ int RunWrite(const QString& name) {
             return 1;
         return transaction.Commit() ? 1 : 0;
     }
-    if (name == u"newbatch")
-        return ClearBatch() ? 1 : 0;
+    if (name == u"newbatch") {
+        // A fixed time, so that every completed run archives the same data.
+        return ArchiveAndClearBatch(QDateTime(QDate(2026, 1, 5), QTime(9, 30))) ? 1 : 0;
+    }
     if (name == u"batchfile") {
         const TransferHeader header{QStringLiteral("910503"), QStringLiteral("910505"),
                                     QStringLiteral("123"), QStringLiteral("12345678"),
@@ -89,7 +91,8 @@ int RunWrite(const QString& name) {
 // A digest of every row of the main tables of a database, to tell old data from new.
 QByteArray DataDigest(const QSqlDatabase& db) {
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    for (const char* table : {"S_BASE", "S_STAFF", "S_ITEM", "S_DAY", "NNOO"}) {
+    for (const char* table :
+         {"S_BASE", "S_STAFF", "S_ITEM", "S_DAY", "NNOO", "S_FILE", "H_RUN", "H_ITEM"}) {
         QSqlQuery query(db);
         EXPECT_TRUE(query.exec(
             QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(QLatin1String(table))));

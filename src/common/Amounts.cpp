@@ -1,4 +1,4 @@
-#include "output/Amounts.h"
+#include "common/Amounts.h"
 
 #include "common/TextRules.h"
 

@@ -1,0 +1,231 @@
+#include "data/PayRunHistory.h"
+
+#include "common/Amounts.h"
+#include "data/DataFolder.h"
+#include "data/Database.h"
+#include "data/TableRows.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace paysum {
+
+namespace {
+
+// The columns a written file takes in S_FILE and in H_RUN, in this order.
+constexpr int kFileColumns = 6;
+// H_RUN: the run, when archived, the two dates, the seven company values, count and total, and
+// then the written file.
+constexpr int kRunFileAt = 13;
+
+QStringList FileValues(const WrittenFile& file) {
+    if (file.IsEmpty())
+        return QStringList(kFileColumns, QStringLiteral(""));
+    return {file.name,
+            QString::number(file.size),
+            file.sha256,
+            QString::number(file.count),
+            QString::number(file.total),
+            file.writtenAt};
+}
+
+WrittenFile FileFrom(const QStringList& row, int at) {
+    WrittenFile file;
+    file.name = row.value(at);
+    file.size = row.value(at + 1).toLongLong();
+    file.sha256 = row.value(at + 2);
+    file.count = row.value(at + 3).toInt();
+    file.total = row.value(at + 4).toLongLong();
+    file.writtenAt = row.value(at + 5);
+    return file;
+}
+
+PayRunSummary SummaryFrom(const QStringList& row) {
+    PayRunSummary summary;
+    summary.run = row.value(0).toInt();
+    summary.archivedAt = row.value(1);
+    summary.loginDate = row.value(2);
+    summary.transferDate = row.value(3);
+    summary.count = row.value(11).toInt();
+    summary.total = row.value(12).toLongLong();
+    summary.file = FileFrom(row, kRunFileAt);
+    return summary;
+}
+
+// The rows a query gives, every value as text.
+DbResult ReadQuery(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
+                   QList<QStringList>* rows) {
+    rows->clear();
+    QSqlQuery query(db);
+    if (!RunQuery(query, sql, values))
+        return ToDbError(query.lastError());
+    while (query.next()) {
+        QStringList row;
+        const int columns = query.record().count();
+        row.reserve(columns);
+        for (int i = 0; i < columns; ++i)
+            row << query.value(i).toString();
+        rows->append(std::move(row));
+    }
+    if (query.lastError().isValid())
+        return ToDbError(query.lastError());
+    return std::nullopt;
+}
+
+DbResult ReadFirstRow(const QSqlDatabase& db, const QString& table, int columns, QStringList* row) {
+    QList<QStringList> rows;
+    if (DbResult error = ReadRows(db, table, &rows))
+        return error;
+    *row = rows.isEmpty() ? QStringList(columns, QStringLiteral("")) : rows.first();
+    return std::nullopt;
+}
+
+DbResult ReplaceWrittenFile(const QSqlDatabase& db, const WrittenFile& file) {
+    if (DbResult error = Execute(db, QStringLiteral("DELETE FROM S_FILE")))
+        return error;
+    if (file.IsEmpty())
+        return std::nullopt;
+    return InsertRows(db, QStringLiteral("S_FILE"), {FileValues(file)});
+}
+
+}  // namespace
+
+DbResult ReadPayRuns(std::vector<PayRunSummary>* runs) {
+    runs->clear();
+    QList<QStringList> rows;
+    if (DbResult error = ReadRows(Connection(MainDatabasePath()), QStringLiteral("H_RUN"), &rows,
+                                  QStringLiteral("RUN DESC")))
+        return error;
+    runs->reserve(static_cast<std::size_t>(rows.size()));
+    for (const QStringList& row : rows)
+        runs->push_back(SummaryFrom(row));
+    return std::nullopt;
+}
+
+DbResult ReadPayRun(int run, PayRun* payRun) {
+    *payRun = PayRun{};
+    const QSqlDatabase db = Connection(MainDatabasePath());
+    QList<QStringList> rows;
+    if (DbResult error =
+            ReadQuery(db, QStringLiteral("SELECT * FROM H_RUN WHERE RUN = ?"), {run}, &rows))
+        return error;
+    if (rows.isEmpty())
+        return DbError{DbErrorKind::Other, -1, 0, QStringLiteral("no pay run %1").arg(run)};
+    payRun->summary = SummaryFrom(rows.first());
+    payRun->company = rows.first().mid(4, 7);
+    return ReadQuery(db,
+                     QStringLiteral("SELECT ID, ACTNO, PAYSUM, NAME, AT, MARK FROM H_ITEM "
+                                    "WHERE RUN = ? ORDER BY rowid"),
+                     {run}, &payRun->items);
+}
+
+DbResult ReadLastRunTransfers(QList<QStringList>* transfers) {
+    return ReadQuery(Connection(MainDatabasePath()),
+                     QStringLiteral("SELECT ACTNO, PAYSUM FROM H_ITEM "
+                                    "WHERE RUN = (SELECT MAX(RUN) FROM H_RUN) ORDER BY rowid"),
+                     {}, transfers);
+}
+
+DbResult RecordWrittenFile(const WrittenFile& file) {
+    const QSqlDatabase db = Connection(MainDatabasePath());
+    Transaction transaction(db);
+    if (DbResult error = ReplaceWrittenFile(db, file))
+        return error;
+    return transaction.Commit();
+}
+
+DbResult ArchiveAndClearBatch(const QDateTime& now) {
+    const QSqlDatabase db = Connection(MainDatabasePath());
+    Transaction transaction(db);
+    QList<QStringList> amounts;
+    if (DbResult error = ReadQuery(db, QStringLiteral("SELECT PAYSUM FROM S_ITEM"), {}, &amounts))
+        return error;
+    if (!amounts.isEmpty()) {
+        qint64 total = 0;
+        for (const QStringList& amount : amounts)
+            total = AddAmounts(total, AmountOf(amount.value(0)));
+        QStringList company;
+        QStringList days;
+        QStringList file;
+        QList<QStringList> next;
+        if (DbResult error = ReadFirstRow(db, QStringLiteral("S_BASE"), 7, &company))
+            return error;
+        if (DbResult error = ReadFirstRow(db, QStringLiteral("S_DAY"), 2, &days))
+            return error;
+        if (DbResult error = ReadFirstRow(db, QStringLiteral("S_FILE"), kFileColumns, &file))
+            return error;
+        if (DbResult error = ReadQuery(
+                db, QStringLiteral("SELECT COALESCE(MAX(RUN), 0) + 1 FROM H_RUN"), {}, &next))
+            return error;
+        const QString run = next.value(0).value(0);
+        const QStringList summary =
+            QStringList{run, now.toString(kHistoryTimeFormat)} + days + company +
+            QStringList{QString::number(amounts.size()), QString::number(total)} + file;
+        if (DbResult error = InsertRows(db, QStringLiteral("H_RUN"), {summary}))
+            return error;
+        if (DbResult error = Execute(
+                db,
+                QStringLiteral("INSERT INTO H_ITEM (RUN, ID, ACTNO, PAYSUM, NAME, AT, MARK) "
+                               "SELECT ?, ID, ACTNO, PAYSUM, NAME, AT, MARK FROM S_ITEM "
+                               "ORDER BY rowid"),
+                {run.toInt()}))
+            return error;
+    }
+    for (const char* table : {"S_ITEM", "S_DAY", "S_FILE"}) {
+        if (DbResult error =
+                Execute(db, QStringLiteral("DELETE FROM %1").arg(QLatin1String(table))))
+            return error;
+    }
+    return transaction.Commit();
+}
+
+DbResult BringBackPayRun(int run, BringBack* outcome) {
+    *outcome = BringBack::BatchNotEmpty;
+    PayRun payRun;
+    if (DbResult error = ReadPayRun(run, &payRun))
+        return error;
+    const QSqlDatabase db = Connection(MainDatabasePath());
+    Transaction transaction(db);
+    QList<QStringList> held;
+    if (DbResult error = ReadQuery(db, QStringLiteral("SELECT 1 FROM S_ITEM LIMIT 1"), {}, &held))
+        return error;
+    if (!held.isEmpty())
+        return std::nullopt;
+    if (DbResult error = Execute(db,
+                                 QStringLiteral("INSERT INTO S_ITEM (ID, ACTNO, PAYSUM, NAME, AT, "
+                                                "MARK) SELECT ID, ACTNO, PAYSUM, NAME, AT, MARK "
+                                                "FROM H_ITEM WHERE RUN = ? ORDER BY rowid"),
+                                 {run}))
+        return error;
+    if (DbResult error = Execute(db, QStringLiteral("DELETE FROM S_DAY")))
+        return error;
+    const PayRunSummary& summary = payRun.summary;
+    if (!summary.loginDate.isEmpty() || !summary.transferDate.isEmpty()) {
+        if (DbResult error = InsertRows(db, QStringLiteral("S_DAY"),
+                                        {{summary.loginDate, summary.transferDate}}))
+            return error;
+    }
+    if (DbResult error = ReplaceWrittenFile(db, summary.file))
+        return error;
+    if (DbResult error = transaction.Commit())
+        return error;
+    *outcome = BringBack::Done;
+    return std::nullopt;
+}
+
+DbResult ReadPayeeChecks(std::vector<PayeeCheck>* checks) {
+    checks->clear();
+    QList<QStringList> rows;
+    if (DbResult error = ReadQuery(
+            Connection(MainDatabasePath()),
+            QStringLiteral("SELECT i.ID, i.ACTNO, i.PAYSUM, s.ID IS NOT NULL, s.ACTNO, s.PAYSUM "
+                           "FROM S_ITEM i LEFT JOIN S_STAFF s ON s.ID = i.ID ORDER BY i.rowid"),
+            {}, &rows))
+        return error;
+    checks->reserve(static_cast<std::size_t>(rows.size()));
+    for (const QStringList& row : rows)
+        checks->push_back({row[0], row[1], row[2], row[3] == u"1", row[4], row[5]});
+    return std::nullopt;
+}
+
+}  // namespace paysum

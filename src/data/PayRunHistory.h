@@ -1,0 +1,84 @@
+#pragma once
+
+#include "data/DbError.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace paysum {
+
+// A batch file as it was written: where, its size and SHA-256, the count and total its header
+// record gives, and when.
+struct WrittenFile {
+    QString name;
+    qint64 size = 0;
+    QString sha256;  // lower-case hexadecimal
+    int count = 0;
+    qint64 total = 0;
+    QString writtenAt;  // "yyyy-MM-dd hh:mm:ss", local time
+
+    bool IsEmpty() const { return name.isEmpty(); }
+};
+
+// One archived pay run, without its transfers.
+struct PayRunSummary {
+    int run = 0;         // numbered from 1 in the order the runs were archived
+    QString archivedAt;  // "yyyy-MM-dd hh:mm:ss", local time
+    QString loginDate;
+    QString transferDate;
+    int count = 0;
+    qint64 total = 0;
+    WrittenFile file;  // empty when no batch file was written for the run
+};
+
+// An archived pay run whole: the company record as it stood (S_BASE's seven values) and its
+// transfers in the order they were entered (S_ITEM's six values each).
+struct PayRun {
+    PayRunSummary summary;
+    QStringList company;
+    QList<QStringList> items;
+};
+
+// The format of every time the history keeps.
+inline const QString kHistoryTimeFormat = QStringLiteral("yyyy-MM-dd hh:mm:ss");
+
+// Every archived run, newest first.
+DbResult ReadPayRuns(std::vector<PayRunSummary>* runs);
+
+// The archived run `run` with its transfers; a run that is not kept is an error.
+DbResult ReadPayRun(int run, PayRun* payRun);
+
+// The accounts and amounts of the newest archived run in entry order, empty when none is kept.
+DbResult ReadLastRunTransfers(QList<QStringList>* transfers);
+
+// Records the batch file just written for the current batch, in place of an earlier one.
+DbResult RecordWrittenFile(const WrittenFile& file);
+
+// Starts a new batch: archives the current batch when it holds transfers (its transfers, dates,
+// the company record, the written file) as the next run, and clears the transfers, the dates and
+// the written file, all in one transaction, so that a failure leaves everything as it was.
+[[nodiscard]] DbResult ArchiveAndClearBatch(const QDateTime& now);
+
+// Brings the archived run back as the current batch: its transfers in their order, its dates and
+// its written file. Refused, with nothing changed, when the current batch holds a transfer.
+enum class BringBack { Done, BatchNotEmpty };
+[[nodiscard]] DbResult BringBackPayRun(int run, BringBack* outcome);
+
+// One transfer of the current batch beside the employee master's record of its payee.
+struct PayeeCheck {
+    QString id;
+    QString account;
+    QString amount;
+    bool inMaster = false;
+    QString masterAccount;
+    QString masterPay;
+};
+
+// The current batch's transfers in entry order, each beside its payee's master record.
+DbResult ReadPayeeChecks(std::vector<PayeeCheck>* checks);
+
+}  // namespace paysum
