@@ -7,6 +7,7 @@
 #include "data/DataFolder.h"
 #include "data/Database.h"
 #include "output/BatchFile.h"
+#include "output/BatchWarnings.h"
 #include "output/ReportPrint.h"
 #include "output/TransferFileCheck.h"
 #include "platform/Clock.h"
@@ -65,6 +66,8 @@ QByteArray ReadWholeFile(const QString& path, QString* error) {
     return file.readAll();
 }
 
+int ReportWrite(const QString& path, const BatchFileResult& result);
+
 int Export(const QString& path) {
     Batch batch;
     if (DbResult error = ReadBatch(&batch))
@@ -74,21 +77,36 @@ int Export(const QString& path) {
     if (const std::optional<BatchDateRefusal> refusal = CheckBatchDates(
             batch.header.loginDate, batch.header.transferDate, RocToday(0, Today())))
         return Fail(refusal->message);
-    const std::vector<TransferItem> items = batch.Items();
-    const BatchFileResult result = WriteBatchFile(path, batch.hasCompany, batch.header, items);
+    // Without a clerk to answer, what looks wrong is said and the file written all the same.
+    std::vector<PayeeCheck> payees;
+    QList<QStringList> lastRun;
+    if (DbResult error = ReadPayeeChecks(&payees); !error && !ReadLastRunTransfers(&lastRun)) {
+        for (const QString& warning : BatchWarnings(payees, lastRun))
+            Say(stderr, QStringLiteral("paysum: 注意：") + warning);
+    }
+    const BatchFileResult result = WriteCurrentBatchFile(path, batch);
+    return ReportWrite(path, result);
+}
+
+// Tells how writing a batch file ended; 0 when it was written.
+int ReportWrite(const QString& path, const BatchFileResult& result) {
     switch (result.outcome) {
-        case BatchFileOutcome::Written: {
-            const TransferTotals totals = TotalsOf(items);
-            Say(stdout,
-                QStringLiteral("產生完畢：%1 筆，總金額 %2").arg(totals.count).arg(totals.total));
+        case BatchFileOutcome::Written:
+            if (!result.recordError.isEmpty())
+                Say(stderr,
+                    QStringLiteral("paysum: 注意：轉帳檔未能記入本批資料：") + result.recordError);
+            Say(stdout, QStringLiteral("產生完畢：%1 筆，總金額 %2")
+                            .arg(result.file.count)
+                            .arg(result.file.total));
             return 0;
-        }
         case BatchFileOutcome::DataFault:
             return Fail(QStringLiteral("資料不全,建檔錯誤：") + result.detail);
         case BatchFileOutcome::WriteFailed:
             return Fail(QStringLiteral("無法寫入 %1：%2").arg(path, result.detail));
         case BatchFileOutcome::Mismatch:
             return Fail(QStringLiteral("轉帳檔讀回比對不符：") + result.detail);
+        case BatchFileOutcome::NotAsRecorded:
+            return Fail(result.detail + QStringLiteral("，未產生"));
     }
     return kFailed;
 }

@@ -5,11 +5,24 @@
 #include "data/Database.h"
 #include "data/FileReplacement.h"
 #include "data/TableRows.h"
+#include "platform/Clock.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 
 namespace paysum {
+
+QString Sha256Of(const QByteArray& bytes) {
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+}
+
+BatchFileResult Failure(BatchFileOutcome outcome, const QString& detail) {
+    BatchFileResult result;
+    result.outcome = outcome;
+    result.detail = detail;
+    return result;
+}
 
 std::vector<TransferItem> Batch::Items() const {
     std::vector<TransferItem> items;
@@ -19,31 +32,55 @@ std::vector<TransferItem> Batch::Items() const {
     return items;
 }
 
+namespace {
+
+// The company's values from S_BASE's row.
+void SetCompany(Batch* batch, const QStringList& base) {
+    batch->hasCompany = true;
+    batch->header.branch = base.value(0);
+    batch->header.customerCode = base.value(2);
+    batch->header.unifiedNo = base.value(3);
+}
+
+void SetDates(Batch* batch, const QString& loginDate, const QString& transferDate) {
+    batch->header.loginDate = TrimBlanks(loginDate);
+    batch->header.transferDate = TrimBlanks(transferDate);
+}
+
+// The transfers from S_ITEM's rows.
+void SetPayees(Batch* batch, const QList<QStringList>& rows) {
+    batch->payees.reserve(static_cast<std::size_t>(rows.size()));
+    for (const QStringList& row : rows)
+        batch->payees.push_back(
+            {row.value(0), row.value(3), {row.value(1), row.value(2), row.value(4)}});
+}
+
+}  // namespace
+
 DbResult ReadBatch(Batch* batch) {
     *batch = Batch{};
     const QSqlDatabase db = Connection(MainDatabasePath());
     QList<QStringList> rows;
     if (DbResult error = ReadRows(db, QStringLiteral("S_BASE"), &rows))
         return error;
-    if (!rows.isEmpty()) {
-        batch->hasCompany = true;
-        batch->header.branch = rows[0].value(0);
-        batch->header.customerCode = rows[0].value(2);
-        batch->header.unifiedNo = rows[0].value(3);
-    }
+    if (!rows.isEmpty())
+        SetCompany(batch, rows[0]);
     if (DbResult error = ReadRows(db, QStringLiteral("S_DAY"), &rows))
         return error;
-    if (!rows.isEmpty()) {
-        batch->header.loginDate = TrimBlanks(rows[0].value(0));
-        batch->header.transferDate = TrimBlanks(rows[0].value(1));
-    }
+    if (!rows.isEmpty())
+        SetDates(batch, rows[0].value(0), rows[0].value(1));
     if (DbResult error = ReadRows(db, QStringLiteral("S_ITEM"), &rows))
         return error;
-    batch->payees.reserve(static_cast<std::size_t>(rows.size()));
-    for (const QStringList& row : rows)
-        batch->payees.push_back(
-            {row.value(0), row.value(3), {row.value(1), row.value(2), row.value(4)}});
+    SetPayees(batch, rows);
     return std::nullopt;
+}
+
+Batch BatchOfRun(const PayRun& run) {
+    Batch batch;
+    SetCompany(&batch, run.company);
+    SetDates(&batch, run.summary.loginDate, run.summary.transferDate);
+    SetPayees(&batch, run.items);
+    return batch;
 }
 
 QString TransferFaultText(TransferFault fault) {
@@ -75,31 +112,62 @@ QString TransferFaultText(TransferFault fault) {
 BatchFileResult WriteBatchFile(const QString& path, bool hasCompany, const TransferHeader& header,
                                const std::vector<TransferItem>& items) {
     if (!hasCompany)
-        return {BatchFileOutcome::DataFault, QStringLiteral("尚未建立公司基本資料")};
+        return Failure(BatchFileOutcome::DataFault, QStringLiteral("尚未建立公司基本資料"));
     if (const TransferFault fault = CheckTransferFile(header, items); fault != TransferFault::None)
-        return {BatchFileOutcome::DataFault, TransferFaultText(fault)};
+        return Failure(BatchFileOutcome::DataFault, TransferFaultText(fault));
     // A device or a pipe would be replaced by the renamed file, not written to.
     const QFileInfo target(path);
     if (target.exists() && !target.isFile())
-        return {BatchFileOutcome::WriteFailed, QStringLiteral("不是一般檔案")};
+        return Failure(BatchFileOutcome::WriteFailed, QStringLiteral("不是一般檔案"));
     const QStringList lines = TransferFileLines(header, items);
+    const QByteArray bytes = TransferFileBytes(lines);
     // Written beside the target and put in its place whole; an interrupted write of the same
     // target left nothing that this one does not clear away.
     FileReplacement file(path);
     if (!file.Open())
-        return {BatchFileOutcome::WriteFailed, file.Device().errorString()};
-    if (!WriteLines(file.Device(), lines))
-        return {BatchFileOutcome::WriteFailed, file.Device().errorString()};
+        return Failure(BatchFileOutcome::WriteFailed, file.Device().errorString());
+    if (file.Device().write(bytes) != bytes.size())
+        return Failure(BatchFileOutcome::WriteFailed, file.Device().errorString());
     if (!file.Commit())
-        return {BatchFileOutcome::WriteFailed, file.Device().errorString()};
+        return Failure(BatchFileOutcome::WriteFailed, file.Device().errorString());
     QFile written(path);
     if (!written.open(QIODevice::ReadOnly))
-        return {BatchFileOutcome::Mismatch,
-                QStringLiteral("無法讀回檔案：") + written.errorString()};
+        return Failure(BatchFileOutcome::Mismatch,
+                       QStringLiteral("無法讀回檔案：") + written.errorString());
     const QString difference = CompareWrittenFile(written.readAll(), lines);
     if (!difference.isEmpty())
-        return {BatchFileOutcome::Mismatch, difference};
-    return {};
+        return Failure(BatchFileOutcome::Mismatch, difference);
+    BatchFileResult result;
+    const TransferTotals totals = TotalsOf(items);
+    result.file = {QFileInfo(path).absoluteFilePath(),
+                   bytes.size(),
+                   Sha256Of(bytes),
+                   totals.count,
+                   totals.total,
+                   Now().toString(kHistoryTimeFormat)};
+    return result;
+}
+
+BatchFileResult WriteCurrentBatchFile(const QString& path, const Batch& batch) {
+    BatchFileResult result = WriteBatchFile(path, batch.hasCompany, batch.header, batch.Items());
+    if (result.outcome == BatchFileOutcome::Written) {
+        if (DbResult error = RecordWrittenFile(result.file))
+            result.recordError = error->message;
+    }
+    return result;
+}
+
+BatchFileResult RewritePayRunFile(const QString& path, const PayRun& run) {
+    const Batch batch = BatchOfRun(run);
+    const std::vector<TransferItem> items = batch.Items();
+    const WrittenFile& then = run.summary.file;
+    if (!then.IsEmpty() && CheckTransferFile(batch.header, items) == TransferFault::None) {
+        const QByteArray bytes = TransferFileBytes(TransferFileLines(batch.header, items));
+        if (bytes.size() != then.size || Sha256Of(bytes) != then.sha256)
+            return Failure(BatchFileOutcome::NotAsRecorded,
+                           QStringLiteral("本批資料與當時產生的轉帳檔不同"));
+    }
+    return WriteBatchFile(path, batch.hasCompany, batch.header, items);
 }
 
 Verification VerifyFile(const QString& path, CompareBatch withBatch) {

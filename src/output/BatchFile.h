@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/DbError.h"
+#include "data/PayRunHistory.h"
 #include "output/TransferFile.h"
 #include "output/TransferFileCheck.h"
 
@@ -10,6 +11,9 @@
 #include <vector>
 
 namespace paysum {
+
+// The SHA-256 of a file's bytes in lower-case hexadecimal.
+QString Sha256Of(const QByteArray& bytes);
 
 // The current batch as the batch file is made from it: the company's values, the stored batch
 // dates and the transfers in the order they were stored.
@@ -24,23 +28,40 @@ struct Batch {
 // Reads the batch from the main database.
 DbResult ReadBatch(Batch* batch);
 
+// The batch an archived run was: its company record as it stood, its dates and its transfers.
+Batch BatchOfRun(const PayRun& run);
+
 // How writing a batch file ended.
 enum class BatchFileOutcome {
-    Written,      // on the disk and read back exactly as meant
-    DataFault,    // the batch does not fit the file (no company, a value out of its width, ...)
-    WriteFailed,  // the file could not be written; an earlier file of that name is untouched
-    Mismatch,     // the file read back differs from what was meant
+    Written,        // on the disk and read back exactly as meant
+    DataFault,      // the batch does not fit the file (no company, a value out of its width, ...)
+    WriteFailed,    // the file could not be written; an earlier file of that name is untouched
+    Mismatch,       // the file read back differs from what was meant
+    NotAsRecorded,  // an archived run's file would differ from the one written then; not written
 };
 
 struct BatchFileResult {
     BatchFileOutcome outcome = BatchFileOutcome::Written;
-    QString detail;  // what failed, for a mismatch or a data fault
+    QString detail;       // what failed, for a mismatch or a data fault
+    WrittenFile file;     // the file as written
+    QString recordError;  // the written file could not be recorded with the current batch
 };
+
+// A write that did not end with the file written.
+BatchFileResult Failure(BatchFileOutcome outcome, const QString& detail);
 
 // Checks the batch, writes the file beside the target and renames it into place only once all
 // of it is written, then reads the file back and compares it with what was meant.
 BatchFileResult WriteBatchFile(const QString& path, bool hasCompany, const TransferHeader& header,
                                const std::vector<TransferItem>& items);
+
+// Writes the current batch's file as WriteBatchFile() does and records it with the batch, so that
+// the pay run's history tells which file went out.
+BatchFileResult WriteCurrentBatchFile(const QString& path, const Batch& batch);
+
+// Writes an archived run's file again from what the run keeps. When a file was recorded for the
+// run, the bytes must be the same as then (size and SHA-256); otherwise nothing is written.
+BatchFileResult RewritePayRunFile(const QString& path, const PayRun& run);
 
 // A batch file checked: the file's own faults, then how it differs from the current batch when
 // compared with it.

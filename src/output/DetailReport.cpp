@@ -1,8 +1,8 @@
 #include "output/DetailReport.h"
 
 #include "common/AmountPattern.h"
-#include "common/Big5Text.h"
 #include "common/Amounts.h"
+#include "common/Big5Text.h"
 
 namespace paysum {
 

@@ -5,6 +5,7 @@
 #include "data/DataControl.h"
 #include "data/DataFolder.h"
 #include "output/BatchFile.h"
+#include "output/BatchWarnings.h"
 #include "platform/FileDialog.h"
 #include "platform/Fonts.h"
 #include "platform/MessageBox.h"
@@ -16,6 +17,13 @@
 #include <QVBoxLayout>
 
 namespace paysum {
+
+namespace {
+
+const QString kNotRecorded =
+    QStringLiteral("轉帳檔已產生，但未能記入本批資料，薪資轉帳歷史資料將不含此檔：\r\n");
+
+}  // namespace
 
 Form3::Form3(QWidget* parent)
     : FunctionWindow(QStringLiteral("Form3"), QStringLiteral("5. 產生整批薪資轉帳檔"), parent) {
@@ -99,7 +107,7 @@ void Form3::Command2_Click(int index) {
         reject();
         return;
     }
-    if (!Frame2->CheckBatchDates())
+    if (!Frame2->CheckBatchDates() || !ConfirmWarnings())
         return;
     FileDialogRequest request;
     request.mode = FileDialogRequest::Mode::Save;
@@ -118,6 +126,9 @@ void Form3::Command2_Click(int index) {
     switch (result.outcome) {
         case BatchFileOutcome::Written:
             ShowMessage(this, QStringLiteral("產生完畢"));
+            if (!result.recordError.isEmpty())
+                ShowMessage(this, kNotRecorded + result.recordError, MsgButtons::Ok,
+                            MsgIcon::Exclamation);
             break;
         case BatchFileOutcome::Mismatch:
             ShowMessage(this,
@@ -136,10 +147,23 @@ void Form3::Command2_Click(int index) {
 BatchFileResult Form3::WriteTransferFile() {
     Batch batch;
     if (ReadBatch(&batch))
-        return {BatchFileOutcome::DataFault, {}};
+        return Failure(BatchFileOutcome::DataFault, {});
     batch.header.loginDate = Frame2->Text4[0]->text();
     batch.header.transferDate = Frame2->Text4[1]->text();
-    return WriteBatchFile(fileName_, batch.hasCompany, batch.header, batch.Items());
+    return WriteCurrentBatchFile(fileName_, batch);
+}
+
+bool Form3::ConfirmWarnings() {
+    std::vector<PayeeCheck> payees;
+    QList<QStringList> lastRun;
+    if (ReadPayeeChecks(&payees) || ReadLastRunTransfers(&lastRun)) {
+        ShowMessage(this, QStringLiteral("不可預期的錯誤"));
+        return false;
+    }
+    const QStringList warnings = BatchWarnings(payees, lastRun);
+    return warnings.isEmpty() ||
+           ShowMessage(this, BatchWarningQuestion(warnings), MsgButtons::YesNo,
+                       MsgIcon::Exclamation, windowTitle(), MsgAnswer::No) == MsgAnswer::Yes;
 }
 
 }  // namespace paysum

@@ -32,6 +32,9 @@ private:
     // The transfers of S_ITEM in the order they are stored; nothing when they cannot be read.
     std::optional<std::vector<TransferItem>> ReadTransfers();
     BatchFileResult WriteTransferFile();
+    // Lists what looks wrong in the batch and asks whether to write it all the same; true when
+    // nothing does or the clerk says Yes.
+    bool ConfirmWarnings();
 
     QLabel* Label1;
     QLabel* Label2;

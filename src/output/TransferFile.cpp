@@ -1,7 +1,7 @@
 #include "output/TransferFile.h"
 
-#include "common/TextRules.h"
 #include "common/Amounts.h"
+#include "common/TextRules.h"
 
 #include <QIODevice>
 
@@ -78,13 +78,17 @@ QStringList TransferFileLines(const TransferHeader& header,
     return lines;
 }
 
+QByteArray TransferFileBytes(const QStringList& lines) {
+    QByteArray bytes;
+    bytes.reserve(lines.size() * 62);
+    for (const QString& line : lines)
+        bytes += line.toLatin1() + "\r\n";
+    return bytes;
+}
+
 bool WriteLines(QIODevice& device, const QStringList& lines) {
-    for (const QString& line : lines) {
-        const QByteArray bytes = line.toLatin1() + "\r\n";
-        if (device.write(bytes) != bytes.size())
-            return false;
-    }
-    return true;
+    const QByteArray bytes = TransferFileBytes(lines);
+    return device.write(bytes) == bytes.size();
 }
 
 }  // namespace paysum

@@ -67,6 +67,9 @@ TransferFault CheckTransferFile(const TransferHeader& header,
 // CheckTransferFile.
 QStringList TransferFileLines(const TransferHeader& header, const std::vector<TransferItem>& items);
 
+// The file's bytes: each line followed by CR LF.
+QByteArray TransferFileBytes(const QStringList& lines);
+
 // Writes each line followed by CR LF; false when the device did not take all of it.
 bool WriteLines(QIODevice& device, const QStringList& lines);
 

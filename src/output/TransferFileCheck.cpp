@@ -1,9 +1,9 @@
 #include "output/TransferFileCheck.h"
 
+#include "common/Amounts.h"
 #include "common/CheckDigits.h"
 #include "common/RocDate.h"
 #include "common/TextRules.h"
-#include "common/Amounts.h"
 
 #include <QHash>
 
@@ -258,14 +258,6 @@ std::vector<FileFault> CompareWithBatch(const FileCheck& file, const TransferHea
             {file.itemLines[index],
              QStringLiteral("帳號 %1 不在本批轉帳資料中").arg(file.items[index].account)});
     return faults;
-}
-
-QByteArray TransferFileBytes(const QStringList& lines) {
-    QByteArray bytes;
-    bytes.reserve(lines.size() * (kRecordLength + 2));
-    for (const QString& line : lines)
-        bytes += line.toLatin1() + "\r\n";
-    return bytes;
 }
 
 QString CompareWrittenFile(const QByteArray& onDisk, const QStringList& lines) {

@@ -48,9 +48,6 @@ FileCheck CheckTransferBytes(const QByteArray& bytes);
 std::vector<FileFault> CompareWithBatch(const FileCheck& file, const TransferHeader& header,
                                         const std::vector<BatchPayee>& payees);
 
-// The bytes the lines make when written with CR LF.
-QByteArray TransferFileBytes(const QStringList& lines);
-
 // Compares a file as read back from the disk with the lines meant for it: empty when they are
 // the same, else what differs (count, total, or the first record that is not as written).
 QString CompareWrittenFile(const QByteArray& onDisk, const QStringList& lines);

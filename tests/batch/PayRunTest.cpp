@@ -120,10 +120,14 @@ TEST_F(PayRunTest, CompanyEmployeesTransfersAndDatesMakeTheFileAndTheList) {
     QTemporaryDir out;
     const QString path = out.filePath("PAY.TXT");
     AnswerFileDialog(path);
+    // The temporary payee was given the first employee's account: asked before writing.
+    messages.Answer(QMessageBox::Yes);
     Menu("Command5", [&](QDialog&) {
         for (int i = 0; i < 3; ++i)
             Key(Qt::Key_Return);
     });
+    EXPECT_EQ(messages.Texts().filter("帳號 004001012341 重複：員工代碼 00001、90001").size(), 1)
+        << messages.Texts().join('|').toStdString();
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = file.readAll().split('\n');

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "data/PayRunHistory.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <vector>
+
+namespace paysum {
+
+// What looks wrong in a batch before its file goes to the bank, one line each: an account
+// twice, an amount of zero, an amount over three times the payee's pay in the employee master,
+// an account other than the master's, and a batch with the same accounts and amounts as the last
+// archived run (`lastRun`: account and amount of each of its transfers). Empty when none holds.
+QStringList BatchWarnings(const std::vector<PayeeCheck>& payees, const QList<QStringList>& lastRun);
+
+// The question that lists the warnings before the file is written.
+QString BatchWarningQuestion(const QStringList& warnings);
+
+}  // namespace paysum
