@@ -43,12 +43,8 @@ constexpr ColumnDef kBankColumns[] = {{"BKBRNO", 7}, {"BNAME", 10}, {"FNAME", 60
 
 // The batch file written for the current batch: its path, size in bytes, SHA-256 in hexadecimal,
 // the count and total of its header record, and when it was written.
-#define PAYSUM_FILE_COLUMNS                                                            \
-    {"FNAME", 4096}, {"FSIZE", 20}, {"FSHA256", 64}, {"FCOUNT", 10}, {"FTOTAL", 20}, { \
-        "FTIME", 19                                                                    \
-    }
-
-constexpr ColumnDef kFileColumns[] = {PAYSUM_FILE_COLUMNS};
+constexpr ColumnDef kFileColumns[] = {{"FNAME", 4096}, {"FSIZE", 20},  {"FSHA256", 64},
+                                      {"FCOUNT", 10},  {"FTOTAL", 20}, {"FTIME", 19}};
 
 // An archived pay run: its number, when it was archived, its dates, the company record as it
 // stood, its count and total, and the batch file written for it.
@@ -66,10 +62,14 @@ constexpr ColumnDef kRunColumns[] = {
     {"SIGN3", 50},
     {"COUNT", 10},
     {"TOTAL", 20},
-    PAYSUM_FILE_COLUMNS,
+    // the batch file written for the run, as S_FILE holds it
+    {"FNAME", 4096},
+    {"FSIZE", 20},
+    {"FSHA256", 64},
+    {"FCOUNT", 10},
+    {"FTOTAL", 20},
+    {"FTIME", 19},
 };
-
-#undef PAYSUM_FILE_COLUMNS
 
 // The transfers of an archived pay run, in the order they were entered.
 constexpr ColumnDef kRunItemColumns[] = {
