@@ -102,15 +102,22 @@ DbResult ReadPayRuns(std::vector<PayRunSummary>* runs) {
     return std::nullopt;
 }
 
-DbResult ReadPayRun(int run, PayRun* payRun) {
+DbResult ReadPayRun(int run, PayRun* payRun, bool* kept) {
     *payRun = PayRun{};
+    if (kept)
+        *kept = false;
     const QSqlDatabase db = Connection(MainDatabasePath());
     QList<QStringList> rows;
     if (DbResult error =
             ReadQuery(db, QStringLiteral("SELECT * FROM H_RUN WHERE RUN = ?"), {run}, &rows))
         return error;
-    if (rows.isEmpty())
+    if (rows.isEmpty()) {
+        if (kept)
+            return std::nullopt;
         return DbError{DbErrorKind::Other, -1, 0, QStringLiteral("no pay run %1").arg(run)};
+    }
+    if (kept)
+        *kept = true;
     payRun->summary = SummaryFrom(rows.first());
     payRun->company = rows.first().mid(4, 7);
     return ReadQuery(db,

@@ -49,8 +49,9 @@ inline const QString kHistoryTimeFormat = QStringLiteral("yyyy-MM-dd hh:mm:ss");
 // Every archived run, newest first.
 DbResult ReadPayRuns(std::vector<PayRunSummary>* runs);
 
-// The archived run `run` with its transfers; a run that is not kept is an error.
-DbResult ReadPayRun(int run, PayRun* payRun);
+// The archived run `run` with its transfers. A run that is not kept is an error, unless `kept` is
+// given: it then tells whether the run is kept, and a run that is not is no error.
+DbResult ReadPayRun(int run, PayRun* payRun, bool* kept = nullptr);
 
 // The accounts and amounts of the newest archived run in entry order, empty when none is kept.
 DbResult ReadLastRunTransfers(QList<QStringList>* transfers);

@@ -1,0 +1,161 @@
+#include "data/DataFolder.h"
+#include "data/Database.h"
+#include "data/PayRunHistory.h"
+#include "support/PaysumTest.h"
+
+namespace paysum {
+namespace {
+
+using Table = QList<QStringList>;
+
+const QDateTime kMonday(QDate(2026, 1, 5), QTime(9, 30));
+const QDateTime kFriday(QDate(2026, 1, 9), QTime(17, 5, 2));
+
+const QStringList kCompany{"123", "大安實業", "045", "12345678", "主管", "會計", "出納"};
+const WrittenFile kFile{"/media/usb/PAY.TXT",
+                        183,
+                        "0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef",
+                        3,
+                        164800,
+                        "2026-01-05 09:12:00"};
+
+// A batch whose entry order is not the order of its codes, with its dates, the company record and
+// the file written for it.
+class PayRunHistoryTest : public test::PaysumTest {
+protected:
+    void SetUp() override {
+        PaysumTest::SetUp();
+        CreateDatabases();
+        InsertRow("S_BASE", kCompany);
+        InsertRow("S_DAY", {"910503", "910505"});
+        for (const QStringList& item : kItems)
+            InsertRow("S_ITEM", item);
+        ASSERT_FALSE(RecordWrittenFile(kFile));
+    }
+
+    // The history tables and the current batch, to tell whether anything changed them.
+    Table Everything() {
+        Table all;
+        for (const char* table : {"H_RUN", "H_ITEM", "S_ITEM", "S_DAY", "S_FILE"})
+            all << QStringList{table} << Rows(table);
+        return all;
+    }
+    static QSqlDatabase Db() { return Connection(MainDatabasePath()); }
+
+    const Table kItems{{"00003", "123016789016", "121000", "陳美玲", "00012345", ""},
+                       {"00001", "004001012341", "35000", "王小明", "", ""},
+                       {"90001", "004001012341", "8800", "林志豪", "", "臨時工資"}};
+};
+
+TEST_F(PayRunHistoryTest, ANewBatchArchivesTheWholeBatchThenClearsIt) {
+    ASSERT_FALSE(ArchiveAndClearBatch(kMonday));
+    EXPECT_TRUE(Rows("S_ITEM").isEmpty());
+    EXPECT_TRUE(Rows("S_DAY").isEmpty());
+    EXPECT_TRUE(Rows("S_FILE").isEmpty());
+
+    PayRun run;
+    ASSERT_FALSE(ReadPayRun(1, &run));
+    EXPECT_EQ(run.summary.run, 1);
+    EXPECT_EQ(run.summary.archivedAt, "2026-01-05 09:30:00");
+    EXPECT_EQ(run.summary.loginDate, "910503");
+    EXPECT_EQ(run.summary.transferDate, "910505");
+    EXPECT_EQ(run.summary.count, 3);
+    EXPECT_EQ(run.summary.total, 164800);
+    EXPECT_EQ(run.summary.file.name, kFile.name);
+    EXPECT_EQ(run.summary.file.size, kFile.size);
+    EXPECT_EQ(run.summary.file.sha256, kFile.sha256);
+    EXPECT_EQ(run.summary.file.count, kFile.count);
+    EXPECT_EQ(run.summary.file.total, kFile.total);
+    EXPECT_EQ(run.summary.file.writtenAt, kFile.writtenAt);
+    EXPECT_EQ(run.company, kCompany);
+    EXPECT_EQ(run.items, kItems);
+
+    // An empty batch is cleared but not archived; a batch without dates or file is.
+    InsertRow("S_DAY", {"910510", "910512"});
+    ASSERT_FALSE(ArchiveAndClearBatch(kFriday));
+    EXPECT_TRUE(Rows("S_DAY").isEmpty());
+    InsertRow("S_ITEM", {"00001", "004001012341", "36000", "王小明", "", ""});
+    ASSERT_FALSE(ArchiveAndClearBatch(kFriday));
+
+    std::vector<PayRunSummary> runs;
+    ASSERT_FALSE(ReadPayRuns(&runs));
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].run, 2);
+    EXPECT_EQ(runs[0].archivedAt, "2026-01-09 17:05:02");
+    EXPECT_EQ(runs[0].loginDate, "");
+    EXPECT_TRUE(runs[0].file.IsEmpty());
+    EXPECT_EQ(runs[0].total, 36000);
+    EXPECT_EQ(runs[1].run, 1);
+
+    Table last;
+    ASSERT_FALSE(ReadLastRunTransfers(&last));
+    EXPECT_EQ(last, Table({{"004001012341", "36000"}}));
+
+    // A run that is not kept.
+    bool kept = true;
+    EXPECT_TRUE(ReadPayRun(3, &run));
+    EXPECT_FALSE(ReadPayRun(3, &run, &kept));
+    EXPECT_FALSE(kept);
+}
+
+TEST_F(PayRunHistoryTest, ANewBatchThatFailsHalfwayLeavesBatchAndHistoryAsTheyWere) {
+    ASSERT_FALSE(ArchiveAndClearBatch(kMonday));
+    for (const QStringList& item : kItems)
+        InsertRow("S_ITEM", item);
+    InsertRow("S_DAY", {"910603", "910605"});
+    ASSERT_FALSE(RecordWrittenFile(kFile));
+    const Table before = Everything();
+    // Temporary triggers live on the connection alone; the file's schema stays ours. Each fails
+    // a later step than the one before: the archived transfers, then the clearing of the dates.
+    for (const char* trigger :
+         {"CREATE TEMP TRIGGER fail BEFORE INSERT ON main.H_ITEM BEGIN SELECT RAISE(ABORT, 'x'); "
+          "END",
+          "CREATE TEMP TRIGGER fail BEFORE DELETE ON main.S_DAY BEGIN SELECT RAISE(ABORT, 'x'); "
+          "END"}) {
+        ASSERT_FALSE(Execute(Db(), trigger));
+        EXPECT_TRUE(ArchiveAndClearBatch(kFriday)) << trigger;
+        ASSERT_FALSE(Execute(Db(), "DROP TRIGGER temp.fail"));
+        EXPECT_EQ(Everything(), before) << trigger;
+    }
+    ASSERT_FALSE(ArchiveAndClearBatch(kFriday));
+    EXPECT_EQ(Rows("H_RUN").size(), 2);
+}
+
+TEST_F(PayRunHistoryTest, BringingARunBackNeedsAnEmptyBatchAndRestoresItExactly) {
+    ASSERT_FALSE(ArchiveAndClearBatch(kMonday));
+    const Table runs = Rows("H_RUN");
+    const Table items = Rows("H_ITEM");
+    InsertRow("S_ITEM", {"00007", "004001012341", "100", "李四", "", ""});
+    InsertRow("S_DAY", {"910603", "910605"});
+    const Table batch = Everything();
+
+    BringBack outcome = BringBack::Done;
+    ASSERT_FALSE(BringBackPayRun(1, &outcome));
+    EXPECT_EQ(outcome, BringBack::BatchNotEmpty);
+    EXPECT_EQ(Everything(), batch);
+    EXPECT_TRUE(BringBackPayRun(2, &outcome)) << "a run that is not kept";
+    EXPECT_EQ(Everything(), batch);
+
+    // Without transfers the dates of the batch give way to the run's.
+    ASSERT_FALSE(Execute(Db(), "DELETE FROM S_ITEM"));
+    ASSERT_FALSE(BringBackPayRun(1, &outcome));
+    EXPECT_EQ(outcome, BringBack::Done);
+    EXPECT_EQ(Rows("S_ITEM"), kItems);
+    EXPECT_EQ(Rows("S_DAY"), Table({{"910503", "910505"}}));
+    EXPECT_EQ(Rows("S_FILE"),
+              Table({{kFile.name, "183", kFile.sha256, "3", "164800", kFile.writtenAt}}));
+    EXPECT_EQ(Rows("H_RUN"), runs);
+    EXPECT_EQ(Rows("H_ITEM"), items);
+
+    // Archived again, it is a run of its own; the first stays as it was.
+    ASSERT_FALSE(ArchiveAndClearBatch(kFriday));
+    EXPECT_EQ(Rows("H_RUN").first(), runs.first());
+    EXPECT_EQ(Rows("H_ITEM").mid(0, items.size()), items);
+    PayRun again;
+    ASSERT_FALSE(ReadPayRun(2, &again));
+    EXPECT_EQ(again.items, kItems);
+    EXPECT_EQ(again.summary.file.sha256, kFile.sha256);
+}
+
+}  // namespace
+}  // namespace paysum
