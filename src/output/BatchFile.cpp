@@ -3,6 +3,7 @@
 #include "common/TextRules.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
+#include "data/DatabaseCopy.h"
 #include "data/FileReplacement.h"
 #include "data/TableRows.h"
 #include "platform/Clock.h"
@@ -119,6 +120,10 @@ BatchFileResult WriteBatchFile(const QString& path, bool hasCompany, const Trans
     const QFileInfo target(path);
     if (target.exists() && !target.isFile())
         return Failure(BatchFileOutcome::WriteFailed, QStringLiteral("不是一般檔案"));
+    // The data folder holds the program's own files alone; a batch file there could take the
+    // place of a database.
+    if (IsInFolder(path, DataFolderPath()))
+        return Failure(BatchFileOutcome::WriteFailed, QStringLiteral("不可寫入資料夾"));
     const QStringList lines = TransferFileLines(header, items);
     const QByteArray bytes = TransferFileBytes(lines);
     // Written beside the target and put in its place whole; an interrupted write of the same

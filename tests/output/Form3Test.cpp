@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace paysum {
@@ -19,7 +20,7 @@ protected:
         PaysumTest::SetUp();
         CreateDatabases();
         SetToday(QDate(2002, 5, 3));
-        path_ = DataDir() + "/BATCH.txt";
+        path_ = out_.filePath("BATCH.txt");
         InsertRow("S_BASE", {"123", "大安實業", "045", "12345678"});
         InsertRow("S_ITEM", {"00001", "123016456789", "35000", "王小明", "00012345"});
         InsertRow("S_ITEM", {"00002", "012345678901", "120500", "陳美玲", ""});
@@ -48,6 +49,7 @@ protected:
     }
 
     Form3* window_ = nullptr;
+    QTemporaryDir out_;
     QString path_;
     QString answer_;
     std::vector<FileDialogRequest> requests_;
@@ -105,14 +107,15 @@ TEST_F(Form3Test, RefusalsCancelAndFailuresLeaveAnEarlierFileAsItWas) {
     EXPECT_TRUE(requests_.empty());
 
     // A cancelled file dialog (the dates are not stored either), a folder that does not exist,
-    // and a letter in an account, refused before any file is opened (as are the other faults
-    // CheckTransferFile finds, 1000 transfers among them).
+    // the database's own file, and a letter in an account, refused before any file is opened (as
+    // are the other faults CheckTransferFile finds, 1000 transfers among them).
     const struct {
         QString answer;   // the file dialog's, empty for cancel
         const char* sql;  // a change to the batch first
     } cases[] = {
         {"", nullptr},
-        {DataDir() + "/none/BATCH.txt", nullptr},
+        {out_.filePath("none/BATCH.txt"), nullptr},
+        {MainDatabasePath(), nullptr},
         {path_, "UPDATE S_ITEM SET ACTNO='12301645678X' WHERE ID='00002'"},
     };
     for (const auto& c : cases) {
@@ -133,6 +136,10 @@ TEST_F(Form3Test, RefusalsCancelAndFailuresLeaveAnEarlierFileAsItWas) {
         EXPECT_FALSE(window_->isVisible());
         EXPECT_EQ(FileContents(), QByteArray("earlier batch\r\n"));
     }
+    QFile database(MainDatabasePath());
+    ASSERT_TRUE(database.open(QIODevice::ReadOnly));
+    EXPECT_EQ(database.read(16), QByteArray("SQLite format 3", 16));
+    EXPECT_TRUE(Rows("S_FILE").isEmpty());
 }
 
 }  // namespace
