@@ -1,11 +1,14 @@
 #include "data/DataFolder.h"
 #include "data/Database.h"
+#include "data/PayRunHistory.h"
 #include "output/Form3.h"
 #include "platform/Clock.h"
 #include "platform/FileDialog.h"
+#include "support/Files.h"
 #include "support/PaysumTest.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
@@ -140,6 +143,83 @@ TEST_F(Form3Test, RefusalsCancelAndFailuresLeaveAnEarlierFileAsItWas) {
     ASSERT_TRUE(database.open(QIODevice::ReadOnly));
     EXPECT_EQ(database.read(16), QByteArray("SQLite format 3", 16));
     EXPECT_TRUE(Rows("S_FILE").isEmpty());
+}
+
+TEST_F(Form3Test, WarningsAreAskedAfterTheDatesAndNoGoesBackToTheWindow) {
+    InsertRow("S_DAY", {"910503", "910505"});
+    InsertRow("S_STAFF", {"00001", "123016456789", "10000", "王小明", ""});
+    ASSERT_FALSE(Execute(Connection(MainDatabasePath()),
+                         "UPDATE S_ITEM SET ACTNO = '123016456789' WHERE ID = '00002'"));
+    const test::RecordedMessage question{
+        "本批薪資轉帳資料有下列情形：\r\n\r\n"
+        "帳號 123016456789 重複：員工代碼 00001、00002\r\n"
+        "金額超過員工基本資料薪資的三倍：員工代碼 00001\r\n\r\n"
+        "是否仍要產生轉帳檔？",
+        "5. 產生整批薪資轉帳檔", QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No,
+        QMessageBox::No};
+    answer_ = path_;
+    Open();
+    messages.Answer(QMessageBox::No);
+    Confirm();
+    EXPECT_EQ(messages.All(), std::vector<test::RecordedMessage>{question});
+    EXPECT_TRUE(requests_.empty());
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_FALSE(QFile::exists(path_));
+
+    // The warnings cannot be read: said so, and nothing written.
+    const QSqlDatabase db = Connection(MainDatabasePath());
+    ASSERT_FALSE(Execute(db, "ALTER TABLE S_STAFF RENAME TO AWAY"));
+    messages.Clear();
+    Confirm();
+    EXPECT_EQ(messages.All(), std::vector{test::OkBox("不可預期的錯誤")});
+    EXPECT_TRUE(window_->isVisible());
+    ASSERT_FALSE(Execute(db, "ALTER TABLE AWAY RENAME TO S_STAFF"));
+
+    messages.Clear();
+    messages.Answer(QMessageBox::Yes);
+    Confirm();
+    EXPECT_EQ(messages.All(), (std::vector{question, test::OkBox("產生完畢")}));
+    EXPECT_FALSE(window_->isVisible());
+    EXPECT_EQ(requests_.size(), 1u);
+    EXPECT_TRUE(FileContents().startsWith("910503910505"));
+}
+
+TEST_F(Form3Test, TheWrittenFileIsRecordedWithTheBatchOrSaidNotToBe) {
+    InsertRow("S_DAY", {"910503", "910505"});
+    answer_ = path_;
+    Open();
+    Confirm();
+    ASSERT_EQ(messages.Texts(), QStringList{"產生完畢"});
+    const QByteArray bytes = FileContents();
+    const QList<QStringList> recorded = Rows("S_FILE");
+    ASSERT_EQ(recorded.size(), 1);
+    EXPECT_EQ(recorded[0].mid(0, 5),
+              (QStringList{QFileInfo(path_).absoluteFilePath(), QString::number(bytes.size()),
+                           QString::fromLatin1(test::FileHash(path_).toHex()), "2", "155500"}));
+    EXPECT_TRUE(recorded[0][5].startsWith("2002-05-03 ")) << recorded[0][5].toStdString();
+
+    // The file is written all the same when it cannot be recorded; the earlier record stays.
+    const QSqlDatabase db = Connection(MainDatabasePath());
+    ASSERT_FALSE(Execute(db,
+                         "CREATE TEMP TRIGGER fail BEFORE INSERT ON main.S_FILE "
+                         "BEGIN SELECT RAISE(ABORT, 'no room'); END"));
+    ASSERT_FALSE(Execute(db, "UPDATE S_ITEM SET PAYSUM = '35001' WHERE ID = '00001'"));
+    messages.Clear();
+    Open();
+    Confirm();
+    ASSERT_EQ(messages.Count(), 2u) << messages.Texts().join('|').toStdString();
+    EXPECT_EQ(messages.All()[0], test::OkBox("產生完畢"));
+    const test::RecordedMessage& notRecorded = messages.All()[1];
+    EXPECT_TRUE(notRecorded.text.startsWith(
+        "轉帳檔已產生，但未能記入本批資料，薪資轉帳歷史資料將不含此檔：\r\nno room"))
+        << notRecorded.text.toStdString();
+    EXPECT_EQ(notRecorded.title, "PAYSUM");
+    EXPECT_EQ(notRecorded.icon, QMessageBox::Warning);
+    EXPECT_EQ(notRecorded.buttons, QMessageBox::Ok);
+    EXPECT_EQ(notRecorded.defaultButton, QMessageBox::Ok);
+    EXPECT_TRUE(FileContents().contains("000000155501"));
+    EXPECT_EQ(Rows("S_FILE"), recorded);
+    ASSERT_FALSE(Execute(db, "DROP TRIGGER temp.fail"));
 }
 
 }  // namespace
