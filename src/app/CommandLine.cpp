@@ -6,6 +6,7 @@
 #include "common/Version.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
+#include "data/PayRunHistory.h"
 #include "output/BatchFile.h"
 #include "output/BatchWarnings.h"
 #include "output/ReportPrint.h"
@@ -23,6 +24,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -109,6 +111,69 @@ int ReportWrite(const QString& path, const BatchFileResult& result) {
             return Fail(result.detail + QStringLiteral("，未產生"));
     }
     return kFailed;
+}
+
+// A value of a listed run, "-" when there is none, so that no field of a line is empty.
+QString OrDash(const QString& value) {
+    return value.isEmpty() ? QStringLiteral("-") : value;
+}
+
+QJsonValue FileJson(const WrittenFile& file) {
+    if (file.IsEmpty())
+        return QJsonValue::Null;
+    return QJsonObject{
+        {QStringLiteral("name"), file.name},     {QStringLiteral("size"), file.size},
+        {QStringLiteral("sha256"), file.sha256}, {QStringLiteral("count"), file.count},
+        {QStringLiteral("total"), file.total},   {QStringLiteral("writtenAt"), file.writtenAt},
+    };
+}
+
+// The archived runs, newest first: a line each, its values separated by tabs, or a JSON array.
+int History(bool json) {
+    std::vector<PayRunSummary> runs;
+    if (DbResult error = ReadPayRuns(&runs))
+        return Fail(QStringLiteral("資料庫讀取錯誤：") + error->message);
+    if (json) {
+        QJsonArray list;
+        for (const PayRunSummary& run : runs)
+            list.append(QJsonObject{
+                {QStringLiteral("run"), run.run},
+                {QStringLiteral("archivedAt"), run.archivedAt},
+                {QStringLiteral("loginDate"), run.loginDate},
+                {QStringLiteral("transferDate"), run.transferDate},
+                {QStringLiteral("count"), run.count},
+                {QStringLiteral("total"), run.total},
+                {QStringLiteral("file"), FileJson(run.file)},
+            });
+        std::fputs(QJsonDocument(list).toJson(QJsonDocument::Indented).constData(), stdout);
+        return 0;
+    }
+    for (const PayRunSummary& run : runs)
+        Say(stdout, QStringList{QString::number(run.run), OrDash(run.loginDate),
+                                OrDash(run.transferDate), QString::number(run.count),
+                                QString::number(run.total), OrDash(run.file.name), run.archivedAt}
+                        .join(u'\t'));
+    return 0;
+}
+
+// Writes an archived run's batch file again, only as it was written then.
+int HistoryExport(int run, const QString& path) {
+    PayRun payRun;
+    bool kept = false;
+    if (DbResult error = ReadPayRun(run, &payRun, &kept))
+        return Fail(QStringLiteral("資料庫讀取錯誤：") + error->message);
+    if (!kept)
+        return Fail(QStringLiteral("沒有第 %1 批已歸檔的薪資轉帳資料").arg(run));
+    return ReportWrite(path, RewritePayRunFile(path, payRun));
+}
+
+// A run number as typed: a positive whole number, else 0.
+int RunNumber(const QString& text) {
+    bool ok = false;
+    const int run = text.toInt(&ok);
+    const bool digits = !text.isEmpty() &&
+                        std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+    return ok && digits && run > 0 ? run : 0;
 }
 
 int ListPdf(const QString& path) {
@@ -198,19 +263,24 @@ void DescribeCommands(QCommandLineParser& parser) {
         "  list --pdf FILE                     write the transfer detail list as a PDF\n"
         "  verify FILE [--json] [--batch]      check a batch transfer file\n"
         "  import employees|transfers CSV [--dry-run]\n"
-        "                                      import a spreadsheet's rows"));
+        "                                      import a spreadsheet's rows\n"
+        "  history [--json]                    list the archived pay runs, newest first: run,\n"
+        "                                      login date, transfer date, count, total, batch\n"
+        "                                      file written (or -), archived at; tab-separated\n"
+        "  history export N FILE               write archived run N's batch transfer file again,\n"
+        "                                      refused when it would differ from the one written"));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption({QStringLiteral("pdf"), QStringLiteral("list: the PDF file to write."),
                       QStringLiteral("FILE")});
-    parser.addOption(
-        {QStringLiteral("json"), QStringLiteral("verify: report as JSON on standard output.")});
+    parser.addOption({QStringLiteral("json"),
+                      QStringLiteral("verify, history: report as JSON on standard output.")});
     parser.addOption({QStringLiteral("batch"),
                       QStringLiteral("verify: also compare the file with the current batch.")});
     parser.addOption(
         {QStringLiteral("dry-run"), QStringLiteral("import: check and report, write nothing.")});
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("export, list, verify or import."));
+                                 QStringLiteral("export, list, verify, import or history."));
     parser.addPositionalArgument(QStringLiteral("arguments"),
                                  QStringLiteral("The command's file names."),
                                  QStringLiteral("[...]"));
@@ -231,6 +301,10 @@ int RunParsed(QCommandLineParser& parser) {
         known = wants(2);
     else if (command == u"import")
         known = wants(3), writes = !dryRun;
+    else if (command == u"history" && arguments.value(1) == u"export")
+        known = wants(4) && RunNumber(arguments[2]) > 0, writes = true;
+    else if (command == u"history")
+        known = wants(1);
     else
         known = false;
     if (!known) {
@@ -260,6 +334,10 @@ int RunParsed(QCommandLineParser& parser) {
     else if (command == u"verify")
         status = Verify(arguments[1], parser.isSet(QStringLiteral("json")),
                         parser.isSet(QStringLiteral("batch")));
+    else if (command == u"history" && arguments.size() == 4)
+        status = HistoryExport(RunNumber(arguments[2]), arguments[3]);
+    else if (command == u"history")
+        status = History(parser.isSet(QStringLiteral("json")));
     else
         status = Import(arguments[1], arguments[2], dryRun);
     CloseAllConnections();

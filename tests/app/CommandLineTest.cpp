@@ -1,5 +1,6 @@
 #include "common/RocDate.h"
 #include "data/Database.h"
+#include "data/PayRunHistory.h"
 #include "platform/InstanceLock.h"
 #include "support/Files.h"
 #include "support/PaysumTest.h"
@@ -11,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <sys/stat.h>
@@ -173,7 +175,7 @@ TEST_F(CommandLineTest, WritingCommandsRefuseWhileTheWindowsRun) {
     const QString path = DataDir() + "/../batch.txt";
     for (const QStringList& arguments :
          {QStringList{"import", "employees", sheet}, QStringList{"export", path},
-          QStringList{"list", "--pdf", path}}) {
+          QStringList{"list", "--pdf", path}, QStringList{"history", "export", "1", path}}) {
         const Run run = Paysum(arguments);
         EXPECT_EQ(run.status, 1) << arguments.join(' ').toStdString();
         EXPECT_TRUE(run.err.contains("PAYSUM 正在使用資料夾")) << run.err.toStdString();
@@ -181,6 +183,71 @@ TEST_F(CommandLineTest, WritingCommandsRefuseWhileTheWindowsRun) {
     EXPECT_EQ(Rows("S_STAFF").size(), 0);
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_EQ(Paysum({"import", "employees", sheet, "--dry-run"}).status, 0);
+    EXPECT_EQ(Paysum({"history"}).status, 0);
+}
+
+TEST_F(CommandLineTest, HistoryListsTheArchivedRunsAndWritesTheirFilesAgain) {
+    QTemporaryDir out;
+    const QString first = out.filePath("first.txt");
+    ASSERT_EQ(Paysum({"export", first}).status, 0);
+    ASSERT_FALSE(ArchiveAndClearBatch(QDateTime(QDate(2026, 1, 5), QTime(9, 30))));
+    InsertRow("S_ITEM", {"00003", "201016000011", "1000", "李四", "", ""});
+    ASSERT_FALSE(ArchiveAndClearBatch(QDateTime(QDate(2026, 1, 9), QTime(17, 0))));
+    CloseAllConnections();
+
+    const Run list = Paysum({"history"});
+    EXPECT_EQ(list.status, 0) << list.err.toStdString();
+    EXPECT_EQ(list.out,
+              "2\t-\t-\t1\t1000\t-\t2026-01-09 17:00:00\n"
+              "1\t" +
+                  today_ + "\t" + today_ + "\t2\t155500\t" + first + "\t2026-01-05 09:30:00\n");
+
+    const Run json = Paysum({"history", "--json"});
+    EXPECT_EQ(json.status, 0) << json.err.toStdString();
+    const QJsonArray runs = QJsonDocument::fromJson(json.out.toUtf8()).array();
+    ASSERT_EQ(runs.size(), 2);
+    EXPECT_EQ(runs[0].toObject(), (QJsonObject{{"run", 2},
+                                               {"archivedAt", "2026-01-09 17:00:00"},
+                                               {"loginDate", ""},
+                                               {"transferDate", ""},
+                                               {"count", 1},
+                                               {"total", 1000},
+                                               {"file", QJsonValue::Null}}));
+    const QJsonObject file = runs[1].toObject()["file"].toObject();
+    EXPECT_EQ(runs[1].toObject()["loginDate"], today_);
+    EXPECT_EQ(file["name"], first);
+    EXPECT_EQ(file["size"].toInteger(), Contents(first).size());
+    EXPECT_EQ(file["sha256"], QString::fromLatin1(test::FileHash(first).toHex()));
+    EXPECT_EQ(file["count"], 2);
+    EXPECT_EQ(file["total"], 155500);
+    EXPECT_EQ(QDateTime::fromString(file["writtenAt"].toString(), "yyyy-MM-dd hh:mm:ss").date(),
+              QDate::currentDate());
+
+    const QString again = out.filePath("again.txt");
+    const Run rewritten = Paysum({"history", "export", "1", again});
+    EXPECT_EQ(rewritten.status, 0) << rewritten.err.toStdString();
+    EXPECT_EQ(rewritten.out, "產生完畢：2 筆，總金額 155500\n");
+    EXPECT_EQ(Contents(again), Contents(first));
+
+    // A run that is not kept, one without dates, one changed since its file was written.
+    ASSERT_FALSE(Execute(Connection(DataDir() + "/PAYSUM.db"),
+                         "UPDATE H_ITEM SET PAYSUM = '35001' WHERE RUN = 1 AND ID = '00001'"));
+    CloseAllConnections();
+    const QString refused = out.filePath("refused.txt");
+    const struct {
+        const char* run;
+        QString err;
+    } faults[] = {
+        {"3", "paysum: 沒有第 3 批已歸檔的薪資轉帳資料\n"},
+        {"2", "paysum: 資料不全,建檔錯誤：日期不是六位數字\n"},
+        {"1", "paysum: 本批資料與當時產生的轉帳檔不同，未產生\n"},
+    };
+    for (const auto& fault : faults) {
+        const Run run = Paysum({"history", "export", fault.run, refused});
+        EXPECT_EQ(run.status, 1) << fault.run;
+        EXPECT_EQ(run.err, fault.err);
+        EXPECT_FALSE(QFile::exists(refused)) << fault.run;
+    }
 }
 
 TEST_F(CommandLineTest, ListWritesAPdfAndUsageFaultsSaySo) {
@@ -198,6 +265,10 @@ TEST_F(CommandLineTest, ListWritesAPdfAndUsageFaultsSaySo) {
         {{"frobnicate"}, 2, ""},
         {{"export"}, 2, ""},
         {{"list"}, 2, ""},
+        {{"history", "export", "0", "f.txt"}, 2, ""},
+        {{"history", "export", "1x", "f.txt"}, 2, ""},
+        {{"history", "export", "1"}, 2, ""},
+        {{"history", "1"}, 2, ""},
         {{"--no-such-option"}, 2, ""},
     };
     for (const auto& c : cases) {
@@ -205,7 +276,9 @@ TEST_F(CommandLineTest, ListWritesAPdfAndUsageFaultsSaySo) {
         EXPECT_EQ(r.status, c.status) << c.arguments.join(' ').toStdString();
         EXPECT_EQ(r.out, c.out) << c.arguments.join(' ').toStdString();
     }
-    EXPECT_TRUE(Paysum({"--help"}).out.contains("import employees|transfers CSV [--dry-run]"));
+    const QString help = Paysum({"--help"}).out;
+    EXPECT_TRUE(help.contains("import employees|transfers CSV [--dry-run]"));
+    EXPECT_TRUE(help.contains("history export N FILE"));
 }
 
 }  // namespace
