@@ -2,6 +2,7 @@
 #include "app/startup.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
+#include "data/DatabaseCopy.h"
 #include "platform/InstanceLock.h"
 #include "support/Files.h"
 #include "support/PaysumTest.h"
@@ -243,6 +244,74 @@ TEST_F(Form1Test, StartUpRefusesDatabasesWhoseSchemaIsNotExactlyOurs) {
     }
     messages.Clear();
     ExpectEndedWith(kOpenError);
+}
+
+TEST_F(Form1Test, StartUpRefusesHistoryTablesWithAnythingAddedOrMissing) {
+    const QStringList cases[] = {
+        {"CREATE INDEX H_RUN_ARCHIVED ON H_RUN (ARCHIVED)"},
+        {"CREATE TRIGGER t AFTER INSERT ON H_ITEM BEGIN DELETE FROM H_RUN; END"},
+        {"DROP INDEX H_ITEM_RUN"},
+        {"DROP TABLE H_ITEM"},
+        // A first-version database is brought up to date only when its schema is exactly that.
+        {"DROP TABLE S_FILE", "DROP TABLE H_RUN", "DROP TABLE H_ITEM",
+         "CREATE TRIGGER t AFTER INSERT ON S_STAFF BEGIN DELETE FROM S_ITEM; END"},
+    };
+    for (const QStringList& changes : cases) {
+        ShutDown();
+        ASSERT_TRUE(QDir(DataDir()).removeRecursively());
+        CreateDatabases();
+        for (const QString& sql : changes)
+            ASSERT_FALSE(Execute(Connection(MainDatabasePath()), sql)) << sql.toStdString();
+        CloseAllConnections();
+        const QByteArray before = test::FileHash(MainDatabasePath());
+        messages.Clear();
+        ExpectEndedWith(kOpenError);
+        EXPECT_EQ(test::FileHash(MainDatabasePath()), before) << changes.join(u';').toStdString();
+    }
+}
+
+TEST_F(Form1Test, AFirstVersionDatabaseAndBackupGetAnEmptyHistory) {
+    // PAYSUM.db as the first version made it: five tables, every column text, two key indexes.
+    const auto table = [](const char* name, const QStringList& columns) {
+        return QStringLiteral("CREATE TABLE %1 (%2 TEXT NOT NULL DEFAULT '')")
+            .arg(QLatin1String(name), columns.join(QStringLiteral(" TEXT NOT NULL DEFAULT '', ")));
+    };
+    ASSERT_TRUE(QFile::remove(MainDatabasePath()));
+    {
+        const ScopedConnection db(MainDatabasePath(), ScopedConnection::Access::Create);
+        for (const QString& sql :
+             {table("S_BASE", {"BRNO", "CNAME", "CUSTNO", "UNINO", "SIGN1", "SIGN2", "SIGN3"}),
+              table("S_STAFF", {"ID", "ACTNO", "PAYSUM", "NAME", "AT"}),
+              table("S_ITEM", {"ID", "ACTNO", "PAYSUM", "NAME", "AT", "MARK"}),
+              table("S_DAY", {"LDATE", "TDATE"}),
+              table("NNOO",
+                    {"NO1", "NO2", "NO3", "NO4", "NO5", "NO6", "NO7", "NO8", "NO9", "NO10"}),
+              QStringLiteral("CREATE UNIQUE INDEX S_STAFF_ID ON S_STAFF (ID)"),
+              QStringLiteral("CREATE UNIQUE INDEX S_ITEM_ID ON S_ITEM (ID)"),
+              QStringLiteral("INSERT INTO S_BASE (BRNO, CNAME) VALUES ('012', '大安實業')"),
+              QStringLiteral("INSERT INTO S_ITEM (ID, PAYSUM) VALUES ('00001', '100')")})
+            ASSERT_FALSE(Execute(db.Handle(), sql)) << sql.toStdString();
+    }
+    const QString before = Backup(QStringLiteral("before.db"));
+    ASSERT_TRUE(QFile::copy(MainDatabasePath(), before));
+
+    Start();
+    EXPECT_EQ(messages.Count(), 0u) << messages.Texts().join(u'|').toStdString();
+    EXPECT_EQ(Buttons(), QStringLiteral("11111111"));
+    EXPECT_EQ(Rows(QStringLiteral("S_ITEM")).size(), 1);
+    CloseAllConnections();
+    EXPECT_FALSE(CheckMainDatabaseFile(MainDatabasePath()));
+    messages.Answer(QMessageBox::Yes);
+    Click("Command6");
+    EXPECT_EQ(Rows(QStringLiteral("H_RUN")).size(), 1);
+
+    // The backup from before the history restores with none.
+    SaveIn(before);
+    EXPECT_EQ(messages.Last(), kRestoreWarning);
+    EXPECT_EQ(Rows(QStringLiteral("S_ITEM")).size(), 1);
+    for (const char* history : {"S_FILE", "H_RUN", "H_ITEM"})
+        EXPECT_TRUE(Rows(QString::fromLatin1(history)).isEmpty()) << history;
+    EXPECT_FALSE(CheckMainDatabaseFile(MainDatabasePath()));
 }
 
 TEST_F(Form1Test, StartUpOfASecondInstanceEndsSilently) {
@@ -529,7 +598,8 @@ TEST_F(Form1Test, RestoreRefusesWhatIsNotABackupOfThisProgram) {
     CloseAllConnections();
 
     // Column names alone do not make our data: a code stored as a number, a key twice, a value
-    // wider than its column, a text that is not well-formed UTF-8.
+    // wider than its column, a text that is not well-formed UTF-8, an archived transfer of a run
+    // that is not kept, a run number that is not a positive whole number.
     const QString numbers = Backup(QStringLiteral("numbers.db"));
     {
         const ScopedConnection db(numbers, ScopedConnection::Access::Create);
@@ -547,6 +617,10 @@ TEST_F(Form1Test, RestoreRefusesWhatIsNotABackupOfThisProgram) {
         "DROP INDEX S_STAFF_ID; INSERT INTO S_STAFF (ID) VALUES ('00001'), ('00001')",
         "INSERT INTO S_STAFF (ID, NAME) VALUES ('00001', '1234567890123456789012345678901')",
         "INSERT INTO S_STAFF (ID, NAME) VALUES ('00001', CAST(x'61eda080' AS TEXT))",
+        "INSERT INTO H_RUN (RUN) VALUES (1); INSERT INTO H_ITEM (RUN, ID) VALUES (2, '00001')",
+        "INSERT INTO H_RUN (RUN) VALUES ('x')",
+        "INSERT INTO H_RUN (RUN) VALUES (0)",
+        "INSERT INTO H_RUN (RUN) VALUES (1.5)",
     };
     for (const char* change : changes) {
         const QString path = Backup(QStringLiteral("bad%1.db").arg(badValues.size()));
