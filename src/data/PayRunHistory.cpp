@@ -59,9 +59,10 @@ DbResult ReadQuery(const QSqlDatabase& db, const QString& sql, const QVariantLis
     QSqlQuery query(db);
     if (!RunQuery(query, sql, values))
         return ToDbError(query.lastError());
+    // The record describes every column anew each time it is asked for; once is enough.
+    const int columns = query.record().count();
     while (query.next()) {
         QStringList row;
-        const int columns = query.record().count();
         row.reserve(columns);
         for (int i = 0; i < columns; ++i)
             row << query.value(i).toString();
