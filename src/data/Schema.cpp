@@ -217,6 +217,20 @@ bool HasTable(const QSqlDatabase& db, const char* table) {
 }
 
 bool HasSchema(const QSqlDatabase& db, DatabaseFile file) {
+    // A later version's tables hold data that belongs together (runs and their transfers): all of
+    // them or none.
+    for (int version = 2; version <= kSchemaVersion; ++version) {
+        int tables = 0;
+        int found = 0;
+        for (const TableDef& table : kTables) {
+            if (table.file == file && table.version == version) {
+                ++tables;
+                found += HasTable(db, table.name) ? 1 : 0;
+            }
+        }
+        if (found != 0 && found != tables)
+            return false;
+    }
     for (const TableDef& table : kTables) {
         if (table.file != file || (table.version > 1 && !HasTable(db, table.name)))
             continue;

@@ -52,8 +52,8 @@ int ColumnWidth(const QString& table, const QString& column);
 // Creates every table of the file in an empty database.
 DbResult CreateTables(const QSqlDatabase& db, DatabaseFile file);
 
-// True when the database holds every table of the file with exactly its columns in order; a
-// table added after version 1 may be missing altogether.
+// True when the database holds every table of the file with exactly its columns in order; the
+// tables a version after 1 added may be missing, all of them together.
 bool HasSchema(const QSqlDatabase& db, DatabaseFile file);
 
 // True when the database has a table of that name.

@@ -599,7 +599,8 @@ TEST_F(Form1Test, RestoreRefusesWhatIsNotABackupOfThisProgram) {
 
     // Column names alone do not make our data: a code stored as a number, a key twice, a value
     // wider than its column, a text that is not well-formed UTF-8, an archived transfer of a run
-    // that is not kept, a run number that is not a positive whole number.
+    // that is not kept, a run number that is not a positive whole number, runs without the table
+    // of their transfers.
     const QString numbers = Backup(QStringLiteral("numbers.db"));
     {
         const ScopedConnection db(numbers, ScopedConnection::Access::Create);
@@ -621,6 +622,7 @@ TEST_F(Form1Test, RestoreRefusesWhatIsNotABackupOfThisProgram) {
         "INSERT INTO H_RUN (RUN) VALUES ('x')",
         "INSERT INTO H_RUN (RUN) VALUES (0)",
         "INSERT INTO H_RUN (RUN) VALUES (1.5)",
+        "INSERT INTO H_RUN (RUN) VALUES (1); DROP TABLE H_ITEM",
     };
     for (const char* change : changes) {
         const QString path = Backup(QStringLiteral("bad%1.db").arg(badValues.size()));
