@@ -81,6 +81,14 @@ DbResult ReadFirstRow(const QSqlDatabase& db, const QString& table, int columns,
     return std::nullopt;
 }
 
+DbResult HoldsTransfers(const QSqlDatabase& db, bool* holds) {
+    QList<QStringList> held;
+    if (DbResult error = ReadQuery(db, QStringLiteral("SELECT 1 FROM S_ITEM LIMIT 1"), {}, &held))
+        return error;
+    *holds = !held.isEmpty();
+    return std::nullopt;
+}
+
 DbResult ReplaceWrittenFile(const QSqlDatabase& db, const WrittenFile& file) {
     if (DbResult error = Execute(db, QStringLiteral("DELETE FROM S_FILE")))
         return error;
@@ -187,6 +195,11 @@ DbResult ArchiveAndClearBatch(const QDateTime& now) {
     return transaction.Commit();
 }
 
+DbResult BatchHoldsTransfers(bool* holds) {
+    *holds = false;
+    return HoldsTransfers(Connection(MainDatabasePath()), holds);
+}
+
 DbResult BringBackPayRun(int run, BringBack* outcome) {
     *outcome = BringBack::BatchNotEmpty;
     PayRun payRun;
@@ -194,10 +207,10 @@ DbResult BringBackPayRun(int run, BringBack* outcome) {
         return error;
     const QSqlDatabase db = Connection(MainDatabasePath());
     Transaction transaction(db);
-    QList<QStringList> held;
-    if (DbResult error = ReadQuery(db, QStringLiteral("SELECT 1 FROM S_ITEM LIMIT 1"), {}, &held))
+    bool held = false;
+    if (DbResult error = HoldsTransfers(db, &held))
         return error;
-    if (!held.isEmpty())
+    if (held)
         return std::nullopt;
     if (DbResult error = Execute(db,
                                  QStringLiteral("INSERT INTO S_ITEM (ID, ACTNO, PAYSUM, NAME, AT, "

@@ -64,6 +64,9 @@ DbResult RecordWrittenFile(const WrittenFile& file);
 // the written file, all in one transaction, so that a failure leaves everything as it was.
 [[nodiscard]] DbResult ArchiveAndClearBatch(const QDateTime& now);
 
+// Whether the current batch holds a transfer.
+DbResult BatchHoldsTransfers(bool* holds);
+
 // Brings the archived run back as the current batch: its transfers in their order, its dates and
 // its written file. Refused, with nothing changed, when the current batch holds a transfer.
 enum class BringBack { Done, BatchNotEmpty };
