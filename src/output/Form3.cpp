@@ -5,6 +5,7 @@
 #include "data/DataControl.h"
 #include "data/DataFolder.h"
 #include "output/BatchFile.h"
+#include "output/BatchFileDialogs.h"
 #include "output/BatchWarnings.h"
 #include "platform/FileDialog.h"
 #include "platform/Fonts.h"
@@ -17,13 +18,6 @@
 #include <QVBoxLayout>
 
 namespace paysum {
-
-namespace {
-
-const QString kNotRecorded =
-    QStringLiteral("轉帳檔已產生，但未能記入本批資料，薪資轉帳歷史資料將不含此檔：\r\n");
-
-}  // namespace
 
 Form3::Form3(QWidget* parent)
     : FunctionWindow(QStringLiteral("Form3"), QStringLiteral("5. 產生整批薪資轉帳檔"), parent) {
@@ -109,12 +103,7 @@ void Form3::Command2_Click(int index) {
     }
     if (!Frame2->CheckBatchDates() || !ConfirmWarnings())
         return;
-    FileDialogRequest request;
-    request.mode = FileDialogRequest::Mode::Save;
-    request.filters = QStringLiteral("All Files (*.*);;Text Files(*.txt)");
-    request.selectedFilter = QStringLiteral("Text Files(*.txt)");
-    request.confirmOverwrite = true;
-    const QString path = ShowFileDialog(this, request);
+    const QString path = ShowFileDialog(this, BatchFileRequest());
     if (path.isEmpty()) {
         reject();
         return;
@@ -122,23 +111,7 @@ void Form3::Command2_Click(int index) {
     // A date that cannot be stored has been reported; the file still takes the boxes' dates.
     Frame2->SaveBatchDates();
     fileName_ = path;
-    const BatchFileResult result = WriteTransferFile();
-    switch (result.outcome) {
-        case BatchFileOutcome::Written:
-            ShowMessage(this, QStringLiteral("產生完畢"));
-            if (!result.recordError.isEmpty())
-                ShowMessage(this, kNotRecorded + result.recordError, MsgButtons::Ok,
-                            MsgIcon::Exclamation);
-            break;
-        case BatchFileOutcome::Mismatch:
-            ShowMessage(this,
-                        QStringLiteral("轉帳檔讀回比對不符，請重新產生！\r\n") + result.detail,
-                        MsgButtons::Ok, MsgIcon::Critical);
-            break;
-        default:
-            ShowMessage(this, QStringLiteral("資料不全,建檔錯誤"));
-            break;
-    }
+    ShowBatchFileResult(this, WriteTransferFile());
     accept();
 }
 
