@@ -28,8 +28,12 @@ const QString kReportError = QStringLiteral("薪資轉帳明細造成錯誤");
 
 }  // namespace
 
-Form7::Form7(QWidget* parent)
+Form7::Form7(QWidget* parent, const PayRun* run)
     : FunctionWindow(QStringLiteral("Form7"), QStringLiteral("4. 列印薪資轉帳明細"), parent) {
+    if (run) {
+        run_ = *run;
+        setWindowTitle(QStringLiteral("列印薪資轉帳明細－第 %1 批").arg(run->summary.run));
+    }
     records_ = new DataControl(this);
     records_->SetConnectionString(MainDatabasePath());
     createLayout();
@@ -105,6 +109,11 @@ void Form7::Form_Load() {
 }
 
 void Form7::LoadReportDates() {
+    if (run_) {
+        const QString& date = run_->summary.transferDate;
+        header_.transferDate = date.isEmpty() ? QString(6, u' ') : date;
+        return;
+    }
     if (records_->PointAt(QStringLiteral("S_DAY"))) {
         ShowMessage(this, kReportError);
         return;
@@ -120,7 +129,9 @@ void Form7::showEvent(QShowEvent* event) {
 }
 
 void Form7::Form_Activate() {
-    if (!records_->PointAt(QStringLiteral("S_BASE"))) {
+    if (run_) {
+        SetCompany(header_, run_->company);
+    } else if (!records_->PointAt(QStringLiteral("S_BASE"))) {
         const Recordset& base = records_->Recordset();
         QStringList row;
         for (int i = 0; i < base.FieldCount(); ++i)
@@ -130,20 +141,28 @@ void Form7::Form_Activate() {
     BuildReport();
 }
 
-void Form7::BuildReport() {
+DbResult Form7::ReadReportRows(std::vector<ReportRow>* rows) {
     records_->SetCommandType(CommandType::Text);
     records_->SetRecordSource(QStringLiteral("Select * From [S_ITEM] Order By ") +
                               ReportOrderBy(ReportOrder));
-    std::vector<ReportRow> rows;
-    const DbResult error = records_->Refresh();
-    if (!error) {
-        Recordset& set = records_->Recordset();
-        rows.reserve(static_cast<std::size_t>(set.RecordCount()));
-        for (; !set.AtEOF(); set.MoveNext()) {
-            rows.push_back(ReportRow{set.Field(0), set.Field(1), set.Field(2), set.Field(3),
-                                     set.Field(4), set.Field(5)});
-        }
+    if (DbResult error = records_->Refresh())
+        return error;
+    Recordset& set = records_->Recordset();
+    rows->reserve(static_cast<std::size_t>(set.RecordCount()));
+    for (; !set.AtEOF(); set.MoveNext()) {
+        rows->push_back(ReportRow{set.Field(0), set.Field(1), set.Field(2), set.Field(3),
+                                  set.Field(4), set.Field(5)});
     }
+    return std::nullopt;
+}
+
+void Form7::BuildReport() {
+    std::vector<ReportRow> rows;
+    DbResult error;
+    if (run_)
+        rows = OrderedReportRows(run_->items, ReportOrder);
+    else
+        error = ReadReportRows(&rows);
     // A list that could not be read is neither shown nor printed.
     Command1[0]->setEnabled(!error);
     mnuPrint->setEnabled(!error);

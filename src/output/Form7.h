@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/PayRunHistory.h"
 #include "output/DetailReport.h"
 #include "platform/FunctionWindow.h"
 #include "platform/LinePrinter.h"
@@ -8,6 +9,8 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -24,7 +27,9 @@ class Form7 : public FunctionWindow {
     Q_OBJECT
 
 public:
-    explicit Form7(QWidget* parent = nullptr);
+    // The list of the current batch, or of the archived run `run` when one is given: its company
+    // record, transfer date and transfers as they were kept.
+    explicit Form7(QWidget* parent = nullptr, const PayRun* run = nullptr);
 
     // 0 "列印" prints with the current settings; 1 "取消" closes the window.
     void Command1_Click(int index);
@@ -46,6 +51,8 @@ private:
     void Form_Load();
     void LoadReportDates();
     void BuildReport();
+    // The current batch's transfers in the chosen order.
+    DbResult ReadReportRows(std::vector<ReportRow>* rows);
     void PrintReport();
     // Checks the chosen order entry, leaves the other unchecked and lists in that order.
     void ChooseOrder(qint16 order);
@@ -65,6 +72,7 @@ private:
     QAction* mnuExit;
 
     DataControl* records_;
+    std::optional<PayRun> run_;
 
     // Print settings, kept while the window is open.
     QStringList printFamilies_;

@@ -7,6 +7,8 @@
 #include "data/Database.h"
 #include "data/TableRows.h"
 
+#include <algorithm>
+
 namespace paysum {
 
 bool PrintReportLines(LinePrinter& printer, const ReportPrintSettings& settings,
@@ -50,6 +52,27 @@ QString ReportOrderBy(qint16 order) {
     }
 }
 
+ReportRow ReportRowOf(const QStringList& item) {
+    return {item.value(0), item.value(1), item.value(2),
+            item.value(3), item.value(4), item.value(5)};
+}
+
+std::vector<ReportRow> OrderedReportRows(const QList<QStringList>& items, qint16 order) {
+    std::vector<ReportRow> rows;
+    rows.reserve(static_cast<std::size_t>(items.size()));
+    for (const QStringList& item : items)
+        rows.push_back(ReportRowOf(item));
+    // Codes are digits, so their texts compare as the database orders them; the sort is stable so
+    // that equal codes keep their order of entry.
+    if (order == 1)
+        std::stable_sort(rows.begin(), rows.end(),
+                         [](const ReportRow& a, const ReportRow& b) { return b.id < a.id; });
+    else if (order != 2)
+        std::stable_sort(rows.begin(), rows.end(),
+                         [](const ReportRow& a, const ReportRow& b) { return a.id < b.id; });
+    return rows;
+}
+
 void SetCompany(ReportHeader& header, const QStringList& base) {
     const QString code = QStringLiteral("004") + base.value(0);
     header.companyName = base.value(1);
@@ -75,8 +98,7 @@ DbResult ReadDetailReport(qint16 order, const QDate& today, Report* report) {
     std::vector<ReportRow> items;
     items.reserve(static_cast<std::size_t>(rows.size()));
     for (const QStringList& row : rows)
-        items.push_back(
-            {row.value(0), row.value(1), row.value(2), row.value(3), row.value(4), row.value(5)});
+        items.push_back(ReportRowOf(row));
     *report = BuildReport(header, items);
     return std::nullopt;
 }

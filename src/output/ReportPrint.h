@@ -26,6 +26,13 @@ struct ReportPrintSettings {
 // in the order of entry (2), or by payee code ascending before either was chosen.
 QString ReportOrderBy(qint16 order);
 
+// One transfer of the list from S_ITEM's six values.
+ReportRow ReportRowOf(const QStringList& item);
+
+// The transfers (S_ITEM's six values each, in the order of entry) in the order ReportOrderBy()
+// gives the stored rows, for a list made from values already read.
+std::vector<ReportRow> OrderedReportRows(const QList<QStringList>& items, qint16 order);
+
 // Fills the company's part of the list header from S_BASE's row: the name, the transfer branch's
 // code with its check digit and its name, and the sign-off lines.
 void SetCompany(ReportHeader& header, const QStringList& base);
