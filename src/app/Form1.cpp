@@ -11,6 +11,7 @@
 #include "data/DataFolder.h"
 #include "data/DatabaseCopy.h"
 #include "data/PayRunHistory.h"
+#include "history/frmHistory.h"
 #include "output/Form3.h"
 #include "output/Form7.h"
 #include "output/frmVerify.h"
@@ -157,7 +158,10 @@ void Form1::createMenus() {
     mnuVerify->setObjectName(QStringLiteral("mnuVerify"));
     connect(mnuImportStaff, &QAction::triggered, this, &Form1::mnuImportStaff_Click);
     connect(mnuImportItem, &QAction::triggered, this, &Form1::mnuImportItem_Click);
+    mnuHistory = mnuSystem->addAction(QStringLiteral("薪資轉帳歷史資料…"));
+    mnuHistory->setObjectName(QStringLiteral("mnuHistory"));
     connect(mnuVerify, &QAction::triggered, this, &Form1::mnuVerify_Click);
+    connect(mnuHistory, &QAction::triggered, this, &Form1::mnuHistory_Click);
     mnuLine1 = mnuSystem->addSeparator();
     mnuLine1->setObjectName(QStringLiteral("mnuLine1"));
     mnuExit = mnuSystem->addAction(QStringLiteral("離開"));
@@ -380,6 +384,12 @@ void Form1::mnuVerify_Click() {
         return;
     }
     frmVerify window(path, verification, this);
+    OpenModal(window);
+}
+
+void Form1::mnuHistory_Click() {
+    // A run brought back changes the batch, so the menu is refreshed once the window closes.
+    frmHistory window(this);
     OpenModal(window);
 }
 

@@ -52,6 +52,7 @@ public:
     void mnuImportStaff_Click();
     void mnuImportItem_Click();
     void mnuVerify_Click();
+    void mnuHistory_Click();
 
     // Unloads the function windows that the main menu keeps open on the main database, so that
     // none holds records of a file that is about to be copied or replaced.
@@ -105,6 +106,7 @@ private:
     QAction* mnuImportStaff;
     QAction* mnuImportItem;
     QAction* mnuVerify;
+    QAction* mnuHistory;
     QAction* mnuLine1;
     QAction* mnuExit;
     QMenu* mnuHelp;

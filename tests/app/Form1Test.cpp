@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLockFile>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -705,7 +706,7 @@ TEST_F(Form1Test, FailedCopyIsReportedAndTheMainWindowComesBack) {
         QStringList{QStringLiteral("paysum.db")});
 }
 
-TEST_F(Form1Test, SystemMenuImportsSpreadsheetsAndVerifiesBatchFiles) {
+TEST_F(Form1Test, SystemMenuImportsSpreadsheetsVerifiesBatchFilesAndOpensTheHistory) {
     InsertRow(QStringLiteral("S_BASE"), {"012", "大安實業", "045", "12345678"});
     Start();
     const QString sheet = Backup(QStringLiteral("staff.csv"));
@@ -749,6 +750,15 @@ TEST_F(Form1Test, SystemMenuImportsSpreadsheetsAndVerifiesBatchFiles) {
     OnNextModal([&](QDialog& result) { shown = result.objectName(); });
     Trigger("mnuVerify");
     EXPECT_EQ(shown, QStringLiteral("frmVerify"));
+
+    QStringList entries;
+    for (const QAction* action : Find<QMenu>(window_, QStringLiteral("mnuSystem"))->actions())
+        entries << action->text();
+    EXPECT_EQ(entries.indexOf(QStringLiteral("薪資轉帳歷史資料…")),
+              entries.indexOf(QStringLiteral("驗證轉帳檔…")) + 1);
+    OnNextModal([&](QDialog& history) { shown = history.objectName(); });
+    Trigger("mnuHistory");
+    EXPECT_EQ(shown, QStringLiteral("frmHistory"));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "platform/LinePrinter.h"
 #include "platform/PrintDialog.h"
 #include "support/PaysumTest.h"
+#include "support/RecordingPrinter.h"
 
 #include <QAction>
 #include <QPlainTextEdit>
@@ -20,29 +21,8 @@
 namespace paysum {
 namespace {
 
-// What one print job received: each page's lines with their point sizes.
-struct PrintJob {
-    PrintTarget target;
-    QStringList families;
-    QPageLayout::Orientation orientation = QPageLayout::Portrait;
-    std::vector<std::vector<std::pair<QString, int>>> pages{1};
-};
-
-class RecordingPrinter : public LinePrinter {
-public:
-    RecordingPrinter(PrintJob& job, bool fails) : job_(job), fails_(fails) {}
-    void SetFontFamilies(const QStringList& families) override { job_.families = families; }
-    void SetFontSize(int points) override { points_ = points; }
-    void SetOrientation(QPageLayout::Orientation value) override { job_.orientation = value; }
-    void PrintLine(const QString& line) override { job_.pages.back().emplace_back(line, points_); }
-    void NewPage() override { job_.pages.emplace_back(); }
-    bool EndDoc() override { return !fails_; }
-
-private:
-    PrintJob& job_;
-    bool fails_;
-    int points_ = 0;
-};
+using test::PrintJob;
+using test::RecordingPrinter;
 
 // A company at branch 0040129 and printing, print dialog and font dialog answered by the test.
 class Form7Test : public test::PaysumTest {

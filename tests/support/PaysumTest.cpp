@@ -39,6 +39,7 @@ void PaysumTest::SetUp() {
     qputenv("PAYSUM_DATA_DIR", DataDir().toUtf8());
     messages.Install();
     SetModalHook([this](QDialog& dialog) {
+        modalsShown << dialog.objectName();
         if (modalDrivers_.empty())
             return;
         const auto driver = std::move(modalDrivers_.front());

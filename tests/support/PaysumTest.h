@@ -59,6 +59,8 @@ protected:
 
     MessageRecorder messages;
     std::vector<FileDialogRequest> fileDialogs;
+    // The object names of the modal windows shown so far, driven or closed at once.
+    QStringList modalsShown;
 
 private:
     QTemporaryDir temp_;
