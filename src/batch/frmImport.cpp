@@ -53,18 +53,9 @@ void frmImport::createLayout() {
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setVisible(false);
 
-    const QString captions[] = {QStringLiteral("匯入"), QStringLiteral("取消")};
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (int i = 0; i < 2; ++i) {
-        Command1[i] = new QPushButton(captions[i], this);
-        Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
-        Command1[i]->setMinimumSize(96, 32);
-        connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
-        buttons->addWidget(Command1[i]);
-        buttons->addSpacing(24);
-    }
-    buttons->addStretch();
+    QHBoxLayout* buttons =
+        MakeButtonRow(QStringLiteral("Command1"), {QStringLiteral("匯入"), QStringLiteral("取消")},
+                      Command1, [this](int index) { Command1_Click(index); });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 12, 16, 16);

@@ -63,18 +63,9 @@ void frmHistory::createLayout() {
     connect(Grid1, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { OpenRun(index.row()); });
 
-    const QString captions[] = {QStringLiteral("開啟"), QStringLiteral("關閉")};
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (int i = 0; i < 2; ++i) {
-        Command1[i] = new QPushButton(captions[i], this);
-        Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
-        Command1[i]->setMinimumSize(96, 32);
-        connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
-        buttons->addWidget(Command1[i]);
-        buttons->addSpacing(24);
-    }
-    buttons->addStretch();
+    QHBoxLayout* buttons =
+        MakeButtonRow(QStringLiteral("Command1"), {QStringLiteral("開啟"), QStringLiteral("關閉")},
+                      Command1, [this](int index) { Command1_Click(index); });
     Command1[0]->setEnabled(!runs_.empty());
 
     auto* layout = new QVBoxLayout(this);

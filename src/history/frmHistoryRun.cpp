@@ -78,19 +78,11 @@ void frmHistoryRun::createLayout() {
     Grid1 = MakeHistoryGrid(this, QStringLiteral("Grid1"),
                             new HistoryTableModel(kItemColumns, run_.items, this));
 
-    const QString captions[] = {QStringLiteral("列印明細表"), QStringLiteral("產生轉帳檔"),
-                                QStringLiteral("恢復為目前批次"), QStringLiteral("關閉")};
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (int i = 0; i < 4; ++i) {
-        Command1[i] = new QPushButton(captions[i], this);
-        Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
-        Command1[i]->setMinimumSize(120, 32);
-        connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
-        buttons->addWidget(Command1[i]);
-        buttons->addSpacing(16);
-    }
-    buttons->addStretch();
+    QHBoxLayout* buttons = MakeButtonRow(
+        QStringLiteral("Command1"),
+        {QStringLiteral("列印明細表"), QStringLiteral("產生轉帳檔"),
+         QStringLiteral("恢復為目前批次"), QStringLiteral("關閉")},
+        Command1, [this](int index) { Command1_Click(index); }, 120);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 12, 16, 16);

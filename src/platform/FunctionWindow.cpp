@@ -2,6 +2,7 @@
 
 #include "platform/Fonts.h"
 
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -21,6 +22,25 @@ QLabel* FunctionWindow::MakeHeading(const QString& text) {
     heading->setAlignment(Qt::AlignCenter);
     heading->setFont(UiFont(16));
     return heading;
+}
+
+QHBoxLayout* FunctionWindow::MakeButtonRow(const QString& name, const QStringList& captions,
+                                           std::span<QPushButton*> buttons,
+                                           const std::function<void(int)>& click,
+                                           int minimumWidth) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (int i = 0; i < static_cast<int>(buttons.size()); ++i) {
+        QPushButton*& button = buttons[static_cast<std::size_t>(i)];
+        button = new QPushButton(captions.value(i), this);
+        button->setObjectName(QStringLiteral("%1_%2").arg(name).arg(i));
+        button->setMinimumSize(minimumWidth, 32);
+        connect(button, &QPushButton::clicked, this, [click, i] { click(i); });
+        row->addWidget(button);
+        row->addSpacing(24);
+    }
+    row->addStretch();
+    return row;
 }
 
 void FunctionWindow::InstallKeyPreview() {

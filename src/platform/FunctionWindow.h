@@ -1,8 +1,14 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 
+#include <functional>
+#include <span>
+
+class QHBoxLayout;
 class QLabel;
+class QPushButton;
 
 namespace paysum {
 
@@ -18,6 +24,12 @@ public:
 protected:
     // The window's heading, the label Label1: centred, in a larger font.
     QLabel* MakeHeading(const QString& text);
+
+    // Makes the command button array `name` (`name`_0, `name`_1, ...) with these captions, each
+    // click calling `click` with the button's index, and sets them out in a centred row.
+    QHBoxLayout* MakeButtonRow(const QString& name, const QStringList& captions,
+                               std::span<QPushButton*> buttons,
+                               const std::function<void(int)>& click, int minimumWidth = 96);
 
     // Lets the window's eventFilter see every event of the window and of all its controls
     // first, as a form that previews keys does. Call once the controls exist.

@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -48,6 +49,18 @@ protected:
     static QByteArray Contents(const QString& path) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(no file)");
+    }
+    // The texts of a window's grid Grid1, row by row.
+    QList<QStringList> GridRows(QWidget* window) {
+        QList<QStringList> rows;
+        const QAbstractItemModel* model = Find<QTableView>(window, "Grid1")->model();
+        for (int r = 0; r < model->rowCount(); ++r) {
+            QStringList row;
+            for (int c = 0; c < model->columnCount(); ++c)
+                row << model->index(r, c).data().toString();
+            rows << row;
+        }
+        return rows;
     }
     void Click(QWidget* window, const QString& button) {
         QTest::mouseClick(Find<QPushButton>(window, button), Qt::LeftButton);

@@ -47,17 +47,6 @@ protected:
     QString LabelText(const char* name) {
         return Find<QLabel>(window_, QString::fromLatin1(name))->text();
     }
-    QList<QStringList> GridRows() {
-        QList<QStringList> rows;
-        const QAbstractItemModel* model = Find<QTableView>(window_, "Grid1")->model();
-        for (int r = 0; r < model->rowCount(); ++r) {
-            QStringList row;
-            for (int c = 0; c < model->columnCount(); ++c)
-                row << model->index(r, c).data().toString();
-            rows << row;
-        }
-        return rows;
-    }
     // Writes the open run's batch file to `path` through the save dialog.
     void WriteTo(const QString& path) {
         AnswerFileDialog(path);
@@ -80,18 +69,18 @@ TEST_F(frmHistoryRunTest, ShowsExactlyTheRunsRecordsReadOnly) {
                                        .arg(firstFile_)
                                        .arg(firstBytes_.size())
                                        .arg(file.sha256.left(16), file.writtenAt));
-    EXPECT_EQ(GridRows(), kFirstRun);
+    EXPECT_EQ(GridRows(window_), kFirstRun);
 
     // Keys that would edit a grid change nothing, here or in the history.
     ASSERT_EQ(Focus()->objectName(), "Grid1");
     for (Qt::Key key : {Qt::Key_F2, Qt::Key_9, Qt::Key_Delete, Qt::Key_Return})
         Key(key);
-    EXPECT_EQ(GridRows(), kFirstRun);
+    EXPECT_EQ(GridRows(window_), kFirstRun);
     EXPECT_EQ(Run(1).items, kFirstRun);
 
     Open(2);
     EXPECT_EQ(LabelText("Label3"), "轉帳檔：本批未產生轉帳檔");
-    EXPECT_EQ(GridRows(),
+    EXPECT_EQ(GridRows(window_),
               (QList<QStringList>{{"00001", "012345678901", "1000", "陳美玲", "", ""}}));
     Key(Qt::Key_Escape);
     EXPECT_FALSE(window_->isVisible());

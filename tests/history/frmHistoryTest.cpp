@@ -15,17 +15,6 @@ protected:
         Activate(window_);
     }
     QTableView* Grid() { return Find<QTableView>(window_, "Grid1"); }
-    QList<QStringList> GridRows() {
-        QList<QStringList> rows;
-        const QAbstractItemModel* model = Grid()->model();
-        for (int r = 0; r < model->rowCount(); ++r) {
-            QStringList row;
-            for (int c = 0; c < model->columnCount(); ++c)
-                row << model->index(r, c).data().toString();
-            rows << row;
-        }
-        return rows;
-    }
     // Opens a run the way `open` does and returns the caption of the window it brought up.
     QString OpenedBy(const std::function<void()>& open) {
         QString caption;
@@ -47,7 +36,7 @@ TEST_F(frmHistoryTest, ListsTheRunsNewestFirstAndOpensTheOneChosen) {
     for (int c = 0; c < Grid()->model()->columnCount(); ++c)
         headings << Grid()->model()->headerData(c, Qt::Horizontal).toString();
     EXPECT_EQ(headings.join(u','), "批次,登錄日期,轉帳日期,筆數,總金額,轉帳檔,歸檔時間");
-    EXPECT_EQ(GridRows(),
+    EXPECT_EQ(GridRows(window_),
               (QList<QStringList>{
                   {"2", "910603", "910605", "1", "1,000", "", "2002-06-06 10:00:00"},
                   {"1", "910503", "910505", "3", "164,300", "BATCH1.txt", "2002-05-06 09:30:00"}}));
