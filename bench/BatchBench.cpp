@@ -26,8 +26,10 @@ using namespace paysum;
 namespace {
 
 using bench::Code;
+using bench::CountMessages;
 using bench::kAccount;
 using bench::kTransfers;
+using bench::messagesShown;
 
 constexpr int kEmployees = 10000;
 // The batch holds the employees from this code on, so that the codes below it are not in it.
@@ -36,17 +38,6 @@ constexpr int kFirstInBatch = 1001;
 // Employees 1 to 10,000 and transfers to 999 of them.
 void FillTables() {
     bench::FillTables(kEmployees, kFirstInBatch);
-}
-
-// Counts the message boxes, answering each with its default button; a benchmark that provokes
-// one measures the wrong thing.
-int messagesShown = 0;
-void CountMessages() {
-    messagesShown = 0;
-    SetMessageHook([](QMessageBox& box) {
-        ++messagesShown;
-        return box.standardButton(box.defaultButton());
-    });
 }
 
 void ShowActive(QWidget& window) {

@@ -2,7 +2,9 @@
 
 #include "data/DataFolder.h"
 #include "data/Database.h"
+#include "platform/MessageBox.h"
 
+#include <QPushButton>
 #include <QSqlQuery>
 
 #include <cstdlib>
@@ -38,6 +40,16 @@ void FillTables(int employees, int firstInBatch, int freeCode) {
     }
     if (transaction.Commit())
         std::abort();
+}
+
+int messagesShown = 0;
+
+void CountMessages() {
+    messagesShown = 0;
+    SetMessageHook([](QMessageBox& box) {
+        ++messagesShown;
+        return box.standardButton(box.defaultButton());
+    });
 }
 
 }  // namespace paysum::bench

@@ -15,4 +15,9 @@ QString Code(int value);
 // `freeCode`, when given) paid 35000, and 999 transfers to the employees from `firstInBatch` on.
 void FillTables(int employees, int firstInBatch = 1, int freeCode = 0);
 
+// Counts the message boxes from now on, answering each with its default button; a benchmark that
+// provokes one measures the wrong thing.
+extern int messagesShown;
+void CountMessages();
+
 }  // namespace paysum::bench
