@@ -10,9 +10,14 @@
 #include "common/SharedState.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
+#include "data/PayRunHistory.h"
+#include "history/frmHistory.h"
+#include "history/frmHistoryRun.h"
+#include "output/BatchFile.h"
 #include "output/Form3.h"
 #include "output/Form7.h"
 #include "output/frmVerify.h"
+#include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "reference/Form5.h"
 #include "reference/Form6.h"
@@ -73,6 +78,32 @@ void SampleData() {
     Fill(QStringLiteral("INSERT INTO S_DAY VALUES ('151207','151210')"));
     Fill(QStringLiteral(
         "INSERT INTO NNOO VALUES ('獎金','','年終獎金','','','','','','','加班費')"));
+}
+
+// Archives the sample batch with its batch file written, then two more batches without one, so
+// that the history lists three runs.
+void SampleHistory() {
+    const QString path = QDir::tempPath() + QStringLiteral("/薪資轉帳-12月.txt");
+    const QDate day(2026, 12, 10);
+    SetToday(day);
+    Batch batch;
+    if (ReadBatch(&batch) ||
+        WriteCurrentBatchFile(path, batch).outcome != BatchFileOutcome::Written)
+        std::fprintf(stderr, "cannot write the sample batch file\n");
+    QFile::remove(path);
+    SetToday(std::nullopt);
+    if (ArchiveAndClearBatch(QDateTime(day, QTime(9, 30))))
+        std::fprintf(stderr, "cannot archive the sample batch\n");
+    for (int run = 2; run <= 3; ++run) {
+        Fill(QStringLiteral("INSERT INTO S_DAY VALUES ('15122%1','15123%1')").arg(run - 2));
+        Fill(QStringLiteral(
+            "INSERT INTO S_ITEM VALUES ('00001','004001012341','36000','王小明','','年終獎金')"));
+        Fill(
+            QStringLiteral("INSERT INTO S_ITEM VALUES "
+                           "('00002','123016456789','120500','陳美玲','00012345','')"));
+        if (ArchiveAndClearBatch(QDateTime(day.addDays(run * 7), QTime(17, 5))))
+            std::fprintf(stderr, "cannot archive the sample batch\n");
+    }
 }
 
 void Save(QWidget* window, const QString& folder, const QString& name) {
@@ -248,6 +279,18 @@ int main(int argc, char* argv[]) {
                     tabs->setCurrentIndex(0);
                 }
             });
+    }
+
+    // The history last, since archiving empties the batch the other windows show.
+    SampleHistory();
+    {
+        std::unique_ptr<QWidget> history(new frmHistory(MainWindow()));
+        Save(history.get(), folder, QStringLiteral("frmHistory"));
+        PayRun run;
+        if (ReadPayRun(1, &run))
+            std::fprintf(stderr, "cannot read the sample run\n");
+        std::unique_ptr<QWidget> runWindow(new frmHistoryRun(run, MainWindow()));
+        Save(runWindow.get(), folder, QStringLiteral("frmHistoryRun"));
     }
     ShutDown();
     return 0;
