@@ -4,9 +4,39 @@
 
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QTableView>
 
 namespace paysum {
+
+namespace {
+
+// Draws a cell's text alone, on the selection's colour when its row is chosen: a history cell
+// holds plain text, and the style's full item drawing would cost most of the time a grid takes
+// to paint.
+class PlainTextDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        const bool selected = option.state & QStyle::State_Selected;
+        if (selected)
+            painter->fillRect(option.rect, option.palette.brush(QPalette::Highlight));
+        painter->setPen(
+            option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->setFont(option.font);
+        const auto alignment = index.data(Qt::TextAlignmentRole).value<Qt::Alignment>();
+        painter->drawText(option.rect.adjusted(kCellMargin, 0, -kCellMargin, 0),
+                          static_cast<int>(alignment | Qt::TextSingleLine),
+                          index.data().toString());
+    }
+
+    static constexpr int kCellMargin = 4;
+};
+
+}  // namespace
 
 HistoryTableModel::HistoryTableModel(QList<HistoryColumn> columns, QList<QStringList> rows,
                                      QObject* parent)
@@ -42,7 +72,7 @@ QTableView* MakeHistoryGrid(QWidget* parent, const QString& name, HistoryTableMo
     auto* grid = new QTableView(parent);
     grid->setObjectName(name);
     grid->setFont(MingFont());
-    grid->setModel(model);
+    grid->setItemDelegate(new PlainTextDelegate(grid));
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -51,6 +81,8 @@ QTableView* MakeHistoryGrid(QWidget* parent, const QString& name, HistoryTableMo
     grid->verticalHeader()->setVisible(false);
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+    // Set once the rows' header is fixed, so that it does not measure every row.
+    grid->setModel(model);
     QHeaderView* header = grid->horizontalHeader();
     header->setStretchLastSection(true);
     const QFontMetrics cells(grid->font());

@@ -5,14 +5,12 @@
 #include "output/BatchFileDialogs.h"
 #include "output/Form7.h"
 #include "platform/FileDialog.h"
-#include "platform/Fonts.h"
 #include "platform/MessageBox.h"
 #include "platform/Modal.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
 
