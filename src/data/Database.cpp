@@ -1,16 +1,99 @@
 #include "data/Database.h"
 
+#include <QHash>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
 #include <QUrl>
 #include <QUuid>
 
+#include <sqlite3.h>
+
+#include <optional>
+
 namespace paysum {
 
 namespace {
 
 const QString kConnectionPrefix = QStringLiteral("paysum:");
+
+// Counts kept for one connection, all made while the file was at one version.
+constexpr int kMostKeptCounts = 64;
+
+// What tells whether a file has changed since a count: the opening of the connection, the rows
+// this connection has written, the commits of other connections and the schema.
+struct FileVersion {
+    quint64 opening = 0;
+    const sqlite3* handle = nullptr;
+    sqlite3_int64 ownChanges = 0;
+    sqlite3_int64 otherCommits = 0;
+    sqlite3_int64 schema = 0;
+    bool operator==(const FileVersion&) const = default;
+};
+
+struct KeptCounts {
+    quint64 opening = 0;  // which opening of the connection, 0 while it is closed
+    std::optional<FileVersion> version;
+    QHash<QString, int> counts;
+};
+
+// The kept counts of each connection that Connection() opened, by connection name.
+QHash<QString, KeptCounts>& CountsByConnection() {
+    static QHash<QString, KeptCounts> counts;
+    return counts;
+}
+
+quint64 NextOpening() {
+    static quint64 openings = 0;
+    return ++openings;
+}
+
+sqlite3* Handle(const QSqlDatabase& db) {
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
+
+std::optional<sqlite3_int64> PragmaValue(sqlite3* handle, const char* sql) {
+    sqlite3_stmt* statement = nullptr;
+    std::optional<sqlite3_int64> value;
+    if (sqlite3_prepare_v2(handle, sql, -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
+        value = sqlite3_column_int64(statement, 0);
+    sqlite3_finalize(statement);
+    return value;
+}
+
+// The version of the file as the connection sees it now, when its counts may be kept: a
+// connection of Connection()'s, open and outside any transaction.
+std::optional<FileVersion> KeepableVersion(const QSqlDatabase& db, const KeptCounts& kept) {
+    sqlite3* handle = Handle(db);
+    if (!handle || kept.opening == 0 || !sqlite3_get_autocommit(handle))
+        return std::nullopt;
+    FileVersion version;
+    version.opening = kept.opening;
+    version.handle = handle;
+    version.ownChanges = sqlite3_total_changes64(handle);
+    const std::optional<sqlite3_int64> commits = PragmaValue(handle, "PRAGMA data_version");
+    const std::optional<sqlite3_int64> schema = PragmaValue(handle, "PRAGMA schema_version");
+    if (!commits || !schema)
+        return std::nullopt;
+    version.otherCommits = *commits;
+    version.schema = *schema;
+    return version;
+}
+
+// Names a count by its statement and bound values.
+QString CountKey(const QString& sql, const QVariantList& values) {
+    QString key = sql;
+    for (const QVariant& value : values) {
+        const QString text = value.toString();
+        key += QStringLiteral("\n%1:%2:").arg(value.typeId()).arg(text.size()) + text;
+    }
+    return key;
+}
 
 void OpenFile(QSqlDatabase& db, const QString& path) {
     // mode=rw makes SQLite refuse a missing file instead of creating an empty one.
@@ -26,16 +109,20 @@ QSqlDatabase Connection(const QString& path) {
     const QString name = kConnectionPrefix + path;
     if (QSqlDatabase::contains(name)) {
         QSqlDatabase db = QSqlDatabase::database(name, false);
-        if (!db.isOpen())
+        if (!db.isOpen()) {
             db.open();
+            CountsByConnection()[name] = KeptCounts{db.isOpen() ? NextOpening() : 0, {}, {}};
+        }
         return db;
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     OpenFile(db, path);
+    CountsByConnection()[name] = KeptCounts{db.isOpen() ? NextOpening() : 0, {}, {}};
     return db;
 }
 
 void CloseAllConnections() {
+    CountsByConnection().clear();
     for (const QString& name : QSqlDatabase::connectionNames()) {
         if (!name.startsWith(kConnectionPrefix))
             continue;
@@ -68,6 +155,40 @@ bool RunQuery(QSqlQuery& query, const QString& sql, const QVariantList& values) 
     for (const QVariant& value : values)
         query.addBindValue(value);
     return query.exec();
+}
+
+DbResult CountRows(const QSqlDatabase& db, const QString& table, const QString& where,
+                   const QVariantList& values, int* count) {
+    if (!db.isOpen())
+        return ToDbError(db.lastError());
+    const QString sql = QStringLiteral("SELECT count(*) FROM ") + table +
+                        (where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where);
+    const QString key = CountKey(sql, values);
+    // The version is read before the rows are counted: a commit in between makes the count
+    // newer than its version, so that it is merely counted again next time, never kept stale.
+    auto kept = CountsByConnection().find(db.connectionName());
+    const std::optional<FileVersion> version =
+        kept == CountsByConnection().end() ? std::nullopt : KeepableVersion(db, *kept);
+    if (version) {
+        if (kept->version != version) {
+            kept->version = version;
+            kept->counts.clear();
+        }
+        if (const auto found = kept->counts.constFind(key); found != kept->counts.cend()) {
+            *count = *found;
+            return std::nullopt;
+        }
+    }
+    QSqlQuery query(db);
+    if (!RunQuery(query, sql, values) || !query.next())
+        return ToDbError(query.lastError());
+    *count = query.value(0).toInt();
+    if (version) {
+        if (kept->counts.size() >= kMostKeptCounts)
+            kept->counts.clear();
+        kept->counts.insert(key, *count);
+    }
+    return std::nullopt;
 }
 
 DbResult Execute(const QSqlDatabase& db, const QString& sql, const QVariantList& values,

@@ -39,6 +39,14 @@ private:
 // failure, the reason in query.lastError().
 bool RunQuery(QSqlQuery& query, const QString& sql, const QVariantList& values);
 
+// Counts the rows of `table` that `where` admits (empty for all, else a condition with `?` for
+// `values`). A count made outside a transaction is kept and given again while the file is
+// unchanged: no write through this connection since (sqlite3_total_changes), none committed
+// through any other (PRAGMA data_version), no change of schema, the connection not reopened.
+// Inside a transaction the rows are always counted, since a rollback would undo what was counted.
+DbResult CountRows(const QSqlDatabase& db, const QString& table, const QString& where,
+                   const QVariantList& values, int* count);
+
 // Runs one statement with bound values; `changed`, when given, gets the number of rows it
 // changed, and `inserted` the rowid of the row it inserted.
 DbResult Execute(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {},

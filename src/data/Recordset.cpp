@@ -70,15 +70,18 @@ QVariant Recordset::OrderValue(const Row& row) const {
     return OrderValue(row.values, row.rowid);
 }
 
-QString Recordset::WhereWith(const QString& extra) const {
+QString Recordset::ConditionWith(const QString& extra) const {
     QStringList conditions;
     if (!paged_->where.isEmpty())
         conditions << QStringLiteral("(%1)").arg(paged_->where);
     if (!extra.isEmpty())
         conditions << extra;
-    return conditions.isEmpty()
-               ? QString()
-               : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    return conditions.join(QStringLiteral(" AND "));
+}
+
+QString Recordset::WhereWith(const QString& extra) const {
+    const QString condition = ConditionWith(extra);
+    return condition.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condition;
 }
 
 bool Recordset::FetchPage(int page) const {
@@ -159,16 +162,13 @@ int Recordset::PositionOf(const QVariant& orderValue) const {
         if (found != rows.end() && OrderValue(*found) == orderValue)
             return page * kPageSize + static_cast<int>(found - rows.begin());
     }
-    QSqlQuery query(Connection(databasePath_));
     QVariantList values = paged_->parameters;
     values << orderValue;
-    if (!RunQuery(query,
-                  QStringLiteral("SELECT count(*) FROM %1%2")
-                      .arg(paged_->table, WhereWith(paged_->orderColumn + QStringLiteral(" < ?"))),
-                  values) ||
-        !query.next())
+    int count = 0;
+    if (CountRows(Connection(databasePath_), paged_->table,
+                  ConditionWith(paged_->orderColumn + QStringLiteral(" < ?")), values, &count))
         return -1;
-    return query.value(0).toInt();
+    return count;
 }
 
 void Recordset::ForgetPages() {

@@ -115,7 +115,9 @@ private:
     QVariant OrderValue(const QStringList& values, qint64 rowid) const;
     // Where a row with this order value stands, or stands after a write; -1 on a failure.
     int PositionOf(const QVariant& orderValue) const;
-    // A condition on the source's rows and the values it binds, with `extra` and its values.
+    // The source's condition on its rows joined with `extra` (either may be empty), and the same
+    // as a WHERE clause (empty when there is no condition).
+    QString ConditionWith(const QString& extra) const;
     QString WhereWith(const QString& extra) const;
     // The rows changed in the file: forget the pages read so far.
     void ForgetPages();
