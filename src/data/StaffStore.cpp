@@ -15,8 +15,12 @@ namespace {
 const QString kFiveDigits =
     QStringLiteral("length(ID) = 5 AND ID GLOB '[0-9][0-9][0-9][0-9][0-9]'");
 
+// A code of five digits, zero-filled; made for every code of a run, so made by hand.
 QString FiveDigitCode(int value) {
-    return QStringLiteral("%1").arg(value, 5, 10, QLatin1Char('0'));
+    QString code(5, u'0');
+    for (qsizetype i = 4; i >= 0 && value > 0; --i, value /= 10)
+        code[i] = QChar(u'0' + value % 10);
+    return code;
 }
 
 // Moves the codes of one table up by one. SQLite checks the key row by row within an UPDATE,
