@@ -36,6 +36,11 @@ struct KeptCounts {
     quint64 opening = 0;  // which opening of the connection, 0 while it is closed
     std::optional<FileVersion> version;
     QHash<QString, int> counts;
+    // Counts made inside the Transaction in progress (numbered `transaction`), kept only when it
+    // commits with the file still at `pendingVersion`.
+    quint64 transaction = 0;
+    std::optional<FileVersion> pendingVersion;
+    QHash<QString, int> pending;
 };
 
 // The kept counts of each connection that Connection() opened, by connection name.
@@ -47,6 +52,23 @@ QHash<QString, KeptCounts>& CountsByConnection() {
 quint64 NextOpening() {
     static quint64 openings = 0;
     return ++openings;
+}
+
+quint64 NextTransaction() {
+    static quint64 transactions = 0;
+    return ++transactions;
+}
+
+// Nothing kept yet, for a connection just opened (or that failed to open).
+KeptCounts NoneKept(bool open) {
+    KeptCounts kept;
+    kept.opening = open ? NextOpening() : 0;
+    return kept;
+}
+
+KeptCounts* KeptCountsOf(const QSqlDatabase& db) {
+    const auto kept = CountsByConnection().find(db.connectionName());
+    return kept == CountsByConnection().end() ? nullptr : &*kept;
 }
 
 sqlite3* Handle(const QSqlDatabase& db) {
@@ -66,11 +88,12 @@ std::optional<sqlite3_int64> PragmaValue(sqlite3* handle, const char* sql) {
     return value;
 }
 
-// The version of the file as the connection sees it now, when its counts may be kept: a
-// connection of Connection()'s, open and outside any transaction.
-std::optional<FileVersion> KeepableVersion(const QSqlDatabase& db, const KeptCounts& kept) {
+// The version of the file as a connection of Connection()'s sees it now; none when the connection
+// is closed, or when `outside` and it is inside a transaction.
+std::optional<FileVersion> VersionNow(const QSqlDatabase& db, const KeptCounts& kept,
+                                      bool outsideTransaction) {
     sqlite3* handle = Handle(db);
-    if (!handle || kept.opening == 0 || !sqlite3_get_autocommit(handle))
+    if (!handle || kept.opening == 0 || (outsideTransaction && !sqlite3_get_autocommit(handle)))
         return std::nullopt;
     FileVersion version;
     version.opening = kept.opening;
@@ -111,13 +134,13 @@ QSqlDatabase Connection(const QString& path) {
         QSqlDatabase db = QSqlDatabase::database(name, false);
         if (!db.isOpen()) {
             db.open();
-            CountsByConnection()[name] = KeptCounts{db.isOpen() ? NextOpening() : 0, {}, {}};
+            CountsByConnection()[name] = NoneKept(db.isOpen());
         }
         return db;
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     OpenFile(db, path);
-    CountsByConnection()[name] = KeptCounts{db.isOpen() ? NextOpening() : 0, {}, {}};
+    CountsByConnection()[name] = NoneKept(db.isOpen());
     return db;
 }
 
@@ -166,10 +189,13 @@ DbResult CountRows(const QSqlDatabase& db, const QString& table, const QString& 
     const QString key = CountKey(sql, values);
     // The version is read before the rows are counted: a commit in between makes the count
     // newer than its version, so that it is merely counted again next time, never kept stale.
-    auto kept = CountsByConnection().find(db.connectionName());
+    KeptCounts* kept = KeptCountsOf(db);
+    sqlite3* handle = Handle(db);
+    const bool inTransaction = handle && !sqlite3_get_autocommit(handle);
     const std::optional<FileVersion> version =
-        kept == CountsByConnection().end() ? std::nullopt : KeepableVersion(db, *kept);
-    if (version) {
+        kept && (!inTransaction || kept->transaction) ? VersionNow(db, *kept, false) : std::nullopt;
+    QHash<QString, int>* into = nullptr;
+    if (version && !inTransaction) {
         if (kept->version != version) {
             kept->version = version;
             kept->counts.clear();
@@ -178,15 +204,23 @@ DbResult CountRows(const QSqlDatabase& db, const QString& table, const QString& 
             *count = *found;
             return std::nullopt;
         }
+        into = &kept->counts;
+    } else if (version) {
+        // Inside a transaction a count is always made, and kept aside for its commit.
+        if (kept->pendingVersion != version) {
+            kept->pendingVersion = version;
+            kept->pending.clear();
+        }
+        into = &kept->pending;
     }
     QSqlQuery query(db);
     if (!RunQuery(query, sql, values) || !query.next())
         return ToDbError(query.lastError());
     *count = query.value(0).toInt();
-    if (version) {
-        if (kept->counts.size() >= kMostKeptCounts)
-            kept->counts.clear();
-        kept->counts.insert(key, *count);
+    if (into) {
+        if (into->size() >= kMostKeptCounts)
+            into->clear();
+        into->insert(key, *count);
     }
     return std::nullopt;
 }
@@ -241,15 +275,23 @@ Transaction::Transaction(const QSqlDatabase& db) : db_(db) {
         beginError_ = ToDbError(db_.lastError());
         return;
     }
-    if (QSqlDatabase(db_).transaction())
+    if (QSqlDatabase(db_).transaction()) {
         active_ = true;
-    else
+        if (KeptCounts* kept = KeptCountsOf(db_)) {
+            kept->transaction = NextTransaction();
+            kept->pendingVersion.reset();
+            kept->pending.clear();
+        }
+    } else {
         beginError_ = ToDbError(db_.lastError());
+    }
 }
 
 Transaction::~Transaction() {
-    if (active_)
+    if (active_) {
         db_.rollback();
+        EndKeepingCounts(false);
+    }
 }
 
 DbResult Transaction::Commit() {
@@ -259,9 +301,30 @@ DbResult Transaction::Commit() {
     if (!db_.commit()) {
         const DbError error = ToDbError(db_.lastError());
         db_.rollback();
+        EndKeepingCounts(false);
         return error;
     }
+    EndKeepingCounts(true);
     return std::nullopt;
+}
+
+void Transaction::EndKeepingCounts(bool committed) {
+    KeptCounts* kept = KeptCountsOf(db_);
+    if (!kept || !kept->transaction)
+        return;
+    // The counts keep the version they were made at, which the commit leaves as it is: a count
+    // made before a later write of the transaction never matches again. Only a rollback, which
+    // takes the rows back without changing the version, must drop them.
+    if (committed && kept->pendingVersion) {
+        if (kept->version != kept->pendingVersion) {
+            kept->version = kept->pendingVersion;
+            kept->counts.clear();
+        }
+        kept->counts.insert(kept->pending);
+    }
+    kept->transaction = 0;
+    kept->pendingVersion.reset();
+    kept->pending.clear();
 }
 
 }  // namespace paysum

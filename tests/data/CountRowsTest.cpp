@@ -65,7 +65,7 @@ TEST_F(CountRowsTest, FollowsWritesOfThisAndOfOtherConnections) {
     EXPECT_EQ(Listed(), 0);
 }
 
-TEST_F(CountRowsTest, CountsMadeInsideATransactionAreNotKeptPastItsRollback) {
+TEST_F(CountRowsTest, CountsMadeInsideATransactionOutliveOnlyTheStateItCommits) {
     const QSqlDatabase db = Connection(MainDatabasePath());
     EXPECT_EQ(Listed(), 3);
     {
@@ -75,12 +75,35 @@ TEST_F(CountRowsTest, CountsMadeInsideATransactionAreNotKeptPastItsRollback) {
     }
     EXPECT_EQ(Listed(), 3);
 
+    {
+        Transaction transaction(db);
+        Run(db, "INSERT INTO S_STAFF (ID) VALUES ('00004')");
+        EXPECT_EQ(Listed(), 4);
+        Run(db, "INSERT INTO S_STAFF (ID) VALUES ('00005')");
+        ASSERT_FALSE(transaction.Commit());
+    }
+    EXPECT_EQ(Listed(), 5);
+    {
+        Transaction transaction(db);
+        Run(db, "DELETE FROM S_STAFF WHERE ID = '00005'");
+        EXPECT_EQ(Listed(), 4);
+        ASSERT_FALSE(transaction.Commit());
+    }
+    EXPECT_EQ(Listed(), 4);
+
     QSqlQuery query(db);
     ASSERT_TRUE(query.exec(QStringLiteral("BEGIN")));
     Run(db, "DELETE FROM S_STAFF");
     EXPECT_EQ(Listed(), 0);
     ASSERT_TRUE(query.exec(QStringLiteral("ROLLBACK")));
-    EXPECT_EQ(Listed(), 3);
+    EXPECT_EQ(Listed(), 4);
+    // A transaction that writes nothing commits the file as it found it, not as the rolled back
+    // one counted it.
+    {
+        Transaction transaction(db);
+        ASSERT_FALSE(transaction.Commit());
+    }
+    EXPECT_EQ(Listed(), 4);
 }
 
 TEST_F(CountRowsTest, FollowsARestoreOfTheFile) {
