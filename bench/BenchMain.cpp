@@ -1,8 +1,10 @@
 // The main of every benchmark: a QApplication on the offscreen platform and a fresh data folder
-// of a new installation, as the program would have on its first start.
+// of a new installation, as the program would have on its first start, and the program's own
+// memory settings.
 
 #include "data/DataFolder.h"
 #include "data/Database.h"
+#include "platform/Memory.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -10,6 +12,7 @@
 #include <benchmark/benchmark.h>
 
 int main(int argc, char** argv) {
+    paysum::KeepFreedMemoryForReuse();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -28,11 +28,28 @@ SELECT count(*) FROM S_STAFF WHERE (ID >= '0' AND ID < '1');
 SELECT count(*) FROM (SELECT rowid, * FROM S_STAFF WHERE (ID >= '0' AND ID < '1') ORDER BY ID LIMIT 128);
 .print -- query filter, prefix 00012
 SELECT count(*) FROM S_STAFF WHERE (ID >= '00012' AND ID < '00013');
-.print -- moving a run of 10,000 codes up by one, and back
+.print -- moving a run of 10,000 codes up by one: the columns rotated, one code changed
 BEGIN;
-UPDATE S_STAFF SET ID = '#' || printf('%05d', CAST(ID AS INTEGER) + 1) WHERE ID BETWEEN '40001' AND '50000';
-UPDATE S_STAFF SET ID = substr(ID, 2) WHERE ID >= '#' AND ID < '$' AND length(ID) = 6;
+UPDATE S_STAFF SET ACTNO = moved.ACTNO, PAYSUM = moved.PAYSUM, NAME = moved.NAME, AT = moved.AT
+  FROM (SELECT CASE WHEN ID = '50000' THEN '40001' ELSE printf('%05d', CAST(ID AS INTEGER) + 1) END AS ID,
+               ACTNO, PAYSUM, NAME, AT FROM S_STAFF
+        WHERE ID BETWEEN '40001' AND '50000' AND length(ID) = 5 AND ID GLOB '[0-9][0-9][0-9][0-9][0-9]') AS moved
+  WHERE S_STAFF.ID = moved.ID;
+UPDATE S_STAFF SET ID = '50001' WHERE ID = '40001';
 ROLLBACK;
+.print -- a newcomer at a free code, committed (synchronous=FULL, rollback journal), and taken out
+INSERT INTO S_STAFF VALUES ('50001', '004001012341', '35000', '新人', '');
+DELETE FROM S_STAFF WHERE ID = '50001';
+.print -- the same move and a newcomer, committed
+BEGIN;
+UPDATE S_STAFF SET ACTNO = moved.ACTNO, PAYSUM = moved.PAYSUM, NAME = moved.NAME, AT = moved.AT
+  FROM (SELECT CASE WHEN ID = '50000' THEN '40001' ELSE printf('%05d', CAST(ID AS INTEGER) + 1) END AS ID,
+               ACTNO, PAYSUM, NAME, AT FROM S_STAFF
+        WHERE ID BETWEEN '40001' AND '50000' AND length(ID) = 5 AND ID GLOB '[0-9][0-9][0-9][0-9][0-9]') AS moved
+  WHERE S_STAFF.ID = moved.ID;
+UPDATE S_STAFF SET ID = '50001' WHERE ID = '40001';
+INSERT INTO S_STAFF VALUES ('40001', '004001012341', '35000', '新人', '');
+COMMIT;
 SQL
   done
 done

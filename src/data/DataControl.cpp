@@ -103,13 +103,11 @@ DbResult DataControl::Refresh() {
 
     if (paged) {
         // The rows are counted now and read as they are reached.
-        const QString where =
-            paged->where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + paged->where;
-        if (!run(QStringLiteral("SELECT count(*) FROM %1%2").arg(table, where),
-                 paged->parameters) ||
-            !query.next())
-            return fail();
-        const int count = query.value(0).toInt();
+        int count = 0;
+        if (const DbResult error = CountRows(db, table, paged->where, paged->parameters, &count)) {
+            recordset_.Clear();
+            return error;
+        }
         QStringList fields;
         for (const ColumnDef& column : FindTable(table)->columns)
             fields << QLatin1String(column.name);

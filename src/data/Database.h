@@ -39,6 +39,15 @@ private:
 // failure, the reason in query.lastError().
 bool RunQuery(QSqlQuery& query, const QString& sql, const QVariantList& values);
 
+// Counts the rows of `table` that `where` admits (empty for all, else a condition with `?` for
+// `values`). A count made outside a transaction is kept and given again while the file is
+// unchanged: no write through this connection since (sqlite3_total_changes), none committed
+// through any other (PRAGMA data_version), no change of schema, the connection not reopened.
+// Inside a transaction the rows are always counted, since a rollback would undo what was
+// counted; a Transaction keeps its last counts once it has committed.
+DbResult CountRows(const QSqlDatabase& db, const QString& table, const QString& where,
+                   const QVariantList& values, int* count);
+
 // Runs one statement with bound values; `changed`, when given, gets the number of rows it
 // changed, and `inserted` the rowid of the row it inserted.
 DbResult Execute(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {},
@@ -53,7 +62,8 @@ DbResult CheckIntegrity(const QSqlDatabase& db, IntegrityCheck check);
 // taken literally; an empty prefix matches every key.
 QVariantList KeyPrefixRange(const QString& prefix);
 
-// A transaction that rolls back unless it is committed: construct, do the work, Commit().
+// A transaction that rolls back unless it is committed: construct, do the work, Commit(). Row
+// counts made inside it are kept for after it only when it commits.
 class Transaction {
 public:
     explicit Transaction(const QSqlDatabase& db);
@@ -64,6 +74,8 @@ public:
     [[nodiscard]] DbResult Commit();
 
 private:
+    void EndKeepingCounts(bool committed);
+
     QSqlDatabase db_;
     bool active_ = false;
     DbResult beginError_;

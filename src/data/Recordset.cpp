@@ -3,6 +3,7 @@
 #include "data/Database.h"
 #include "data/Schema.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 
 #include <algorithm>
@@ -70,15 +71,44 @@ QVariant Recordset::OrderValue(const Row& row) const {
     return OrderValue(row.values, row.rowid);
 }
 
-QString Recordset::WhereWith(const QString& extra) const {
+QString Recordset::ConditionWith(const QString& extra) const {
     QStringList conditions;
     if (!paged_->where.isEmpty())
         conditions << QStringLiteral("(%1)").arg(paged_->where);
     if (!extra.isEmpty())
         conditions << extra;
-    return conditions.isEmpty()
-               ? QString()
-               : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    return conditions.join(QStringLiteral(" AND "));
+}
+
+QString Recordset::WhereWith(const QString& extra) const {
+    const QString condition = ConditionWith(extra);
+    return condition.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condition;
+}
+
+bool Recordset::ReadRows(const QString& condition, const QVariant& orderValue, bool descending,
+                         int limit, int offset, std::vector<Row>* rows) const {
+    QVariantList values = paged_->parameters;
+    if (orderValue.isValid())
+        values << orderValue;
+    const QString sql = QStringLiteral("SELECT rowid, * FROM %1%2 ORDER BY %3%4 LIMIT %5 OFFSET %6")
+                            .arg(paged_->table, WhereWith(condition), paged_->orderColumn,
+                                 descending ? QStringLiteral(" DESC") : QString())
+                            .arg(limit)
+                            .arg(offset);
+    QSqlQuery query(Connection(databasePath_));
+    if (!RunQuery(query, sql, values))
+        return false;
+    const std::size_t first = rows->size();
+    while (query.next()) {
+        Row row{query.value(0).toLongLong(), {}};
+        row.values.reserve(FieldCount());
+        for (int i = 0; i < FieldCount(); ++i)
+            row.values << query.value(i + 1).toString();
+        rows->push_back(std::move(row));
+    }
+    if (descending)
+        std::reverse(rows->begin() + static_cast<std::ptrdiff_t>(first), rows->end());
+    return !query.lastError().isValid();
 }
 
 bool Recordset::FetchPage(int page) const {
@@ -87,45 +117,45 @@ bool Recordset::FetchPage(int page) const {
     if (size <= 0)
         return false;
     const QString& column = paged_->orderColumn;
-    QVariantList values = paged_->parameters;
-    QString where;
-    bool descending = false;
-    int offset = 0;
+    std::vector<Row> rows;
+    rows.reserve(static_cast<std::size_t>(size));
+    bool read = false;
     // Next to a page already read the rows are sought by key; elsewhere counted off from the
     // nearer end.
     if (auto before = pages_.find(page - 1); before != pages_.end() && !before->second.empty()) {
-        where = WhereWith(column + QStringLiteral(" > ?"));
-        values << OrderValue(before->second.back());
+        read = ReadRows(column + QStringLiteral(" > ?"), OrderValue(before->second.back()), false,
+                        size, 0, &rows);
     } else if (auto after = pages_.find(page + 1);
                after != pages_.end() && !after->second.empty()) {
-        where = WhereWith(column + QStringLiteral(" < ?"));
-        values << OrderValue(after->second.front());
-        descending = true;
+        read = ReadRows(column + QStringLiteral(" < ?"), OrderValue(after->second.front()), true,
+                        size, 0, &rows);
     } else {
-        where = WhereWith(QString());
-        descending = start > count_ / 2;
-        offset = descending ? count_ - start - size : start;
+        const bool descending = start > count_ / 2;
+        read = ReadRows(QString(), QVariant(), descending, size,
+                        descending ? count_ - start - size : start, &rows);
     }
-    const QString sql =
-        QStringLiteral("SELECT rowid, * FROM %1%2 ORDER BY %3%4 LIMIT %5 OFFSET %6")
-            .arg(paged_->table, where, column, descending ? QStringLiteral(" DESC") : QString())
-            .arg(size)
-            .arg(offset);
-    QSqlQuery query(Connection(databasePath_));
-    if (!RunQuery(query, sql, values))
+    if (!read || static_cast<int>(rows.size()) != size)
         return false;
+    pages_[page] = std::move(rows);
+    return true;
+}
+
+bool Recordset::FetchPageAt(int position, const QVariant& orderValue) const {
+    const int page = position / kPageSize;
+    const int start = page * kPageSize;
+    const int size = std::min(kPageSize, count_ - start);
+    if (pages_.count(page) || position < 0 || position >= count_)
+        return true;
+    // The rows before the value are the last ones below it, the rest the first ones from it.
+    const QString& column = paged_->orderColumn;
+    const int before = position - start;
     std::vector<Row> rows;
     rows.reserve(static_cast<std::size_t>(size));
-    while (query.next()) {
-        Row row{query.value(0).toLongLong(), {}};
-        row.values.reserve(FieldCount());
-        for (int i = 0; i < FieldCount(); ++i)
-            row.values << query.value(i + 1).toString();
-        rows.push_back(std::move(row));
-    }
-    if (descending)
-        std::reverse(rows.begin(), rows.end());
-    if (static_cast<int>(rows.size()) != size)
+    if (before > 0 &&
+        !ReadRows(column + QStringLiteral(" < ?"), orderValue, true, before, 0, &rows))
+        return false;
+    if (!ReadRows(column + QStringLiteral(" >= ?"), orderValue, false, size - before, 0, &rows) ||
+        static_cast<int>(rows.size()) != size)
         return false;
     pages_[page] = std::move(rows);
     return true;
@@ -159,16 +189,13 @@ int Recordset::PositionOf(const QVariant& orderValue) const {
         if (found != rows.end() && OrderValue(*found) == orderValue)
             return page * kPageSize + static_cast<int>(found - rows.begin());
     }
-    QSqlQuery query(Connection(databasePath_));
     QVariantList values = paged_->parameters;
     values << orderValue;
-    if (!RunQuery(query,
-                  QStringLiteral("SELECT count(*) FROM %1%2")
-                      .arg(paged_->table, WhereWith(paged_->orderColumn + QStringLiteral(" < ?"))),
-                  values) ||
-        !query.next())
+    int count = 0;
+    if (CountRows(Connection(databasePath_), paged_->table,
+                  ConditionWith(paged_->orderColumn + QStringLiteral(" < ?")), values, &count))
         return -1;
-    return query.value(0).toInt();
+    return count;
 }
 
 void Recordset::ForgetPages() {
@@ -245,7 +272,8 @@ void Recordset::Find(const QString& field, const QString& value) {
         // The order column holds each value once: where the value would stand is counted on the
         // key, and the row there, which is shown next anyway, tells whether it is the value.
         const int position = PositionOf(value);
-        const Row* row = position >= from ? RowAt(position) : nullptr;
+        const Row* row =
+            position >= from && FetchPageAt(position, value) ? RowAt(position) : nullptr;
         SetPosition(row && row->values[ordinal] == value ? position : RecordCount());
         return;
     }
@@ -411,8 +439,11 @@ DbResult Recordset::Update() {
     if (edit.isNew)
         ++count_;
     ForgetPages();
-    const int position = PositionOf(OrderValue(edit.values, rowid));
+    const QVariant orderValue = OrderValue(edit.values, rowid);
+    const int position = PositionOf(orderValue);
     position_ = position >= 0 ? position : count_;
+    // The grid shows the stored row next: its page is read around its key, not counted off.
+    FetchPageAt(position_, orderValue);
     emit RowsReset();
     return std::nullopt;
 }

@@ -110,12 +110,22 @@ private:
     // The stored row at `index`, fetched with its page when needed; nullptr past the rows.
     const Row* RowAt(int index) const;
     bool FetchPage(int page) const;
+    // Reads the page of row `position` unless it is read already, knowing that the row with
+    // `orderValue` stands, or would stand, there; false when it cannot be read.
+    bool FetchPageAt(int position, const QVariant& orderValue) const;
+    // Appends up to `limit` rows that `condition` (with `orderValue` bound after the source's
+    // parameters, when valid) admits, in order, skipping `offset`; counted from the end when
+    // `descending`, still appended in order.
+    bool ReadRows(const QString& condition, const QVariant& orderValue, bool descending, int limit,
+                  int offset, std::vector<Row>* rows) const;
     // The value of the order column in a row.
     QVariant OrderValue(const Row& row) const;
     QVariant OrderValue(const QStringList& values, qint64 rowid) const;
     // Where a row with this order value stands, or stands after a write; -1 on a failure.
     int PositionOf(const QVariant& orderValue) const;
-    // A condition on the source's rows and the values it binds, with `extra` and its values.
+    // The source's condition on its rows joined with `extra` (either may be empty), and the same
+    // as a WHERE clause (empty when there is no condition).
+    QString ConditionWith(const QString& extra) const;
     QString WhereWith(const QString& extra) const;
     // The rows changed in the file: forget the pages read so far.
     void ForgetPages();

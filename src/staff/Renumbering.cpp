@@ -26,12 +26,19 @@ CodeRoom PlanRoomForCode(const QString& code, const QStringList& staffCodes,
     room.first = code;
     room.last = code;
     room.count = 1;
-    std::optional<QString> next = IncrementCode(code);
-    for (auto it = start + 1; next && it != staffCodes.end() && *it == *next; ++it) {
-        room.last = *it;
+    // The run goes on while each code is the five digits of one more than the code before it;
+    // compared as numbers, so that a run of thousands is not formatted code by code.
+    int value = code.size() == 5 && IsDigits(code) ? code.toInt() : kHighestCode;
+    auto it = start + 1;
+    for (; value < kHighestCode && it != staffCodes.end() && it->size() == 5 && IsDigits(*it) &&
+           it->toInt() == value + 1;
+         ++it) {
+        ++value;
         ++room.count;
-        next = IncrementCode(*it);
     }
+    if (room.count > 1)
+        room.last = *(it - 1);
+    std::optional<QString> next = IncrementCode(room.last);
 
     // `next` is now the free code the highest of the run moves into.
     if (!next) {
