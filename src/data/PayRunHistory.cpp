@@ -52,27 +52,6 @@ PayRunSummary SummaryFrom(const QStringList& row) {
     return summary;
 }
 
-// The rows a query gives, every value as text.
-DbResult ReadQuery(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
-                   QList<QStringList>* rows) {
-    rows->clear();
-    QSqlQuery query(db);
-    if (!RunQuery(query, sql, values))
-        return ToDbError(query.lastError());
-    // The record describes every column anew each time it is asked for; once is enough.
-    const int columns = query.record().count();
-    while (query.next()) {
-        QStringList row;
-        row.reserve(columns);
-        for (int i = 0; i < columns; ++i)
-            row << query.value(i).toString();
-        rows->append(std::move(row));
-    }
-    if (query.lastError().isValid())
-        return ToDbError(query.lastError());
-    return std::nullopt;
-}
-
 DbResult ReadFirstRow(const QSqlDatabase& db, const QString& table, int columns, QStringList* row) {
     QList<QStringList> rows;
     if (DbResult error = ReadRows(db, table, &rows))
@@ -83,7 +62,8 @@ DbResult ReadFirstRow(const QSqlDatabase& db, const QString& table, int columns,
 
 DbResult HoldsTransfers(const QSqlDatabase& db, bool* holds) {
     QList<QStringList> held;
-    if (DbResult error = ReadQuery(db, QStringLiteral("SELECT 1 FROM S_ITEM LIMIT 1"), {}, &held))
+    if (DbResult error =
+            ReadQueryRows(db, QStringLiteral("SELECT 1 FROM S_ITEM LIMIT 1"), {}, &held))
         return error;
     *holds = !held.isEmpty();
     return std::nullopt;
@@ -118,7 +98,7 @@ DbResult ReadPayRun(int run, PayRun* payRun, bool* kept) {
     const QSqlDatabase db = Connection(MainDatabasePath());
     QList<QStringList> rows;
     if (DbResult error =
-            ReadQuery(db, QStringLiteral("SELECT * FROM H_RUN WHERE RUN = ?"), {run}, &rows))
+            ReadQueryRows(db, QStringLiteral("SELECT * FROM H_RUN WHERE RUN = ?"), {run}, &rows))
         return error;
     if (rows.isEmpty()) {
         if (kept)
@@ -129,17 +109,17 @@ DbResult ReadPayRun(int run, PayRun* payRun, bool* kept) {
         *kept = true;
     payRun->summary = SummaryFrom(rows.first());
     payRun->company = rows.first().mid(4, 7);
-    return ReadQuery(db,
-                     QStringLiteral("SELECT ID, ACTNO, PAYSUM, NAME, AT, MARK FROM H_ITEM "
-                                    "WHERE RUN = ? ORDER BY rowid"),
-                     {run}, &payRun->items);
+    return ReadQueryRows(db,
+                         QStringLiteral("SELECT ID, ACTNO, PAYSUM, NAME, AT, MARK FROM H_ITEM "
+                                        "WHERE RUN = ? ORDER BY rowid"),
+                         {run}, &payRun->items);
 }
 
 DbResult ReadLastRunTransfers(QList<QStringList>* transfers) {
-    return ReadQuery(Connection(MainDatabasePath()),
-                     QStringLiteral("SELECT ACTNO, PAYSUM FROM H_ITEM "
-                                    "WHERE RUN = (SELECT MAX(RUN) FROM H_RUN) ORDER BY rowid"),
-                     {}, transfers);
+    return ReadQueryRows(Connection(MainDatabasePath()),
+                         QStringLiteral("SELECT ACTNO, PAYSUM FROM H_ITEM "
+                                        "WHERE RUN = (SELECT MAX(RUN) FROM H_RUN) ORDER BY rowid"),
+                         {}, transfers);
 }
 
 DbResult RecordWrittenFile(const WrittenFile& file) {
@@ -154,7 +134,8 @@ DbResult ArchiveAndClearBatch(const QDateTime& now) {
     const QSqlDatabase db = Connection(MainDatabasePath());
     Transaction transaction(db);
     QList<QStringList> amounts;
-    if (DbResult error = ReadQuery(db, QStringLiteral("SELECT PAYSUM FROM S_ITEM"), {}, &amounts))
+    if (DbResult error =
+            ReadQueryRows(db, QStringLiteral("SELECT PAYSUM FROM S_ITEM"), {}, &amounts))
         return error;
     if (!amounts.isEmpty()) {
         qint64 total = 0;
@@ -170,7 +151,7 @@ DbResult ArchiveAndClearBatch(const QDateTime& now) {
             return error;
         if (DbResult error = ReadFirstRow(db, QStringLiteral("S_FILE"), kFileColumns, &file))
             return error;
-        if (DbResult error = ReadQuery(
+        if (DbResult error = ReadQueryRows(
                 db, QStringLiteral("SELECT COALESCE(MAX(RUN), 0) + 1 FROM H_RUN"), {}, &next))
             return error;
         const QString run = next.value(0).value(0);
@@ -237,7 +218,7 @@ DbResult BringBackPayRun(int run, BringBack* outcome) {
 DbResult ReadPayeeChecks(std::vector<PayeeCheck>* checks) {
     checks->clear();
     QList<QStringList> rows;
-    if (DbResult error = ReadQuery(
+    if (DbResult error = ReadQueryRows(
             Connection(MainDatabasePath()),
             QStringLiteral("SELECT i.ID, i.ACTNO, i.PAYSUM, s.ID IS NOT NULL, s.ACTNO, s.PAYSUM "
                            "FROM S_ITEM i LEFT JOIN S_STAFF s ON s.ID = i.ID ORDER BY i.rowid"),

@@ -1,25 +1,21 @@
 #include "data/TableRows.h"
 
+#include "data/Database.h"
 #include "data/Schema.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace paysum {
 
-DbResult ReadRows(const QSqlDatabase& db, const QString& table, QList<QStringList>* rows,
-                  const QString& orderBy) {
+DbResult ReadQueryRows(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
+                       QList<QStringList>* rows) {
     rows->clear();
-    const TableDef* def = FindTable(table);
-    if (!def)
-        return DbError{DbErrorKind::Other, -1, 0, QStringLiteral("no table ") + table};
     QSqlQuery query(db);
-    query.setForwardOnly(true);
-    const QString sql = QStringLiteral("SELECT * FROM ") + QLatin1String(def->name) +
-                        QStringLiteral(" ORDER BY ") +
-                        (orderBy.isEmpty() ? QStringLiteral("rowid") : orderBy);
-    if (!query.exec(sql))
+    if (!RunQuery(query, sql, values))
         return ToDbError(query.lastError());
-    const int columns = static_cast<int>(def->columns.size());
+    // The record describes every column anew each time it is asked for; once is enough.
+    const int columns = query.record().count();
     while (query.next()) {
         QStringList row;
         row.reserve(columns);
@@ -30,6 +26,19 @@ DbResult ReadRows(const QSqlDatabase& db, const QString& table, QList<QStringLis
     if (query.lastError().isValid())
         return ToDbError(query.lastError());
     return std::nullopt;
+}
+
+DbResult ReadRows(const QSqlDatabase& db, const QString& table, QList<QStringList>* rows,
+                  const QString& orderBy) {
+    rows->clear();
+    const TableDef* def = FindTable(table);
+    if (!def)
+        return DbError{DbErrorKind::Other, -1, 0, QStringLiteral("no table ") + table};
+    return ReadQueryRows(db,
+                         QStringLiteral("SELECT * FROM ") + QLatin1String(def->name) +
+                             QStringLiteral(" ORDER BY ") +
+                             (orderBy.isEmpty() ? QStringLiteral("rowid") : orderBy),
+                         {}, rows);
 }
 
 DbResult InsertRows(const QSqlDatabase& db, const QString& table, const QList<QStringList>& rows,

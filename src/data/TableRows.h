@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
 #include <functional>
 
@@ -13,6 +14,10 @@ namespace paysum {
 
 // Whole rows of a table, values by ordinal, for the bulk reads and writes of an import or an
 // export.
+
+// Every row a read gives, its values bound in order, each value as text.
+DbResult ReadQueryRows(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
+                       QList<QStringList>* rows);
 
 // Every row of `table` in the order the rows were stored, or in `orderBy` (a column list of ours,
 // never typed text) when given.
