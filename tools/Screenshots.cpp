@@ -281,6 +281,19 @@ int main(int argc, char* argv[]) {
             });
     }
 
+    // The question the batch file window asks when the batch has something that looks wrong.
+    {
+        SetMessageHook([&](QMessageBox& box) {
+            if (box.text().startsWith(QStringLiteral("本批薪資轉帳資料有下列情形")))
+                Save(&box, folder, QStringLiteral("Form3-warnings"));
+            return QMessageBox::No;
+        });
+        Form3 window(MainWindow());
+        window.show();
+        window.Command2_Click(0);
+        SetMessageHook([](QMessageBox& box) { return box.standardButton(box.defaultButton()); });
+    }
+
     // The history last, since archiving empties the batch the other windows show.
     SampleHistory();
     {
