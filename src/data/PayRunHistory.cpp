@@ -60,6 +60,20 @@ DbResult ReadFirstRow(const QSqlDatabase& db, const QString& table, int columns,
     return std::nullopt;
 }
 
+// H_RUN's row of the run; empty when the run is not kept.
+DbResult ReadRunRow(const QSqlDatabase& db, int run, QStringList* row) {
+    QList<QStringList> rows;
+    if (DbResult error =
+            ReadQueryRows(db, QStringLiteral("SELECT * FROM H_RUN WHERE RUN = ?"), {run}, &rows))
+        return error;
+    *row = rows.value(0);
+    return std::nullopt;
+}
+
+DbError NoRun(int run) {
+    return DbError{DbErrorKind::Other, -1, 0, QStringLiteral("no pay run %1").arg(run)};
+}
+
 DbResult HoldsTransfers(const QSqlDatabase& db, bool* holds) {
     QList<QStringList> held;
     if (DbResult error =
@@ -96,19 +110,18 @@ DbResult ReadPayRun(int run, PayRun* payRun, bool* kept) {
     if (kept)
         *kept = false;
     const QSqlDatabase db = Connection(MainDatabasePath());
-    QList<QStringList> rows;
-    if (DbResult error =
-            ReadQueryRows(db, QStringLiteral("SELECT * FROM H_RUN WHERE RUN = ?"), {run}, &rows))
+    QStringList row;
+    if (DbResult error = ReadRunRow(db, run, &row))
         return error;
-    if (rows.isEmpty()) {
+    if (row.isEmpty()) {
         if (kept)
             return std::nullopt;
-        return DbError{DbErrorKind::Other, -1, 0, QStringLiteral("no pay run %1").arg(run)};
+        return NoRun(run);
     }
     if (kept)
         *kept = true;
-    payRun->summary = SummaryFrom(rows.first());
-    payRun->company = rows.first().mid(4, 7);
+    payRun->summary = SummaryFrom(row);
+    payRun->company = row.mid(4, 7);
     return ReadQueryRows(db,
                          QStringLiteral("SELECT ID, ACTNO, PAYSUM, NAME, AT, MARK FROM H_ITEM "
                                         "WHERE RUN = ? ORDER BY rowid"),
@@ -183,11 +196,15 @@ DbResult BatchHoldsTransfers(bool* holds) {
 
 DbResult BringBackPayRun(int run, BringBack* outcome) {
     *outcome = BringBack::BatchNotEmpty;
-    PayRun payRun;
-    if (DbResult error = ReadPayRun(run, &payRun))
-        return error;
     const QSqlDatabase db = Connection(MainDatabasePath());
     Transaction transaction(db);
+    // The transfers are copied by the database; only the run's dates and file are read here.
+    QStringList row;
+    if (DbResult error = ReadRunRow(db, run, &row))
+        return error;
+    if (row.isEmpty())
+        return NoRun(run);
+    const PayRunSummary summary = SummaryFrom(row);
     bool held = false;
     if (DbResult error = HoldsTransfers(db, &held))
         return error;
@@ -201,7 +218,6 @@ DbResult BringBackPayRun(int run, BringBack* outcome) {
         return error;
     if (DbResult error = Execute(db, QStringLiteral("DELETE FROM S_DAY")))
         return error;
-    const PayRunSummary& summary = payRun.summary;
     if (!summary.loginDate.isEmpty() || !summary.transferDate.isEmpty()) {
         if (DbResult error = InsertRows(db, QStringLiteral("S_DAY"),
                                         {{summary.loginDate, summary.transferDate}}))
