@@ -80,10 +80,9 @@ int Export(const QString& path) {
             batch.header.loginDate, batch.header.transferDate, RocToday(0, Today())))
         return Fail(refusal->message);
     // Without a clerk to answer, what looks wrong is said and the file written all the same.
-    std::vector<PayeeCheck> payees;
-    QList<QStringList> lastRun;
-    if (DbResult error = ReadPayeeChecks(&payees); !error && !ReadLastRunTransfers(&lastRun)) {
-        for (const QString& warning : BatchWarnings(payees, lastRun))
+    QStringList warnings;
+    if (!ReadBatchWarnings(&warnings)) {
+        for (const QString& warning : warnings)
             Say(stderr, QStringLiteral("paysum: 注意：") + warning);
     }
     const BatchFileResult result = WriteCurrentBatchFile(path, batch);

@@ -87,6 +87,18 @@ QStringList BatchWarnings(const std::vector<PayeeCheck>& payees,
     return warnings;
 }
 
+DbResult ReadBatchWarnings(QStringList* warnings) {
+    warnings->clear();
+    std::vector<PayeeCheck> payees;
+    QList<QStringList> lastRun;
+    if (DbResult error = ReadPayeeChecks(&payees))
+        return error;
+    if (DbResult error = ReadLastRunTransfers(&lastRun))
+        return error;
+    *warnings = BatchWarnings(payees, lastRun);
+    return std::nullopt;
+}
+
 QString BatchWarningQuestion(const QStringList& warnings) {
     return QStringLiteral("本批薪資轉帳資料有下列情形：\r\n\r\n") +
            warnings.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n\r\n是否仍要產生轉帳檔？");

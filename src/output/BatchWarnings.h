@@ -15,6 +15,10 @@ namespace paysum {
 // archived run (`lastRun`: account and amount of each of its transfers). Empty when none holds.
 QStringList BatchWarnings(const std::vector<PayeeCheck>& payees, const QList<QStringList>& lastRun);
 
+// Reads the current batch beside the employee master and the last archived run, and gives
+// BatchWarnings() of them.
+DbResult ReadBatchWarnings(QStringList* warnings);
+
 // The question that lists the warnings before the file is written.
 QString BatchWarningQuestion(const QStringList& warnings);
 

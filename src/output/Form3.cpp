@@ -127,13 +127,11 @@ BatchFileResult Form3::WriteTransferFile() {
 }
 
 bool Form3::ConfirmWarnings() {
-    std::vector<PayeeCheck> payees;
-    QList<QStringList> lastRun;
-    if (ReadPayeeChecks(&payees) || ReadLastRunTransfers(&lastRun)) {
+    QStringList warnings;
+    if (ReadBatchWarnings(&warnings)) {
         ShowMessage(this, QStringLiteral("不可預期的錯誤"));
         return false;
     }
-    const QStringList warnings = BatchWarnings(payees, lastRun);
     return warnings.isEmpty() ||
            ShowMessage(this, BatchWarningQuestion(warnings), MsgButtons::YesNo,
                        MsgIcon::Exclamation, windowTitle(), MsgAnswer::No) == MsgAnswer::Yes;
