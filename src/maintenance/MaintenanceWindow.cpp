@@ -95,6 +95,7 @@ void MaintenanceWindow::Form_Load() {
     Adodc1->SetRecordSource(setup_.loadSelect);
     connect(&Records(), &Recordset::MoveComplete, this, &MaintenanceWindow::ShowCurrentRecord);
     const DbResult error = Adodc1->Refresh();
+    listsAll_ = !error && setup_.loadSelect == setup_.fullSelect;
     DataGrid1->Bind(Adodc1, setup_.columns);
     connect(KeyBox(), &QLineEdit::textChanged, this, &MaintenanceWindow::QueryFilter);
     InstallKeyPreview();
@@ -245,6 +246,7 @@ void MaintenanceWindow::RequeryAll() {
     Busy = true;
     Adodc1->SetRecordSource(setup_.fullSelect);
     const DbResult error = Adodc1->Refresh();
+    listsAll_ = !error;
     Busy = false;
     ResetToIdle();
     ReportUnexpected(error);
@@ -260,6 +262,7 @@ void MaintenanceWindow::QueryFilter() {
     else
         Adodc1->SetRecordSource(setup_.prefixSelect, KeyPrefixRange(KeyBox()->text()));
     const DbResult error = Adodc1->Refresh();
+    listsAll_ = !error && KeyBox()->text().isEmpty();
     Busy = false;
     ReportUnexpected(error);
 }
@@ -282,9 +285,16 @@ void MaintenanceWindow::ReportUnexpected(const DbResult& error) {
 void MaintenanceWindow::RereadKeeping(const QString& field, const QString& value) {
     Busy = true;
     const DbResult error = Adodc1->Refresh();
+    listsAll_ = listsAll_ && !error;
     Records().Find(field, value);
     Busy = false;
     ReportUnexpected(error);
+}
+
+void MaintenanceWindow::ShowAllWith(const QString& field, const QString& value) {
+    if (!listsAll_)
+        RequeryAll();
+    Records().Find(field, value);
 }
 
 void MaintenanceWindow::ReportStoreError(const DbError& error) {

@@ -95,6 +95,10 @@ protected:
     // Re-reads the table after a failed write, keeping the mode and the boxes, with the record
     // whose `field` is `value` current.
     void RereadKeeping(const QString& field, const QString& value);
+    // The whole table after a write of the window's own has committed, with the record whose
+    // `field` is `value` current. A set that lists the whole table holds the write as a re-read
+    // would, so only a filtered set is read again (which ends idle); otherwise the mode stays.
+    void ShowAllWith(const QString& field, const QString& value);
     // Shows a failed write of the window's own; by default as unexpected.
     virtual void ReportStoreError(const DbError& error);
     // Deletes the grid's current record after "確定刪除" (titled `title`) and asks whether to
@@ -119,6 +123,8 @@ private:
     void QueryFilter();
 
     Setup setup_;
+    // True while the record set lists the whole table as its last read found it.
+    bool listsAll_ = false;
     std::vector<std::pair<QWidget*, int>> columnMap_;
     QPushButton* confirm_ = nullptr;
     QPushButton* cancel_ = nullptr;

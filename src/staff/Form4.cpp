@@ -328,38 +328,45 @@ void Form4::ConfirmAdd() {
         return;
     }
 
-    // The codes move and the newcomer is stored together, or neither happens.
-    Transaction transaction(Connection(MainDatabasePath()));
-    if (taken && !MakeRoomForCode()) {
-        Text1->setFocus();
-        return;
+    // The codes move and the newcomer is stored together, or neither happens. A failure is
+    // shown only once the transaction is undone and the table read again, so that the grid never
+    // shows rows that were not kept.
+    DbResult error;
+    {
+        Transaction transaction(Connection(MainDatabasePath()));
+        if (taken && !MakeRoomForCode(&error) && !error) {
+            Text1->setFocus();
+            return;
+        }
+        if (!error)
+            error = AddRecord();
+        if (!error)
+            error = transaction.Commit();
     }
-    if (!AddRecord())
-        return;
-    if (const DbResult error = transaction.Commit()) {
+    if (error) {
         RereadKeeping(QStringLiteral("ID"), NewCode);
         ReportUnexpected(error);
         return;
     }
 
-    Command1_Click(kReset);
-    FindByCode(NewCode);
+    ShowAllWith(QStringLiteral("ID"), NewCode);
     NewCode.clear();
-    Command1_Click(kAdd);
+    // Ready for the next newcomer, as add mode starts.
+    if (EditMode == kAdd) {
+        EmptyBoxes();
+        Text1->setFocus();
+    } else {
+        Command1_Click(kAdd);
+    }
 }
 
-bool Form4::AddRecord() {
+DbResult Form4::AddRecord() {
     Busy = true;
     Records().AddNew();
     WriteBoxes(Records());
     const DbResult error = Records().Update();
-    if (!error) {
-        EmptyBoxes();
-        Text1->setFocus();
-    }
     Busy = false;
-    ReportUnexpected(error);
-    return !error;
+    return error;
 }
 
 bool Form4::check_RID(const QString& code) {
@@ -371,21 +378,18 @@ bool Form4::check_RID(const QString& code) {
     return error || !found;
 }
 
-bool Form4::MakeRoomForCode() {
+bool Form4::MakeRoomForCode(DbResult* error) {
     const QSqlDatabase db = Connection(MainDatabasePath());
     QStringList staffCodes;
     QStringList itemCodes;
     // Only the run that moves and the code it moves into matter.
-    DbResult error =
-        ReadCodesFrom(db, QStringLiteral("S_STAFF"), NewCode, &staffCodes, kLastCode, true);
-    if (!error && !staffCodes.isEmpty()) {
+    *error = ReadCodesFrom(db, QStringLiteral("S_STAFF"), NewCode, &staffCodes, kLastCode, true);
+    if (!*error && !staffCodes.isEmpty()) {
         const QString into = IncrementCode(staffCodes.last()).value_or(staffCodes.last());
-        error = ReadCodesFrom(db, QStringLiteral("S_ITEM"), NewCode, &itemCodes, into);
+        *error = ReadCodesFrom(db, QStringLiteral("S_ITEM"), NewCode, &itemCodes, into);
     }
-    if (error) {
-        ReportUnexpected(error);
+    if (*error)
         return false;
-    }
 
     const CodeRoom room = PlanRoomForCode(NewCode, staffCodes, itemCodes);
     switch (room.refusal) {
@@ -404,13 +408,8 @@ bool Form4::MakeRoomForCode() {
     }
     if (room.count == 0)
         return true;
-    error = ShiftCodesUp(db, room.first, room.last, room.count);
-    ReportUnexpected(error);
-    return !error;
-}
-
-void Form4::FindByCode(const QString& code) {
-    Records().Find(QStringLiteral("ID"), code);
+    *error = ShiftCodesUp(db, room.first, room.last, room.count);
+    return !*error;
 }
 
 void Form4::ConfirmChange() {
@@ -450,9 +449,8 @@ void Form4::ConfirmChange() {
         ReportUnexpected(error);
         return;
     }
-    // Re-read, so that the list stays in code order after a code has changed.
-    RequeryAll();
-    FindByCode(NewCode);
+    ShowAllWith(QStringLiteral("ID"), NewCode);
+    ResetToIdle();
 }
 
 DbResult Form4::RewriteTransfer() {

@@ -30,11 +30,9 @@ public:
     bool check_RID(const QString& code);
     // Makes NewCode free: the consecutive run of employee codes from it moves up by one, with
     // the transfer records of those codes. Runs inside the caller's transaction. When no room can
-    // be made it says why and returns false, and nothing has moved.
-    bool MakeRoomForCode();
-    // Makes the first record at or after the current one whose code is `code` current (past the
-    // last record when there is none).
-    void FindByCode(const QString& code);
+    // be made it says why and returns false, and nothing has moved; a failure of the database is
+    // left in `error` for the caller to show once the transaction is undone.
+    bool MakeRoomForCode(DbResult* error);
 
     // The code box's text when change mode was chosen; empty otherwise.
     QString OldCode;
@@ -70,7 +68,8 @@ private:
     void ApplyCertificateRule();
 
     bool PassesEntryChecks();
-    bool AddRecord();
+    // Stores the boxes as a new employee.
+    DbResult AddRecord();
     // Writes the boxes into the current record of `record`, by column name.
     void WriteBoxes(Recordset& record);
     // Rewrites the changed employee's transfer record, if it has one, keeping its remark.

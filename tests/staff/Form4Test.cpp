@@ -5,6 +5,7 @@
 #include "data/DataFolder.h"
 #include "data/Database.h"
 #include "maintenance/DataGrid.h"
+#include "platform/MessageBox.h"
 #include "support/PaysumTest.h"
 
 #include <QApplication>
@@ -297,6 +298,87 @@ TEST_F(Form4Test, LargeTableRenumbersTheMiddleAndFiltersAfterScrolling) {
     TypeInto(Box("Text1"), "");
     EXPECT_EQ(grid->model()->rowCount(), 501);
     EXPECT_EQ(grid->model()->index(500, 0).data().toString(), "00501");
+}
+
+// The newcomer cannot be stored after the run has moved: the move is undone with it, and the
+// window lists the table as kept, with the entry still in the boxes for another try.
+TEST_F(Form4Test, AFailedStoreAfterTheRunMovedUndoesTheMoveAndKeepsTheEntry) {
+    for (const char* code : {"00001", "00002", "00003"})
+        Staff(code);
+    Transfer("00002");
+    Open(Qt::Key_F2);
+    ASSERT_FALSE(Execute(Connection(MainDatabasePath()),
+                         "CREATE TEMP TRIGGER refuse BEFORE INSERT ON main.S_STAFF "
+                         "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+    FillEntry("00002", "新人");
+    // The failure is shown only after the move is undone.
+    QStringList texts;
+    QList<QStringList> codesShown;
+    SetMessageHook([&](QMessageBox& box) {
+        texts << box.text() + "|" + box.windowTitle();
+        codesShown << Codes("S_STAFF");
+        return texts.size() == 1 ? QMessageBox::Yes : QMessageBox::Ok;
+    });
+    ClickConfirm();
+    messages.Install();
+    EXPECT_EQ(texts,
+              (QStringList{"員工代碼已經重複,是否要新增?!|員工代碼", "不可預期的錯誤|PAYSUM"}));
+    ASSERT_EQ(codesShown.size(), 2);
+    EXPECT_EQ(codesShown[1], (QStringList{"00001", "00002", "00003"}));
+    EXPECT_EQ(Codes("S_STAFF"), (QStringList{"00001", "00002", "00003"}));
+    EXPECT_EQ(Row("S_STAFF", "00002")[3], "員工00002");
+    EXPECT_EQ(Codes("S_ITEM"), QStringList{"00002"});
+    const QAbstractItemModel* model = Find<DataGrid>(window.get(), "DataGrid1")->model();
+    ASSERT_EQ(model->rowCount(), 3);
+    EXPECT_EQ(model->index(1, 3).data().toString(), "員工00002");
+    EXPECT_EQ(window->EditMode, MaintenanceWindow::kAdd);
+    EXPECT_EQ(Box("Text1")->text(), "00002");
+    EXPECT_EQ(Box("Text5")->text(), "新人");
+}
+
+// After its own writes the window does not read the table again: what the grid lists, and the
+// row it stands on, must still be what a fresh read gives.
+TEST_F(Form4Test, WritesInALargeTableListWhatAReadWould) {
+    const QSqlDatabase db = Connection(MainDatabasePath());
+    {
+        Transaction transaction(db);
+        for (int code = 1; code <= 400; ++code) {
+            const QString text = QString::asprintf("%05d", code);
+            ASSERT_FALSE(Execute(db, "INSERT INTO S_STAFF VALUES (?, ?, '35000', ?, '')",
+                                 {text, kAccount, "員工" + text}));
+        }
+        ASSERT_FALSE(transaction.Commit());
+    }
+    const auto expectGridAsRead = [&](const QString& current) {
+        const QAbstractItemModel* model = Find<DataGrid>(window.get(), "DataGrid1")->model();
+        QStringList listed;
+        for (int row = 0; row < model->rowCount(); ++row)
+            listed << model->index(row, 0).data().toString();
+        const QStringList codes = Codes("S_STAFF");
+        EXPECT_EQ(listed, codes);
+        EXPECT_EQ(GridRow(), codes.indexOf(current)) << current.toStdString();
+    };
+
+    Open(Qt::Key_F2);
+    messages.Answer(QMessageBox::Yes);
+    // Taken, free past the end, taken, taken at the end of the run.
+    for (const char* code : {"00200", "00450", "00050", "00401"}) {
+        FillEntry(code, "新人");
+        ClickConfirm();
+        expectGridAsRead(code);
+        EXPECT_EQ(window->EditMode, MaintenanceWindow::kAdd);
+        EXPECT_TRUE(Box("Text1")->text().isEmpty());
+    }
+    EXPECT_EQ(messages.Count(), 3u);  // the question of each taken code
+
+    // A code changed from the top to a free one between the run and the last.
+    window.reset();
+    Open(Qt::Key_F3);
+    TypeInto(Box("Text1"), "420");
+    ClickConfirm();
+    EXPECT_EQ(window->EditMode, MaintenanceWindow::kIdle);
+    expectGridAsRead("00420");
+    EXPECT_EQ(Box("Text5")->text(), "員工00001");
 }
 
 TEST_F(Form4Test, ChangeRewritesTheTransferRecordKeepingItsRemarkAndRefusesOthersCodes) {
