@@ -51,6 +51,17 @@ protected:
     void Staff(const QString& code) {
         InsertRow("S_STAFF", {code, kAccount, "35000", "員工" + code});
     }
+    // Employees 00001 to `last`, in one transaction.
+    void StaffUpTo(int last) {
+        const QSqlDatabase db = Connection(MainDatabasePath());
+        Transaction transaction(db);
+        for (int code = 1; code <= last; ++code) {
+            const QString text = QString::asprintf("%05d", code);
+            ASSERT_FALSE(Execute(db, "INSERT INTO S_STAFF VALUES (?, ?, '35000', ?, '')",
+                                 {text, kAccount, "員工" + text}));
+        }
+        ASSERT_FALSE(transaction.Commit());
+    }
     void Transfer(const QString& code, const QString& remark = QString()) {
         InsertRow("S_ITEM", {code, kAccount, "1000", "員工" + code, "", remark});
     }
@@ -261,16 +272,7 @@ TEST_F(Form4Test, DuplicateCodeIsAskedAboutAndYesMovesTheRunUnlessItCannotMove) 
 // Five hundred employees are more than the grid reads at once: renumbering in the middle and
 // filtering after scrolling must show what a full read would.
 TEST_F(Form4Test, LargeTableRenumbersTheMiddleAndFiltersAfterScrolling) {
-    const QSqlDatabase db = Connection(MainDatabasePath());
-    {
-        Transaction transaction(db);
-        for (int code = 1; code <= 500; ++code) {
-            const QString text = QString::asprintf("%05d", code);
-            ASSERT_FALSE(Execute(db, "INSERT INTO S_STAFF VALUES (?, ?, '35000', ?, '')",
-                                 {text, kAccount, "員工" + text}));
-        }
-        ASSERT_FALSE(transaction.Commit());
-    }
+    StaffUpTo(500);
     Transfer("00300");
     Open(Qt::Key_F2);
     FillEntry("250", "新人");
@@ -339,16 +341,7 @@ TEST_F(Form4Test, AFailedStoreAfterTheRunMovedUndoesTheMoveAndKeepsTheEntry) {
 // After its own writes the window does not read the table again: what the grid lists, and the
 // row it stands on, must still be what a fresh read gives.
 TEST_F(Form4Test, WritesInALargeTableListWhatAReadWould) {
-    const QSqlDatabase db = Connection(MainDatabasePath());
-    {
-        Transaction transaction(db);
-        for (int code = 1; code <= 400; ++code) {
-            const QString text = QString::asprintf("%05d", code);
-            ASSERT_FALSE(Execute(db, "INSERT INTO S_STAFF VALUES (?, ?, '35000', ?, '')",
-                                 {text, kAccount, "員工" + text}));
-        }
-        ASSERT_FALSE(transaction.Commit());
-    }
+    StaffUpTo(400);
     const auto expectGridAsRead = [&](const QString& current) {
         const QAbstractItemModel* model = Find<DataGrid>(window.get(), "DataGrid1")->model();
         QStringList listed;
