@@ -30,6 +30,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
@@ -242,6 +243,21 @@ int main(int argc, char* argv[]) {
          [] {
              auto* window = new Form4(MainWindow());
              window->Command1_Click(MaintenanceWindow::kChange);
+             return window;
+         }},
+        // Just after a newcomer was stored: add mode again, the grid on the new row.
+        {QStringLiteral("Form4-added"),
+         [] {
+             auto* window = new Form4(MainWindow());
+             window->Command1_Click(MaintenanceWindow::kAdd);
+             const std::pair<const char*, const char*> entry[] = {{"Text1", "00003"},
+                                                                  {"Text2", "004001012341"},
+                                                                  {"Text4", "42000"},
+                                                                  {"Text5", "林志豪"}};
+             for (const auto& [box, text] : entry)
+                 window->findChild<QLineEdit*>(QLatin1String(box))
+                     ->setText(QString::fromUtf8(text));
+             window->Command2_Click(0);
              return window;
          }},
     };
