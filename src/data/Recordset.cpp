@@ -189,13 +189,19 @@ int Recordset::PositionOf(const QVariant& orderValue) const {
         if (found != rows.end() && OrderValue(*found) == orderValue)
             return page * kPageSize + static_cast<int>(found - rows.begin());
     }
+    // The rows before the value are all rows less those from it on: SQLite counts a whole table
+    // from its pages, and rows from a value to the end without comparing each against a bound,
+    // several times faster than it counts the rows below a bound.
+    const QSqlDatabase db = Connection(databasePath_);
     QVariantList values = paged_->parameters;
     values << orderValue;
-    int count = 0;
-    if (CountRows(Connection(databasePath_), paged_->table,
-                  ConditionWith(paged_->orderColumn + QStringLiteral(" < ?")), values, &count))
+    int all = 0;
+    int fromValue = 0;
+    if (CountRows(db, paged_->table, ConditionWith(QString()), paged_->parameters, &all) ||
+        CountRows(db, paged_->table, ConditionWith(paged_->orderColumn + QStringLiteral(" >= ?")),
+                  values, &fromValue))
         return -1;
-    return count;
+    return all - fromValue;
 }
 
 void Recordset::ForgetPages() {

@@ -208,6 +208,23 @@ TEST_F(RecordsetTest, LargeSetReadsEveryRowWhereAFullReadWouldPutIt) {
     EXPECT_EQ(rs().Field(0), QStringLiteral("01200"));
     EXPECT_EQ(rs().RecordCount(), 1000);
     EXPECT_EQ(Rows(QStringLiteral("S_STAFF")).size(), 1000);
+
+    // In a filtered set a stored row and a found key stand among the rows the filter admits.
+    control.SetRecordSource(
+        QStringLiteral("select * from S_STAFF where ID >= ? and ID < ? order by ID"),
+        {code(100), code(200)});
+    ASSERT_FALSE(control.Refresh());
+    EXPECT_EQ(rs().RecordCount(), 100);
+    rs().MoveTo(50);
+    ASSERT_EQ(rs().Field(0), code(150));
+    ASSERT_FALSE(rs().Delete());
+    rs().AddNew();
+    rs().SetField(0, code(150));
+    ASSERT_FALSE(rs().Update());
+    EXPECT_EQ(rs().AbsolutePosition(), 50);
+    EXPECT_EQ(rs().Value(51, 0), code(151));
+    rs().Find(QStringLiteral("ID"), code(199));
+    EXPECT_EQ(rs().AbsolutePosition(), 99);
 }
 
 }  // namespace
