@@ -39,7 +39,8 @@ UPDATE S_STAFF SET ID = '50001' WHERE ID = '40001';
 ROLLBACK;
 .print -- a newcomer at a free code, committed (synchronous=FULL, rollback journal), where it stands, and taken out
 INSERT INTO S_STAFF VALUES ('50001', '004001012341', '35000', '新人', '');
-SELECT count(*) FROM S_STAFF WHERE ID < '50001';
+SELECT count(*) FROM S_STAFF;
+SELECT count(*) FROM S_STAFF WHERE ID >= '50001';
 DELETE FROM S_STAFF WHERE ID = '50001';
 .print -- the same move and a newcomer, committed
 BEGIN;
