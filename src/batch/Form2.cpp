@@ -657,15 +657,19 @@ void Form2::ConfirmAdd() {
         return;
     }
 
-    // The new payee is filed and the transfer stored together, or neither.
-    Transaction transaction(Connection(MainDatabasePath()));
-    Busy = true;
-    DbResult error = AddPayeeToMaster();
-    if (!error)
-        error = AppendTransfer();
-    if (!error)
-        error = transaction.Commit();
-    Busy = false;
+    // The new payee is filed and the transfer stored together, or neither; a failure is shown
+    // once the transaction is undone.
+    DbResult error;
+    {
+        Transaction transaction(Connection(MainDatabasePath()));
+        Busy = true;
+        error = AddPayeeToMaster();
+        if (!error)
+            error = AppendTransfer();
+        if (!error)
+            error = transaction.Commit();
+        Busy = false;
+    }
     if (error) {
         RereadKeeping(QStringLiteral("ID"), PendingCode);
         PendingCode.clear();
@@ -678,9 +682,7 @@ void Form2::ConfirmAdd() {
     Text3->clear();
     Text5->clear();
     Text6->clear();
-    Command1_Click(kReset);
-    Command1_Click(kReset);
-    LocateCode(PendingCode);
+    ShowAllWith(QStringLiteral("ID"), PendingCode);
     PendingCode.clear();
     Command1_Click(kAdd);
     Text1->clear();
@@ -744,9 +746,8 @@ void Form2::ConfirmChange() {
             return;
         }
     }
-    Command1_Click(kReset);
-    Command1_Click(kReset);
-    LocateCode(code);
+    ShowAllWith(QStringLiteral("ID"), code);
+    ResetToIdle();
 }
 
 void Form2::ConfirmDelete() {

@@ -292,8 +292,12 @@ void MaintenanceWindow::RereadKeeping(const QString& field, const QString& value
 }
 
 void MaintenanceWindow::ShowAllWith(const QString& field, const QString& value) {
+    // The search runs from the first record, as after a re-read; the stored record is usually
+    // current already.
     if (!listsAll_)
         RequeryAll();
+    else if (Records().AtEOF() || Records().Field(field) != value)
+        Records().MoveFirst();
     Records().Find(field, value);
 }
 

@@ -4,6 +4,7 @@
 #include "data/Database.h"
 #include "maintenance/DataGrid.h"
 #include "platform/Clock.h"
+#include "platform/MessageBox.h"
 #include "support/PaysumTest.h"
 
 #include <QApplication>
@@ -294,8 +295,15 @@ TEST_F(Form2Test, FailedSaveLeavesBothTablesAndTheWindowUsable) {
     ASSERT_FALSE(Execute(Connection(MainDatabasePath()),
                          "CREATE TRIGGER refuse BEFORE INSERT ON S_ITEM "
                          "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    // The failure is shown only once the payee's filing is undone.
+    QStringList shown;
+    SetMessageHook([&](QMessageBox& box) {
+        shown << box.text() + "|" + QString::number(Rows("S_STAFF").size());
+        return QMessageBox::Ok;
+    });
     keyPayee();
-    EXPECT_EQ(messages.All(), std::vector<Msg>{test::OkBox("不可預期的錯誤")});
+    messages.Install();
+    EXPECT_EQ(shown, QStringList{"不可預期的錯誤|0"});
     EXPECT_TRUE(Rows("S_STAFF").isEmpty());
     EXPECT_TRUE(Rows("S_ITEM").isEmpty());
     EXPECT_EQ(Caption(), "--新增--");
