@@ -4,6 +4,17 @@
 # Usage: scripts/bench-floor.sh [EMPLOYEES ...]   (default 1000 10000 99999)
 set -euo pipefail
 command -v sqlite3 >/dev/null || { echo "needs the sqlite3 command-line tool" >&2; exit 1; }
+# Moving the run of 10,000 codes from 40001 up by one, as the program does: the columns rotated,
+# one code changed.
+move=$(cat <<'SQL'
+UPDATE S_STAFF SET ACTNO = moved.ACTNO, PAYSUM = moved.PAYSUM, NAME = moved.NAME, AT = moved.AT
+  FROM (SELECT CASE WHEN ID = '50000' THEN '40001' ELSE printf('%05d', CAST(ID AS INTEGER) + 1) END AS ID,
+               ACTNO, PAYSUM, NAME, AT FROM S_STAFF
+        WHERE ID BETWEEN '40001' AND '50000' AND length(ID) = 5 AND ID GLOB '[0-9][0-9][0-9][0-9][0-9]') AS moved
+  WHERE S_STAFF.ID = moved.ID;
+UPDATE S_STAFF SET ID = '50001' WHERE ID = '40001';
+SQL
+)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 for n in "${@:-1000 10000 99999}"; do
@@ -18,7 +29,7 @@ INSERT INTO S_STAFF SELECT printf('%05d', i), '004001012341', '35000', '員工' 
   FROM n WHERE i <> 50001;
 SQL
     echo "== $size employees"
-    sqlite3 "$db" <<'SQL'
+    sqlite3 "$db" <<SQL
 .timer on
 .print -- query filter, whole table: count and first page
 SELECT count(*) FROM S_STAFF;
@@ -30,12 +41,7 @@ SELECT count(*) FROM (SELECT rowid, * FROM S_STAFF WHERE (ID >= '0' AND ID < '1'
 SELECT count(*) FROM S_STAFF WHERE (ID >= '00012' AND ID < '00013');
 .print -- moving a run of 10,000 codes up by one: the columns rotated, one code changed
 BEGIN;
-UPDATE S_STAFF SET ACTNO = moved.ACTNO, PAYSUM = moved.PAYSUM, NAME = moved.NAME, AT = moved.AT
-  FROM (SELECT CASE WHEN ID = '50000' THEN '40001' ELSE printf('%05d', CAST(ID AS INTEGER) + 1) END AS ID,
-               ACTNO, PAYSUM, NAME, AT FROM S_STAFF
-        WHERE ID BETWEEN '40001' AND '50000' AND length(ID) = 5 AND ID GLOB '[0-9][0-9][0-9][0-9][0-9]') AS moved
-  WHERE S_STAFF.ID = moved.ID;
-UPDATE S_STAFF SET ID = '50001' WHERE ID = '40001';
+$move
 ROLLBACK;
 .print -- a newcomer at a free code, committed (synchronous=FULL, rollback journal), where it stands, and taken out
 INSERT INTO S_STAFF VALUES ('50001', '004001012341', '35000', '新人', '');
@@ -44,12 +50,7 @@ SELECT count(*) FROM S_STAFF WHERE ID >= '50001';
 DELETE FROM S_STAFF WHERE ID = '50001';
 .print -- the same move and a newcomer, committed
 BEGIN;
-UPDATE S_STAFF SET ACTNO = moved.ACTNO, PAYSUM = moved.PAYSUM, NAME = moved.NAME, AT = moved.AT
-  FROM (SELECT CASE WHEN ID = '50000' THEN '40001' ELSE printf('%05d', CAST(ID AS INTEGER) + 1) END AS ID,
-               ACTNO, PAYSUM, NAME, AT FROM S_STAFF
-        WHERE ID BETWEEN '40001' AND '50000' AND length(ID) = 5 AND ID GLOB '[0-9][0-9][0-9][0-9][0-9]') AS moved
-  WHERE S_STAFF.ID = moved.ID;
-UPDATE S_STAFF SET ID = '50001' WHERE ID = '40001';
+$move
 INSERT INTO S_STAFF VALUES ('40001', '004001012341', '35000', '新人', '');
 COMMIT;
 SQL
