@@ -68,7 +68,11 @@ void FillHistory() {
         std::abort();
 }
 
-int GridRows(QWidget& window) {
+// Shows a history window to its first paint; returns the rows its grid lists.
+int PaintRows(QWidget& window) {
+    window.show();
+    QApplication::processEvents();
+    benchmark::DoNotOptimize(window.grab());
     return window.findChild<QTableView*>(QStringLiteral("Grid1"))->model()->rowCount();
 }
 
@@ -79,10 +83,7 @@ void BM_HistoryOpen(benchmark::State& state) {
     int rows = 0;
     for (auto _ : state) {
         frmHistory window;
-        window.show();
-        QApplication::processEvents();
-        benchmark::DoNotOptimize(window.grab());
-        rows = GridRows(window);
+        rows = PaintRows(window);
     }
     if (messagesShown || rows != kRuns)
         state.SkipWithError("the runs were not listed");
@@ -100,10 +101,7 @@ void BM_HistoryRunOpen(benchmark::State& state) {
         if (ReadPayRun(kRuns / 2, &run))
             state.SkipWithError("the run could not be read");
         frmHistoryRun window(run);
-        window.show();
-        QApplication::processEvents();
-        benchmark::DoNotOptimize(window.grab());
-        rows = GridRows(window);
+        rows = PaintRows(window);
     }
     if (messagesShown || rows != kTransfers)
         state.SkipWithError("the run's transfers were not listed");
