@@ -89,11 +89,10 @@ std::optional<sqlite3_int64> PragmaValue(sqlite3* handle, const char* sql) {
 }
 
 // The version of the file as a connection of Connection()'s sees it now; none when the connection
-// is closed, or when `outside` and it is inside a transaction.
-std::optional<FileVersion> VersionNow(const QSqlDatabase& db, const KeptCounts& kept,
-                                      bool outsideTransaction) {
+// is closed.
+std::optional<FileVersion> VersionNow(const QSqlDatabase& db, const KeptCounts& kept) {
     sqlite3* handle = Handle(db);
-    if (!handle || kept.opening == 0 || (outsideTransaction && !sqlite3_get_autocommit(handle)))
+    if (!handle || kept.opening == 0)
         return std::nullopt;
     FileVersion version;
     version.opening = kept.opening;
@@ -193,7 +192,7 @@ DbResult CountRows(const QSqlDatabase& db, const QString& table, const QString& 
     sqlite3* handle = Handle(db);
     const bool inTransaction = handle && !sqlite3_get_autocommit(handle);
     const std::optional<FileVersion> version =
-        kept && (!inTransaction || kept->transaction) ? VersionNow(db, *kept, false) : std::nullopt;
+        kept && (!inTransaction || kept->transaction) ? VersionNow(db, *kept) : std::nullopt;
     QHash<QString, int>* into = nullptr;
     if (version && !inTransaction) {
         if (kept->version != version) {
