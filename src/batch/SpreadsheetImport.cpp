@@ -7,6 +7,7 @@
 #include "data/Database.h"
 #include "data/StaffStore.h"
 #include "data/TableRows.h"
+#include "staff/StaffEntry.h"
 
 #include <array>
 
@@ -24,7 +25,6 @@ struct ColumnNames {
 
 constexpr int kCodeLength = 5;
 constexpr int kAccountLength = 12;
-constexpr int kCertificateLength = 8;
 constexpr int kAmountDigits = 12;
 constexpr int kNameBytes = 30;
 constexpr int kRemarkLength = 50;
@@ -97,12 +97,12 @@ QString CheckValues(ImportKind kind, const ImportRow& row) {
     if (!CheckAccountNo(row.account))
         return Fault(accountCaption, QStringLiteral("員工帳號不正確"));
     const QString certificateCaption = Names()[kCertificate].caption;
-    if (IsCertificateAccount(row.account)) {
-        if (!IsDigits(row.certificate) || row.certificate.size() != kCertificateLength)
-            return Fault(certificateCaption, QStringLiteral("存單號碼為八位，請重新輸入！"));
-    } else if (!row.certificate.isEmpty()) {
+    const std::optional<QString> certificate = CertificateToStore(row.account, row.certificate);
+    if (!certificate)
+        return Fault(certificateCaption, CertificateRefusal().text);
+    // The windows empty the box of another account on screen; a file is told what it holds.
+    if (*certificate != row.certificate)
         return Fault(certificateCaption, QStringLiteral("只有 016 帳號有存單號碼"));
-    }
     const QString amountCaption = AmountCaption(kind);
     if (row.amount.isEmpty())
         return Fault(amountCaption, QStringLiteral("欄位不可為空白"));

@@ -46,6 +46,12 @@ std::optional<TransferRefusal> ValidateEntry(const TransferEntry& entry) {
                                TransferBox::Account, RefusalAction::FocusCancel};
     if (!FitsBytes(entry.certificate, kCertificateBytes))
         return TooLong(TransferBox::Certificate);
+    if (!CertificateToStore(entry.account, entry.certificate)) {
+        const EntryRefusal refusal = CertificateRefusal();
+        return TransferRefusal{
+            refusal.text, refusal.title, TransferBox::Certificate, RefusalAction::FocusBox,
+            false,        true};
+    }
     if (!FitsBytes(entry.amount, kAmountBytes))
         return TooLong(TransferBox::Amount);
     if (TrimBlanks(entry.amount).isEmpty())

@@ -33,13 +33,17 @@ struct TransferRefusal {
     TransferBox box = TransferBox::Code;
     RefusalAction action = RefusalAction::FocusBox;
     bool emptyBox = false;
+    // With FocusBox: shown with the question icon rather than the critical one.
+    bool asks = false;
 };
 
 // The title of the transfer entry window and of its messages.
 extern const QString kTransferTitle;
 
 // The checks of an entry before it is stored, in order; the first that fails. Lengths are Big5
-// bytes of the untrimmed text, emptiness is tested after trimming blanks.
+// bytes of the untrimmed text, emptiness is tested after trimming blanks. A 016 account needs a
+// certificate number of eight digits; with any other account the certificate is not stored
+// (CertificateToStore).
 std::optional<TransferRefusal> ValidateEntry(const TransferEntry& entry);
 
 // The refusal of a code the batch already holds.

@@ -44,14 +44,18 @@ int BarIndexOfKey(int key) {
     }
 }
 
-void SetBoxText(QWidget* box, const QString& text) {
-    if (auto* line = qobject_cast<QLineEdit*>(box))
-        line->setText(text);
-    else if (auto* combo = qobject_cast<QComboBox*>(box))
-        combo->setEditText(text);
-}
-
 }  // namespace
+
+void MaintenanceWindow::SetBoxText(QWidget* box, const QString& text) {
+    if (auto* line = qobject_cast<QLineEdit*>(box)) {
+        line->setText(text);
+    } else if (auto* combo = qobject_cast<QComboBox*>(box)) {
+        // The list stands on the item the text is, else on none, so that Down starts at the
+        // first item.
+        combo->setCurrentIndex(text.isEmpty() ? -1 : combo->findText(text));
+        combo->setEditText(text);
+    }
+}
 
 MaintenanceWindow::MaintenanceWindow(Setup setup, QWidget* parent)
     : FunctionWindow(setup.name, setup.caption, parent), setup_(std::move(setup)) {
@@ -286,9 +290,34 @@ void MaintenanceWindow::RereadKeeping(const QString& field, const QString& value
     Busy = true;
     const DbResult error = Adodc1->Refresh();
     listsAll_ = listsAll_ && !error;
-    Records().Find(field, value);
+    if (!value.isEmpty())
+        Records().Find(field, value);
+    if (Records().AtEOF() && Records().RecordCount() > 0)
+        Records().MoveFirst();
     Busy = false;
     ReportUnexpected(error);
+}
+
+bool MaintenanceWindow::StoreInTransaction(const QString& keyField, const StoreWrite& write) {
+    const QString place = Records().AtEOF() ? QString() : Records().Field(keyField);
+    DbResult error;
+    bool refused = false;
+    {
+        Transaction transaction(Connection(setup_.databasePath));
+        Busy = true;
+        error = write(refused);
+        if (!error && !refused)
+            error = transaction.Commit();
+        Busy = false;
+    }  // rolled back here unless committed
+    if (refused)
+        return false;
+    if (error) {
+        RereadKeeping(keyField, place);
+        ReportStoreError(*error);
+        return false;
+    }
+    return true;
 }
 
 void MaintenanceWindow::ShowAllWith(const QString& field, const QString& value) {

@@ -7,6 +7,7 @@
 #include <QList>
 
 #include <array>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -88,13 +89,24 @@ protected:
     // Places the command bar: buttons 0 to 4 from x, 1200 twips apart; button 5 at exitX.
     void PlaceCommandBar(int xTwips, int yTwips, int exitXTwips);
 
+    // Puts a text into an entry box: a line edit, or an editable combo box.
+    static void SetBoxText(QWidget* box, const QString& text);
     void EmptyBoxes();
     void SetBoxesEnabled(const QList<QWidget*>& boxes, bool enabled);
     // Shows "不可預期的錯誤" for a database failure the window has no message of its own for.
     void ReportUnexpected(const DbResult& error);
-    // Re-reads the table after a failed write, keeping the mode and the boxes, with the record
-    // whose `field` is `value` current.
+    // Re-reads the table keeping the mode and the boxes, with the record whose `field` is `value`
+    // current (the first record when there is none).
     void RereadKeeping(const QString& field, const QString& value);
+    // A write of the store sequence. One that refuses after saying why sets `refused`; whatever
+    // it did is undone and nothing more happens.
+    using StoreWrite = std::function<DbResult(bool& refused)>;
+    // The one store sequence of the window's own writes: `write` runs in one transaction (with
+    // Busy set), committed when it succeeds. On a failure the transaction is rolled back first,
+    // then the table is read again keeping the clerk's place (the record that was current,
+    // found by `keyField`), the mode and the boxes, and only then is the failure reported
+    // (ReportStoreError), so that nothing shown was never kept. True when the write is stored.
+    [[nodiscard]] bool StoreInTransaction(const QString& keyField, const StoreWrite& write);
     // The whole table after a write of the window's own has committed, with the record whose
     // `field` is `value` current. A set that lists the whole table holds the write as a re-read
     // would, so only a filtered set is read again (which ends idle); otherwise the mode stays.

@@ -19,6 +19,7 @@ namespace paysum {
 namespace {
 
 const QString kTitle = QStringLiteral("金融機購代碼檔維護");
+const QString kKey = QStringLiteral("BKBRNO");
 
 MaintenanceWindow::Setup Form6Setup() {
     const QString all = QStringLiteral("select * from RTBANK order by BKBRNO");
@@ -131,18 +132,15 @@ bool Form6::ValidateEntry() {
 void Form6::ConfirmAdd() {
     if (!ValidateEntry())
         return;
-    Busy = true;
-    Records().AddNew();
-    for (int i = 0; i < 3; ++i)
-        Records().SetField(i, Text1[i]->text());
-    const DbResult error = Records().Update();
-    if (error) {
-        // The record set is back on the record that was current; the boxes keep what the clerk
-        // typed.
-        Busy = false;
-        ReportStoreFailure(*error);
+    const bool stored = StoreInTransaction(kKey, [this](bool&) -> DbResult {
+        Records().AddNew();
+        for (int i = 0; i < 3; ++i)
+            Records().SetField(i, Text1[i]->text());
+        return Records().Update();
+    });
+    if (!stored)
         return;
-    }
+    Busy = true;
     EmptyBoxes();
     Text1[0]->setFocus();
     Busy = false;
@@ -151,16 +149,13 @@ void Form6::ConfirmAdd() {
 void Form6::ConfirmChange() {
     if (!ValidateEntry())
         return;
-    Busy = true;
-    for (int i = 0; i < 3; ++i)
-        Records().SetField(i, Text1[i]->text());
-    const DbResult error = Records().Update();
-    Busy = false;
-    if (error) {
-        ReportStoreFailure(*error);
-        return;
-    }
-    ResetToIdle();
+    const bool stored = StoreInTransaction(kKey, [this](bool&) -> DbResult {
+        for (int i = 0; i < 3; ++i)
+            Records().SetField(i, Text1[i]->text());
+        return Records().Update();
+    });
+    if (stored)
+        ResetToIdle();
 }
 
 void Form6::ConfirmDelete() {
@@ -179,7 +174,7 @@ void Form6::ConfirmDelete() {
     ResetToIdle();
 }
 
-void Form6::ReportStoreFailure(const DbError& error) {
+void Form6::ReportStoreError(const DbError& error) {
     if (error.kind != DbErrorKind::DuplicateKey) {
         ReportUnexpected(error);
         return;

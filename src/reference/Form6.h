@@ -31,6 +31,8 @@ protected:
     void ConfirmChange() override;
     void ConfirmDelete() override;
     void ConfirmQuery() override;
+    // Tells the clerk why a store was refused; nothing has been written.
+    void ReportStoreError(const DbError& error) override;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -41,8 +43,6 @@ private:
     // Shows why the boxes cannot be stored and puts the focus on the box at fault; true when
     // they can.
     bool ValidateEntry();
-    // Tells the clerk why a store was refused; nothing has been written.
-    void ReportStoreFailure(const DbError& error);
 
     std::array<QLabel*, 3> Label2;
     std::array<QLineEdit*, 3> Text1;

@@ -24,6 +24,7 @@ namespace paysum {
 namespace {
 
 const QString kCodeTitle = QStringLiteral("員工代碼");
+const QString kKey = QStringLiteral("ID");
 const QString kZeroCode = QStringLiteral("00000");
 const QString kLastCode = QStringLiteral("99999");
 constexpr int kCodeLength = 5;
@@ -177,8 +178,9 @@ QLineEdit* Form4::BoxOf(StaffBox box) const {
     return Text1;
 }
 
-void Form4::Refuse(const EntryRefusal& refusal, MsgIcon icon) {
-    ShowMessage(this, refusal.text, MsgButtons::Ok, icon, refusal.title);
+void Form4::Refuse(const EntryRefusal& refusal) {
+    ShowMessage(this, refusal.text, MsgButtons::Ok,
+                refusal.asks ? MsgIcon::Question : MsgIcon::Critical, refusal.title);
     QLineEdit* box = BoxOf(refusal.box);
     if (refusal.emptyBox)
         box->clear();
@@ -190,6 +192,9 @@ void Form4::Command1_Click(int index) {
     if (index == kChange)
         OldCode = Text1->text();
     MaintenanceWindow::Command1_Click(index);
+    // The certificate-number box is open exactly while the account shown is of type 016.
+    if (EditMode == kAdd || EditMode == kChange)
+        ApplyCertificateRule();
 }
 
 bool Form4::eventFilter(QObject* watched, QEvent* event) {
@@ -265,8 +270,7 @@ void Form4::Text3_KeyEnter() {
         return;
     }
     if (Text3->text().size() < kCertificateLength) {
-        Refuse({QStringLiteral("存單號碼為八位，請重新輸入！"), kStaffTitle, StaffBox::Certificate},
-               MsgIcon::Question);
+        Refuse(CertificateRefusal());
         return;
     }
     Text4->setFocus();
@@ -303,9 +307,15 @@ bool Form4::PassesEntryChecks() {
     Text1_LostFocus();
     const std::optional<EntryRefusal> refusal = CheckStaffEntry(
         {Text1->text(), Text2->text(), Text3->text(), Text4->text(), Text5->text()});
-    if (refusal)
+    if (refusal) {
         Refuse(*refusal);
-    return !refusal;
+        return false;
+    }
+    // Another account than a 016 one stores no certificate number.
+    const QString certificate = *CertificateToStore(Text2->text(), Text3->text());
+    if (certificate != Text3->text())
+        Text3->setText(certificate);
+    return true;
 }
 
 void Form4::WriteBoxes(Recordset& record) {
@@ -328,26 +338,19 @@ void Form4::ConfirmAdd() {
         return;
     }
 
-    // The codes move and the newcomer is stored together, or neither happens. A failure is
-    // shown only once the transaction is undone and the table read again, so that the grid never
-    // shows rows that were not kept.
-    DbResult error;
-    {
-        Transaction transaction(Connection(MainDatabasePath()));
-        if (taken && !MakeRoomForCode(&error) && !error) {
-            Text1->setFocus();
-            return;
+    // The codes move and the newcomer is stored together, or neither happens.
+    const bool stored = StoreInTransaction(kKey, [&](bool& refused) -> DbResult {
+        DbResult error;
+        if (taken && !MakeRoomForCode(&error)) {
+            refused = !error;
+            if (refused)
+                Text1->setFocus();
+            return error;
         }
-        if (!error)
-            error = AddRecord();
-        if (!error)
-            error = transaction.Commit();
-    }
-    if (error) {
-        RereadKeeping(QStringLiteral("ID"), NewCode);
-        ReportUnexpected(error);
+        return AddRecord();
+    });
+    if (!stored)
         return;
-    }
 
     ShowAllWith(QStringLiteral("ID"), NewCode);
     NewCode.clear();
@@ -361,12 +364,9 @@ void Form4::ConfirmAdd() {
 }
 
 DbResult Form4::AddRecord() {
-    Busy = true;
     Records().AddNew();
     WriteBoxes(Records());
-    const DbResult error = Records().Update();
-    Busy = false;
-    return error;
+    return Records().Update();
 }
 
 bool Form4::check_RID(const QString& code) {
@@ -435,20 +435,15 @@ void Form4::ConfirmChange() {
         }
     }
 
-    Transaction transaction(Connection(MainDatabasePath()));
-    Busy = true;
-    WriteBoxes(Records());
-    DbResult error = Records().Update();
-    Busy = false;
-    if (!error)
-        error = RewriteTransfer();
-    if (!error)
-        error = transaction.Commit();
-    if (error) {
-        RereadKeeping(QStringLiteral("ID"), OldCode);
-        ReportUnexpected(error);
+    // The employee and the transfer record are stored together, or neither.
+    const bool stored = StoreInTransaction(kKey, [this](bool&) -> DbResult {
+        WriteBoxes(Records());
+        if (DbResult error = Records().Update())
+            return error;
+        return RewriteTransfer();
+    });
+    if (!stored)
         return;
-    }
     ShowAllWith(QStringLiteral("ID"), NewCode);
     ResetToIdle();
 }

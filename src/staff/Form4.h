@@ -80,7 +80,7 @@ private:
     // Fills the boxes from the employee a search found; `trim` removes trailing blanks.
     void ShowFound(bool trim);
 
-    void Refuse(const EntryRefusal& refusal, MsgIcon icon = MsgIcon::Critical);
+    void Refuse(const EntryRefusal& refusal);
     QLineEdit* BoxOf(StaffBox box) const;
 
     QLineEdit* Text1;  // code

@@ -2,6 +2,7 @@
 
 #include "common/Big5Text.h"
 #include "common/CheckDigits.h"
+#include "common/TextRules.h"
 
 namespace paysum {
 
@@ -9,6 +10,7 @@ namespace {
 
 constexpr int kAccountLength = 12;
 constexpr int kCodeBytes = 5;
+constexpr int kCertificateLength = 8;
 const QString kZeroCode = QStringLiteral("00000");
 
 }  // namespace
@@ -26,6 +28,19 @@ std::optional<EntryRefusal> CheckAccountEntry(const QString& account) {
     return std::nullopt;
 }
 
+std::optional<QString> CertificateToStore(const QString& account, const QString& certificate) {
+    if (!IsCertificateAccount(account))
+        return QString();
+    if (certificate.size() != kCertificateLength || !IsDigits(certificate))
+        return std::nullopt;
+    return certificate;
+}
+
+EntryRefusal CertificateRefusal() {
+    return {QStringLiteral("存單號碼為八位，請重新輸入！"), kStaffTitle, StaffBox::Certificate,
+            false, true};
+}
+
 std::optional<EntryRefusal> CheckStaffEntry(const StaffEntry& entry) {
     if (entry.code.isEmpty() || entry.account.isEmpty() || entry.pay.isEmpty() ||
         entry.name.isEmpty())
@@ -41,6 +56,8 @@ std::optional<EntryRefusal> CheckStaffEntry(const StaffEntry& entry) {
     if (entry.account.size() == kAccountLength && !CheckAccountNo(entry.account))
         return EntryRefusal{QStringLiteral("員工帳號不正確"), kAccountCheckTitle,
                             StaffBox::Account};
+    if (!CertificateToStore(entry.account, entry.certificate))
+        return CertificateRefusal();
     return std::nullopt;
 }
 

@@ -25,6 +25,8 @@ struct EntryRefusal {
     QString title;
     StaffBox box = StaffBox::Code;
     bool emptyBox = false;
+    // Shown with the question icon rather than the stop icon.
+    bool asks = false;
 };
 
 // The title of the employee window's messages, and of the account checks.
@@ -34,6 +36,14 @@ extern const QString kAccountCheckTitle;
 // The check of an account number as it is entered: too short (the box is emptied), or failing
 // its check digit. An empty account is the caller's to refuse with its own message.
 std::optional<EntryRefusal> CheckAccountEntry(const QString& account);
+
+// The certificate number an entry stores with `account`: a 016 account (12 digits, characters 4
+// to 6 "016") needs exactly eight digits, and nothing is returned when it has not; any other
+// account stores none, whatever the box held.
+std::optional<QString> CertificateToStore(const QString& account, const QString& certificate);
+
+// The refusal of a 016 account's certificate number that is not eight digits.
+EntryRefusal CertificateRefusal();
 
 // The checks of an employee entry before it is stored, in order; the first that fails.
 std::optional<EntryRefusal> CheckStaffEntry(const StaffEntry& entry);

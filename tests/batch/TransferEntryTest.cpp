@@ -38,10 +38,24 @@ TEST(TransferEntryTest, ChecksRunInOrderAndTheFirstFailureDecides) {
          TransferBox::Account, RefusalAction::FocusCancel},
         {"short account", with([](auto& e) { e.account = "00400101234"; }), "員工帳號不正確",
          TransferBox::Account, RefusalAction::FocusCancel},
-        // The certificate number is only measured here; Enter in its box tests the rest.
         {"certificate too long", with([](auto& e) { e.certificate = "123456789"; }), "欄位超出",
          TransferBox::Certificate},
-        {"short certificate", with([](auto& e) { e.certificate = "1"; }), "", TransferBox::Code},
+        // Another account than a 016 one stores no certificate, whatever its box holds.
+        {"certificate of another account", with([](auto& e) { e.certificate = "1"; }), "",
+         TransferBox::Code},
+        {"016 account, eight digits", with([](auto& e) {
+             e.account = "123016789016";
+             e.certificate = "12345678";
+         }),
+         "", TransferBox::Code},
+        {"016 account, seven digits", with([](auto& e) {
+             e.account = "123016789016";
+             e.certificate = "1234567";
+             e.amount = "";
+         }),
+         "存單號碼為八位，請重新輸入！", TransferBox::Certificate},
+        {"016 account, no certificate", with([](auto& e) { e.account = "123016789016"; }),
+         "存單號碼為八位，請重新輸入！", TransferBox::Certificate},
         {"blank amount", with([](auto& e) {
              e.amount = "";
              e.name = "";
@@ -63,8 +77,11 @@ TEST(TransferEntryTest, ChecksRunInOrderAndTheFirstFailureDecides) {
         EXPECT_EQ(refusal->text, c.text);
         EXPECT_EQ(refusal->box, c.box);
         EXPECT_EQ(refusal->action, c.action);
-        EXPECT_EQ(refusal->title,
-                  c.action == RefusalAction::FocusCancel ? "Veltra 帳號檢核" : "薪資轉帳資料輸入");
+        const bool certificate = c.box == TransferBox::Certificate && c.text != "欄位超出";
+        EXPECT_EQ(refusal->asks, certificate);
+        EXPECT_EQ(refusal->title, c.action == RefusalAction::FocusCancel ? "Veltra 帳號檢核"
+                                  : certificate                          ? "員工資料建檔"
+                                                : "薪資轉帳資料輸入");
     }
 }
 

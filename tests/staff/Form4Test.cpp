@@ -195,6 +195,7 @@ TEST_F(Form4Test, CertificateBoxFollowsTheAccountTypeWhileTyping) {
 }
 
 TEST_F(Form4Test, ConfirmRefusesInOrderWithoutStoring) {
+    const QString certificate = "存單號碼為八位，請重新輸入！";
     const struct {
         const char* box;
         QString typed;
@@ -202,12 +203,17 @@ TEST_F(Form4Test, ConfirmRefusesInOrderWithoutStoring) {
         QString title;
         const char* focus;
         QString left;  // the box's text afterwards
+        QMessageBox::Icon icon = QMessageBox::Critical;
     } cases[] = {
         {"Text2", kAccount.left(11), "帳號位數不足", kTitle, "Text2", kAccount.left(11)},
         {"Text2", "004001012345", "員工帳號不正確", kAccountTitle, "Text2", "004001012345"},
         // A zero code that left its box by a click, not by Enter, is refused too.
         {"Text1", "0", "欄位不可為零", kTitle, "Text1", ""},
         {"Text5", "", "欄位不可為空白", kTitle, "Text1", ""},
+        // A 016 account needs a certificate number of eight digits, whether Enter was pressed in
+        // its box or not.
+        {"Text2", "123016789016", certificate, kTitle, "Text3", "123016789016",
+         QMessageBox::Question},
     };
     Open(Qt::Key_F2);
     for (const auto& c : cases) {
@@ -215,7 +221,7 @@ TEST_F(Form4Test, ConfirmRefusesInOrderWithoutStoring) {
         FillEntry("7", "甲");
         TypeInto(Box(c.box), c.typed);
         ClickConfirm();
-        ExpectLast(c.message, c.title);
+        ExpectLast(c.message, c.title, c.icon);
         EXPECT_EQ(Focus(), Box(c.focus));
         EXPECT_EQ(Box(c.box)->text(), c.left);
     }
@@ -409,14 +415,37 @@ TEST_F(Form4Test, ChangeRewritesTheTransferRecordKeepingItsRemarkAndRefusesOther
     EXPECT_EQ(Row("S_ITEM", "00002")[5], "加班");
     EXPECT_EQ(GridRow(), 1);
 
-    // A store that fails is reported; the employee and the transfer record keep their values.
-    ASSERT_FALSE(Execute(Connection(MainDatabasePath()), "PRAGMA query_only=1"));
+    // The transfer record cannot be rewritten: the employee's change is undone with it before
+    // the failure is shown, and the list shows what was kept.
+    ASSERT_FALSE(Execute(Connection(MainDatabasePath()),
+                         "CREATE TEMP TRIGGER refuse BEFORE UPDATE ON main.S_ITEM "
+                         "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+    const QAbstractItemModel* model = Find<DataGrid>(window.get(), "DataGrid1")->model();
+    QStringList shown;
+    SetMessageHook([&](QMessageBox& box) {
+        shown << box.text() << Row("S_STAFF", "00009")[2] << model->index(1, 2).data().toString();
+        return QMessageBox::Ok;
+    });
     QTest::keyClick(window.get(), Qt::Key_F3);
     TypeInto(Box("Text4"), "50000");
     ClickConfirm();
-    ExpectLast("不可預期的錯誤", "PAYSUM", QMessageBox::NoIcon);
-    EXPECT_EQ(Row("S_STAFF", "00009")[2], "40000");
+    messages.Install();
+    EXPECT_EQ(shown, (QStringList{"不可預期的錯誤", "40000", "40000"}));
     EXPECT_EQ(Row("S_ITEM", "00009")[2], "40000");
+    EXPECT_EQ(window->EditMode, MaintenanceWindow::kChange);
+    EXPECT_EQ(Box("Text4")->text(), "50000");
+}
+
+// An account other than a 016 one keeps no certificate number: one stored with it before is
+// emptied on screen as change mode starts, and stored empty.
+TEST_F(Form4Test, ChangeStoresNoCertificateWithAnotherAccount) {
+    InsertRow("S_STAFF", {"00001", kAccount, "35000", "員工00001", "11112222"});
+    Open(Qt::Key_F3);
+    EXPECT_TRUE(Box("Text3")->text().isEmpty());
+    EXPECT_FALSE(Box("Text3")->isEnabled());
+    ClickConfirm();
+    EXPECT_EQ(messages.Count(), 0u) << messages.Texts().join(u'|').toStdString();
+    EXPECT_EQ(Row("S_STAFF", "00001")[4], "");
 }
 
 TEST_F(Form4Test, DeletingDownToAnEmptyTableLeavesTheTransfersAlone) {
