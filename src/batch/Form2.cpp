@@ -20,6 +20,7 @@
 #include "staff/Form4.h"
 #include "staff/StaffEntry.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QHBoxLayout>
@@ -30,6 +31,8 @@
 #include <QShowEvent>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace paysum {
 
@@ -85,6 +88,11 @@ Form2::Form2(QWidget* parent) : MaintenanceWindow(Form2Setup(), parent) {
     placeControls();
     setFocusOrder();
     Form_Load();
+    // Runs after the frame's query filter: the list's first record beside the code typed.
+    connect(Text1, &QLineEdit::textChanged, this, [this] {
+        if (EditMode == kQuery && !Busy)
+            ShowRecordBesideCode();
+    });
     LoadRemarkPresets();
 }
 
@@ -124,6 +132,8 @@ void Form2::createBoxes() {
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
+    // The remark is what the clerk typed: a preset is taken only when picked from the list.
+    Combo1->setCompleter(nullptr);
     Combo1->setFont(MingFont());
     LimitLength(Combo1->lineEdit(), kRemarkLength);
 
@@ -141,6 +151,10 @@ void Form2::createBoxes() {
     Label2[4]->setVisible(false);
 
     SetColumnMap({{Text1, 0}, {Text2, 1}, {Text3, 4}, {Text5, 2}, {Text6, 3}, {Combo1, 5}});
+    connect(Text2, &QLineEdit::textChanged, this, [this] {
+        if (EditMode == kAdd || EditMode == kChange)
+            SetCertificateBox();
+    });
 }
 
 void Form2::createButtons() {
@@ -275,7 +289,28 @@ void Form2::showEvent(QShowEvent* event) {
 
 void Form2::OpenChild(QDialog& child) {
     RunModal(child);
+    // A child window may have rewritten the batch (the employee window rewrites an employee's
+    // transfer record): the list is read again where it stood, and an entry keeps its boxes but
+    // for the account and name the master lends it.
+    RereadKeeping(QStringLiteral("ID"), Records().AtEOF() ? QString() : Records().Field(0));
+    if (EditMode != kAdd && EditMode != kChange)
+        ShowCurrentRecord();
+    else if (!Text6->isEnabled() && !Text1->text().isEmpty())
+        RefreshLentBoxes();
     Frame2->LoadBatchDates();
+}
+
+void Form2::RefreshLentBoxes() {
+    bool found = false;
+    if (DbResult error = StaffLookup->LookUp(StaffSelectByCode(), Text1->text(), &found)) {
+        ReportUnexpected(error);
+        return;
+    }
+    if (!found)
+        return;
+    const Recordset& staff = StaffLookup->Recordset();
+    Text2->setText(staff.Field(1));
+    Text6->setText(TrimRightBlanks(staff.Field(3)));
 }
 
 void Form2::Say(const QString& text, const QString& title) {
@@ -285,7 +320,8 @@ void Form2::Say(const QString& text, const QString& title) {
 void Form2::Refuse(const TransferRefusal& refusal) {
     switch (refusal.action) {
         case RefusalAction::FocusBox: {
-            Say(refusal.text, refusal.title);
+            ShowMessage(this, refusal.text, MsgButtons::Ok,
+                        refusal.asks ? MsgIcon::Question : MsgIcon::Critical, refusal.title);
             QWidget* box = BoxOf(refusal.box);
             box->setFocus();
             if (auto* line = qobject_cast<QLineEdit*>(box)) {
@@ -342,16 +378,22 @@ void Form2::CancelEntry() {
 
 void Form2::EnterMode() {
     MaintenanceWindow::EnterMode();
+    holdConfirm_ = false;
     if (EditMode == kAdd) {
+        filledFor_.clear();
         Command3[0]->setEnabled(true);
         Label2[4]->setVisible(true);
     } else if (EditMode == kChange) {
+        // The boxes show the current record: they are filled for its code.
+        filledFor_ = Text1->text();
         // A payee of the batch keeps the account and name it was entered with; the code shown
         // is the current record's, so it is in the batch whenever there is one.
         const bool inBatch = !Records().AtEOF();
         Text2->setEnabled(!inBatch);
         Text6->setEnabled(!inBatch);
     }
+    if (EditMode == kAdd || EditMode == kChange)
+        SetCertificateBox();
 }
 
 void Form2::ResetToIdle() {
@@ -362,6 +404,32 @@ void Form2::ResetToIdle() {
 
 void Form2::LocateCode(const QString& code) {
     Records().Find(QStringLiteral("ID"), code);
+}
+
+void Form2::FillBoxes(const Recordset& record) {
+    Text1->setText(record.Field(0));
+    ShowColumnsBesideCode(record);
+}
+
+void Form2::ShowColumnsBesideCode(const Recordset& record) {
+    filledFor_ = record.Field(0);
+    Text2->setText(record.Field(1));
+    Text3->setText(record.Field(4));
+    Text5->setText(record.Field(2));
+    Text6->setText(record.Field(3));
+    SetBoxText(Combo1, record.Field(5));
+}
+
+void Form2::ShowRecordBesideCode() {
+    Busy = true;
+    if (Records().AtEOF()) {
+        for (QLineEdit* box : {Text2, Text3, Text5, Text6})
+            box->clear();
+        SetBoxText(Combo1, QString());
+    } else {
+        ShowColumnsBesideCode(Records());
+    }
+    Busy = false;
 }
 
 // ---- keys and focus of the entry boxes
@@ -397,6 +465,8 @@ bool Form2::eventFilter(QObject* watched, QEvent* event) {
             Text2_LostFocus();
         else if (!withWindow && type == QEvent::FocusIn && watched == Text2)
             Text2_GotFocus();
+        else if (!withWindow && type == QEvent::FocusOut && watched == Command2[0])
+            holdConfirm_ = false;
     }
     return MaintenanceWindow::eventFilter(watched, event);
 }
@@ -431,16 +501,17 @@ void Form2::LookUpPayee() {
             Text2->setFocus();
         return;
     }
-    RefuseUnknownCode();
     StaffLookup->SetRecordSource(QStringLiteral("select * from S_STAFF limit 1"));
     ReportUnexpected(StaffLookup->Refresh());
     if (!StaffLookup->Recordset().AtEOF() && Records().RecordCount() > 0) {
         ShowFirstRecord(false, true);
     } else {
-        for (QWidget* box : {Text1, Text2, Text5, Text6})
-            static_cast<QLineEdit*>(box)->clear();
-        Combo1->setEditText(QString());
+        for (QLineEdit* box : {Text1, Text2, Text5, Text6})
+            box->clear();
+        SetBoxText(Combo1, QString());
+        filledFor_.clear();
     }
+    RefuseUnknownCode();
     Text1->setFocus();
 }
 
@@ -459,10 +530,12 @@ void Form2::LocatePayeeInBatch() {
         Text6->setText(TrimRightBlanks(found.Field(3)));
         Text2->setEnabled(false);
         Text6->setEnabled(false);
+        SetCertificateBox();
+        filledFor_ = Text1->text();
         return;
     }
-    RefuseUnknownCode();
     ShowFirstRecord(true, false);
+    RefuseUnknownCode();
     Text1->setFocus();
 }
 
@@ -485,7 +558,8 @@ void Form2::ShowFirstRecord(bool withCertificate, bool withRemark) {
     Text5->setText(first.Field(2));
     Text6->setText(first.Field(3));
     if (withRemark)
-        Combo1->setEditText(first.Field(5));
+        SetBoxText(Combo1, first.Field(5));
+    filledFor_ = first.Field(0);
 }
 
 void Form2::Text1_LostFocus() {
@@ -494,10 +568,18 @@ void Form2::Text1_LostFocus() {
         if (padded != Text1->text())
             Text1->setText(padded);
         Label2[4]->setVisible(false);
-        bool found = false;
-        ReportUnexpected(StaffLookup->LookUp(StaffSelectByCode(), padded, &found));
-        if (found)
-            FillFromEmployee();
+        // Only a new payee's data comes from the master: leaving the box on the code the boxes
+        // were filled for keeps what they hold, the amount the clerk typed above all.
+        if ((EditMode == kAdd || EditMode == kChange) && padded != filledFor_) {
+            bool found = false;
+            ReportUnexpected(StaffLookup->LookUp(StaffSelectByCode(), padded, &found));
+            if (found) {
+                FillFromEmployee();
+                // A click on 確定 that brought a new payee in stores nothing yet: the clerk
+                // sees what the boxes hold now first.
+                holdConfirm_ = QApplication::focusWidget() == Command2[0];
+            }
+        }
     }
     if (Text1->text().isEmpty() && EditMode == kAdd && !Busy)
         ProposeTemporaryCode();
@@ -509,6 +591,7 @@ bool Form2::ProposeTemporaryCode() {
     if (!code)
         return false;
     Text1->setText(*code);
+    filledFor_ = *code;
     Text1->setEnabled(true);
     Text2->setEnabled(true);
     SetCertificateBox();
@@ -540,6 +623,8 @@ void Form2::FillFromEmployee() {
     Text6->setText(TrimRightBlanks(staff.Field(3)));
     Text2->setEnabled(false);
     Text6->setEnabled(false);
+    SetCertificateBox();
+    filledFor_ = Text1->text();
 }
 
 void Form2::SetCertificateBox() {
@@ -650,30 +735,38 @@ bool Form2::RefuseCodeInBatch(const QString& code, bool exceptCurrent) {
     return taken;
 }
 
+bool Form2::HeldByNewPayee() {
+    if (!std::exchange(holdConfirm_, false))
+        return false;
+    Text5->setFocus();
+    return true;
+}
+
+void Form2::StoreOnlyValidCertificate() {
+    const QString certificate =
+        CertificateToStore(Text2->text(), Text3->text()).value_or(QString());
+    if (certificate != Text3->text())
+        Text3->setText(certificate);
+}
+
 void Form2::ConfirmAdd() {
+    if (HeldByNewPayee())
+        return;
     PendingCode = Text1->text();
     if (!ValidateEntry() || RefuseCodeInBatch(PendingCode, false)) {
         PendingCode.clear();
         return;
     }
+    StoreOnlyValidCertificate();
 
-    // The new payee is filed and the transfer stored together, or neither; a failure is shown
-    // once the transaction is undone.
-    DbResult error;
-    {
-        Transaction transaction(Connection(MainDatabasePath()));
-        Busy = true;
-        error = AddPayeeToMaster();
-        if (!error)
-            error = AppendTransfer();
-        if (!error)
-            error = transaction.Commit();
-        Busy = false;
-    }
-    if (error) {
-        RereadKeeping(QStringLiteral("ID"), PendingCode);
+    // The new payee is filed and the transfer stored together, or neither.
+    const bool stored = StoreInTransaction(QStringLiteral("ID"), [this](bool&) -> DbResult {
+        if (DbResult error = AddPayeeToMaster())
+            return error;
+        return AppendTransfer();
+    });
+    if (!stored) {
         PendingCode.clear();
-        ReportStoreError(*error);
         return;
     }
 
@@ -722,7 +815,7 @@ DbResult Form2::AppendTransfer() {
 }
 
 void Form2::ConfirmChange() {
-    if (Records().AtEOF() || !ValidateEntry())
+    if (HeldByNewPayee() || Records().AtEOF() || !ValidateEntry())
         return;
     const QString code = Text1->text();
     bool found = false;
@@ -731,21 +824,24 @@ void Form2::ConfirmChange() {
         return;
     }
     if (!found) {
+        // Nothing is written: the batch is read again, idle, on the code if the batch has it.
         Say(kNotInMaster, kStaffTitle);
-    } else {
-        if (RefuseCodeInBatch(code, true))
-            return;
-        Busy = true;
-        Recordset& item = Records();
-        WriteBoxes(item);
-        const DbResult error = item.Update();
-        Busy = false;
-        if (error) {
-            RereadKeeping(QStringLiteral("ID"), item.Field(0));
-            ReportStoreError(*error);
-            return;
-        }
+        Command1_Click(kReset);
+        Command1_Click(kReset);
+        LocateCode(code);
+        if (Records().AtEOF())
+            Records().MoveFirst();
+        return;
     }
+    if (RefuseCodeInBatch(code, true))
+        return;
+    StoreOnlyValidCertificate();
+    const bool stored = StoreInTransaction(QStringLiteral("ID"), [this](bool&) -> DbResult {
+        WriteBoxes(Records());
+        return Records().Update();
+    });
+    if (!stored)
+        return;
     ShowAllWith(QStringLiteral("ID"), code);
     ResetToIdle();
 }
@@ -755,28 +851,28 @@ void Form2::ConfirmDelete() {
 }
 
 void Form2::ConfirmQuery() {
+    // The transfer record of the code is looked for in the batch and shown as it is stored.
     const QString code = PadZeroLeft(kCodeLength, Text1->text());
-    bool found = false;
-    if (DbResult error = StaffLookup->LookUp(StaffSelectByCode(), code, &found)) {
-        ReportUnexpected(error);
-        return;
-    }
-    if (!found) {
-        ShowMessage(this, QStringLiteral("查無資料!!"), MsgButtons::Ok, MsgIcon::Critical,
-                    QStringLiteral("輸入錯誤"));
-        Text1->setEnabled(true);
-        Text1->clear();
+    if (code != Text1->text())
+        Text1->setText(code);  // the list narrows to the code
+    if (!code.isEmpty()) {
+        // A search that finds nothing leaves the boxes as they are.
+        Busy = true;
         Records().MoveFirst();
-        Text1->setText(Records().AtEOF() ? QString() : Records().Field(0));
-        Text1->setFocus();
-        return;
+        LocateCode(code);
+        Busy = false;
+        if (!Records().AtEOF()) {
+            ShowCurrentRecord();
+            return;
+        }
     }
-    const Recordset& staff = StaffLookup->Recordset();
-    Text1->setText(TrimRightBlanks(staff.Field(0)));
-    Text2->setText(staff.Field(1));
-    Text3->setText(TrimRightBlanks(staff.Field(4)));
-    Text5->setText(TrimRightBlanks(staff.Field(2)));
-    Text6->setText(TrimRightBlanks(staff.Field(3)));
+    ShowMessage(this, QStringLiteral("查無資料!!"), MsgButtons::Ok, MsgIcon::Critical,
+                QStringLiteral("輸入錯誤"));
+    Text1->setEnabled(true);
+    Text1->clear();
+    Records().MoveFirst();
+    Text1->setText(Records().AtEOF() ? QString() : Records().Field(0));
+    Text1->setFocus();
 }
 
 // ---- the child windows and the dates tab
@@ -788,6 +884,7 @@ void Form2::Command3_Click(int index) {
     OpenChild(lookup);
     if (LookupResult != QStringLiteral("0") && lookup.Picked()) {
         const StaffEntry& picked = *lookup.Picked();
+        filledFor_ = picked.code;
         Text1->setText(picked.code);
         Text2->setText(picked.account);
         if (!picked.certificate.isEmpty()) {
@@ -800,12 +897,14 @@ void Form2::Command3_Click(int index) {
         Text6->setText(picked.name);
         Text2->setEnabled(false);
         Text6->setEnabled(false);
+        SetCertificateBox();
         return;
     }
     for (QLineEdit* box : {Text1, Text2, Text3, Text5, Text6}) {
         box->setEnabled(true);
         box->clear();
     }
+    filledFor_.clear();
     Text1->setFocus();
 }
 
@@ -826,7 +925,7 @@ void Form2::LoadRemarkPresets() {
         for (int i = 0; i < 10; ++i)
             Combo1->addItem(TrimRightBlanks(row.Field(i)));
     }
-    Combo1->setEditText(remark);
+    SetBoxText(Combo1, remark);
 }
 
 void Form2::Command4_Click(int index) {

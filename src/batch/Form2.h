@@ -62,6 +62,7 @@ protected:
     void ConfirmChange() override;
     void ConfirmDelete() override;
     void ConfirmQuery() override;
+    void FillBoxes(const Recordset& record) override;
     void ReportStoreError(const DbError& error) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -96,10 +97,22 @@ private:
     void RefuseUnknownCode();
     // Shows the grid's first record in the boxes after a code that was not found.
     void ShowFirstRecord(bool withCertificate, bool withRemark);
+    // Shows a record's columns in every box but the code box; and, in query mode, the list's
+    // current record beside the code being typed.
+    void ShowColumnsBesideCode(const Recordset& record);
+    void ShowRecordBesideCode();
+    // After the employee window: the account and name the master lends the entry, as it holds
+    // them now.
+    void RefreshLentBoxes();
 
     TransferEntry Entry() const;
     // Runs the checks of an entry; a refusal is shown and handled.
     bool ValidateEntry();
+    // True when a click on 確定 brought a new payee in from the master: nothing is stored and
+    // the focus goes to the amount.
+    bool HeldByNewPayee();
+    // An account other than a 016 one stores no certificate number; the box shows what is stored.
+    void StoreOnlyValidCertificate();
     // True when the batch already holds a transfer to `code` (other than the current record's
     // when `exceptCurrent`); says so.
     bool RefuseCodeInBatch(const QString& code, bool exceptCurrent);
@@ -133,6 +146,12 @@ private:
 
     BatchDatesFrame* Frame2;
     std::array<QPushButton*, 2> Command4;
+
+    // The code the boxes were last filled for, from the master, the batch or the lookup: leaving
+    // the code box on it brings nothing in again.
+    QString filledFor_;
+    // Set when the click on 確定 that left the code box brought a new payee in.
+    bool holdConfirm_ = false;
 
     // One employee by code, and one transfer record by code.
     DataControl* StaffLookup;

@@ -25,6 +25,10 @@ const QString kCertificateAccount = "123016789016";
 const QString kTitle = "薪資轉帳資料輸入";
 const QString kStaffTitle = "員工資料建檔";
 const QString kAccountTitle = "Veltra 帳號檢核";
+const QString kNotInMaster = "員工資料檔無此員工編號，請重新輸入！";
+const test::RecordedMessage kCertificateMessage{"存單號碼為八位，請重新輸入！", kStaffTitle,
+                                                QMessageBox::Question, QMessageBox::Ok,
+                                                QMessageBox::Ok};
 
 Msg Critical(const QString& text, const QString& title = kTitle) {
     return test::OkBox(text, title, QMessageBox::Critical);
@@ -70,6 +74,18 @@ protected:
     QString Bar() { return Enabled(window.get(), "Command1_%1", 0, 5); }
     DataGrid* Grid() { return Find<DataGrid>(window.get(), "DataGrid1"); }
     int GridRow() { return Grid()->currentIndex().row(); }
+    // What the six boxes show, in the order of the columns of S_ITEM.
+    QStringList Shown() {
+        return {Box("Text1")->text(), Box("Text2")->text(), Box("Text5")->text(),
+                Box("Text6")->text(), Box("Text3")->text(), Remark()->currentText()};
+    }
+    // Which of the code, account, certificate, amount and name boxes are enabled.
+    QString BoxesEnabled() {
+        QString states;
+        for (const char* name : {"Text1", "Text2", "Text3", "Text5", "Text6"})
+            states += Box(name)->isEnabled() ? u'1' : u'0';
+        return states;
+    }
 
     static void Enter() { Key(Qt::Key_Return); }
     void Click(const char* button) { QTest::mouseClick(Button(button), Qt::LeftButton); }
@@ -168,6 +184,21 @@ TEST_F(Form2Test, TemporaryAndNewPayeesAreFiledInTheMaster) {
     EXPECT_EQ(messages.Count(), 0u) << messages.Texts().join('|').toStdString();
     EXPECT_EQ(Codes("S_STAFF"), (QStringList{"90002", "90001", "00123"}));
     EXPECT_EQ(Codes("S_ITEM"), (QStringList{"90001", "00123"}));
+
+    // Every temporary code taken: Enter in the empty code box says so and proposes none.
+    {
+        const QSqlDatabase db = Connection(MainDatabasePath());
+        Transaction transaction(db);
+        for (int code = 90003; code <= 99999; ++code)
+            ASSERT_FALSE(
+                Execute(db, "INSERT INTO S_STAFF (ID) VALUES (?)", {QString::number(code)}));
+        ASSERT_FALSE(transaction.Commit());
+    }
+    Box("Text1")->setFocus();
+    Enter();
+    EXPECT_EQ(messages.All(), std::vector<Msg>{Critical("暫時收款人代碼已用完")});
+    EXPECT_TRUE(Box("Text1")->text().isEmpty());
+    EXPECT_EQ(Focus(), Box("Text1"));
 }
 
 TEST_F(Form2Test, BoxesCheckTheirOwnValueOnEnter) {
@@ -215,6 +246,123 @@ TEST_F(Form2Test, BoxesCheckTheirOwnValueOnEnter) {
     // The account box is entered again: a 016 account keeps the certificate box open.
     Box("Text2")->setFocus();
     EXPECT_TRUE(Box("Text3")->isEnabled());
+}
+
+// Only a 016 account has a certificate number, of eight digits; the box follows the account as
+// it is typed, and 確定 checks what Enter in the box would.
+TEST_F(Form2Test, OnlyA016AccountStoresACertificateNumberOfEightDigits) {
+    Open(Qt::Key_F2);
+    Enter();  // 90001
+    Type(kCertificateAccount);
+    Enter();
+    ASSERT_EQ(Focus(), Box("Text3"));
+    Type("11112222");
+    Enter();
+    // Back to the account: another account empties and closes the box as it is typed, and Enter
+    // passes it by.
+    Box("Text2")->setFocus();
+    Type(kAccount);
+    EXPECT_TRUE(Box("Text3")->text().isEmpty());
+    EXPECT_FALSE(Box("Text3")->isEnabled());
+    Enter();
+    ASSERT_EQ(Focus(), Box("Text5"));
+    Type("500");
+    Enter();
+    Box("Text6")->insert("新人");
+    Click("Command2_0");
+    EXPECT_EQ(Rows("S_ITEM").last(), (QStringList{"90001", kAccount, "500", "新人", "", ""}));
+
+    // A 016 account left for another box goes to its certificate number first; 確定 refuses a
+    // short or empty one.
+    Enter();  // 90002
+    Type(kCertificateAccount);
+    Box("Text6")->setFocus();
+    ASSERT_EQ(Focus(), Box("Text3"));
+    Type("123");
+    Box("Text5")->setFocus();
+    Type("500");
+    Box("Text6")->setFocus();
+    Box("Text6")->insert("新人");
+    for (const char* certificate : {"123", ""}) {
+        Box("Text3")->setText(certificate);
+        messages.Clear();
+        Click("Command2_0");
+        EXPECT_EQ(messages.All(), std::vector<Msg>{kCertificateMessage}) << certificate;
+        EXPECT_EQ(Focus(), Box("Text3"));
+    }
+    EXPECT_EQ(Codes("S_ITEM"), QStringList{"90001"});
+    Box("Text3")->setText("12345678");
+    Click("Command2_0");
+    EXPECT_EQ(Rows("S_ITEM").last()[4], "12345678");
+}
+
+// Enter in add mode on a code the master does not hold shows the batch's first record with only
+// the code and amount boxes open.
+TEST_F(Form2Test, AddModeEnterOnACodeOfNoEmployeeShowsTheFirstRecord) {
+    Staff("00001");
+    InsertRow("S_ITEM", {"00001", kCertificateAccount, "1000", "員工00001", "12345678", "獎金"});
+    Open(Qt::Key_F2);
+    Type("5");
+    Enter();
+    EXPECT_EQ(messages.All(), std::vector<Msg>{Critical(kNotInMaster, kStaffTitle)});
+    EXPECT_EQ(Shown(),
+              (QStringList{"00001", kCertificateAccount, "1000", "員工00001", "12345678", "獎金"}));
+    EXPECT_EQ(BoxesEnabled(), "10010");
+    EXPECT_EQ(Focus(), Box("Text1"));
+}
+
+TEST_F(Form2Test, TheRemarkIsWhatWasTypedAndAPresetOnlyWhenPicked) {
+    InsertRow("NNOO", {"獎金", "", "年終獎金", "", "", "", "", "", "", "加班費"});
+    Open(Qt::Key_F2);
+    Enter();  // 90001
+    Type(kAccount);
+    Enter();
+    Type("500");
+    Enter();
+    Box("Text6")->insert("新人");
+    Enter();
+    ASSERT_EQ(Focus(), Remark());
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Remark()->currentText(), "獎金");
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Remark()->currentText(), "年終獎金");
+    Type("年終");
+    Enter();
+    ASSERT_EQ(Focus(), Button("Command2_0"));
+    EXPECT_EQ(Remark()->currentText(), "年終");
+    Enter();
+    EXPECT_EQ(Rows("S_ITEM").last()[5], "年終");
+    EXPECT_EQ(Remark()->count(), 10);
+}
+
+// The employee window opened from a name too long rewrites the payee: the list shows it at once,
+// and so do the boxes the master lends, while the amount typed stays.
+TEST_F(Form2Test, TheListIsReadAgainAfterTheEmployeeWindowCloses) {
+    const QString tooLong(16, u'王');
+    InsertRow("S_STAFF", {"00001", kAccount, "35000", tooLong, ""});
+    InsertRow("S_ITEM", {"00001", kAccount, "35000", tooLong, "", "獎金"});
+    Open(Qt::Key_F3);
+    Box("Text5")->setFocus();
+    Type("36000");
+    OnNextModal([&](QDialog& staff) {
+        QTest::keyClick(&staff, Qt::Key_F3);
+        auto* name = staff.findChild<QLineEdit*>("Text5");
+        name->setFocus();
+        name->selectAll();
+        name->insert("王小明");
+        QTest::mouseClick(staff.findChild<QPushButton*>("Command2_0"), Qt::LeftButton);
+    });
+    Click("Command2_0");
+    EXPECT_EQ(modalsShown, QStringList{"Form4"});
+    EXPECT_EQ(Grid()->model()->index(0, 3).data().toString(), "王小明");
+    EXPECT_EQ(Box("Text6")->text(), "王小明");
+    EXPECT_EQ(Box("Text5")->text(), "36000");
+    Activate(window.get());  // as when the employee window has closed
+    Click("Command2_0");
+    EXPECT_EQ(messages.Count(), 1u) << messages.Texts().join('|').toStdString();
+    EXPECT_EQ(Rows("S_ITEM"),
+              (QList<QStringList>{{"00001", kAccount, "36000", "王小明", "", "獎金"}}));
 }
 
 TEST_F(Form2Test, ConfirmRefusesBadEntriesAndWritesNothing) {
@@ -322,55 +470,98 @@ TEST_F(Form2Test, FailedSaveLeavesBothTablesAndTheWindowUsable) {
     EXPECT_EQ(Codes("S_ITEM"), QStringList{"00077"});
 }
 
-TEST_F(Form2Test, ChangeRewritesAmountAndRemarkOfOneRecord) {
+// Leaving the code box on the payee the boxes were filled for brings nothing in again: what the
+// clerk typed is what is stored, in change mode and in add mode, a click on 確定 included.
+TEST_F(Form2Test, FocusMovesNeverReplaceWhatTheClerkTyped) {
     Staff("00001");
-    Staff("00002");
-    Transfer("00001", "舊");
-    Transfer("00002");
-    Open();
-    EXPECT_EQ(Bar(), "111111");
-    Grid()->selectRow(1);
-    QTest::keyClick(window.get(), Qt::Key_F3);
-    EXPECT_EQ(Caption(), "--修改--");
-    EXPECT_EQ(Box("Text1")->text(), "00002");
+    InsertRow("S_STAFF", {"00002", kAccount, "42000", "員工00002", ""});
+    Staff("00003");
+    InsertRow("S_ITEM", {"00002", kAccount, "40000", "員工00002", "", "舊"});
+    Open(Qt::Key_F3);
     EXPECT_FALSE(Box("Text2")->isEnabled());
-    EXPECT_FALSE(Box("Text6")->isEnabled());
-
-    // Enter on a code of the batch shows that record; leaving the box proposes the pay.
-    Type("1");
-    Enter();
-    EXPECT_EQ(Box("Text1")->text(), "00001");
-    EXPECT_EQ(Box("Text5")->text(), "1000");
-    EXPECT_EQ(Remark()->currentText(), "");  // the grid's moves do not show meanwhile
     QTest::keyClick(Focus(), Qt::Key_Tab);
-    EXPECT_EQ(Box("Text5")->text(), "35000");
-    Box("Text5")->setFocus();
-    Type("2000");
-    Remark()->setFocus();
-    Type("新");
+    ASSERT_EQ(Focus(), Box("Text5"));
+    EXPECT_EQ(Box("Text5")->text(), "40000");  // the batch's amount, not the pay
+    Type("41000");
+    QTest::keyClick(Focus(), Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_EQ(Focus(), Box("Text1"));
     Click("Command2_0");
     EXPECT_EQ(messages.Count(), 0u) << messages.Texts().join('|').toStdString();
     EXPECT_EQ(Rows("S_ITEM"),
-              (QList<QStringList>{{"00001", kAccount, "2000", "員工00001", "", "新"},
-                                  {"00002", kAccount, "1000", "員工00002", "", ""}}));
+              (QList<QStringList>{{"00002", kAccount, "41000", "員工00002", "", "舊"}}));
     EXPECT_EQ(Caption(), kTitle);
-    EXPECT_EQ(GridRow(), 0);
 
-    // Another record's code is refused; a code missing from the master writes nothing.
+    // Add: the payee comes in once; the amount typed stays when the code box is left again.
+    QTest::keyClick(window.get(), Qt::Key_F2);
+    Type("1");
+    QTest::keyClick(Focus(), Qt::Key_Tab);
+    EXPECT_EQ(Box("Text5")->text(), "35000");
+    Box("Text5")->setFocus();
+    Type("36000");
+    Box("Text1")->setFocus();
+    QTest::keyClick(Focus(), Qt::Key_Tab);
+    EXPECT_EQ(Box("Text5")->text(), "36000");
+    Box("Text1")->setFocus();
+    Click("Command2_0");
+    EXPECT_EQ(Rows("S_ITEM").last(),
+              (QStringList{"00001", kAccount, "36000", "員工00001", "", ""}));
+
+    // A new payee brought in by the very click on 確定 is shown first, and stored by the next.
+    Type("3");
+    Click("Command2_0");
+    EXPECT_EQ(Rows("S_ITEM").size(), 2);
+    EXPECT_EQ(Box("Text5")->text(), "35000");
+    EXPECT_EQ(Focus(), Box("Text5"));
+    Click("Command2_0");
+    EXPECT_EQ(messages.Count(), 0u) << messages.Texts().join('|').toStdString();
+    EXPECT_EQ(Codes("S_ITEM"), (QStringList{"00002", "00001", "00003"}));
+}
+
+TEST_F(Form2Test, ChangeRefusesCodesOfOtherRecordsAndOfNoEmployee) {
+    Staff("00001");
+    Staff("00002");
+    InsertRow("S_ITEM", {"00001", kCertificateAccount, "1000", "員工00001", "12345678", "舊"});
+    Transfer("00002", "獎金");
+    const QStringList first{"00001", kCertificateAccount, "1000", "員工00001", "12345678", "舊"};
+    Open();
     Grid()->selectRow(1);
     QTest::keyClick(window.get(), Qt::Key_F3);
+    EXPECT_EQ(Caption(), "--修改--");
+
+    // Enter on a code the batch does not hold: the first record is shown, only code and amount
+    // stay open.
+    Type("7");
+    Enter();
+    EXPECT_EQ(messages.All(), std::vector<Msg>{Critical(kNotInMaster, kStaffTitle)});
+    EXPECT_EQ(Shown(), (QStringList(first.mid(0, 5)) << "獎金"));  // the remark is left alone
+    EXPECT_EQ(BoxesEnabled(), "10010");
+    EXPECT_EQ(Focus(), Box("Text1"));
+    // Enter on a code of the batch shows that record.
+    Type("2");
+    Enter();
+    EXPECT_EQ(Box("Text1")->text(), "00002");
+    EXPECT_EQ(Box("Text5")->text(), "1000");
+    EXPECT_TRUE(Box("Text3")->text().isEmpty());
+
+    // Another record's code is refused at 確定.
+    messages.Clear();
     Box("Text1")->selectAll();
     Box("Text1")->insert("00001");
+    Click("Command2_0");  // brings payee 00001 in from the master
     Click("Command2_0");
     EXPECT_EQ(messages.All(), std::vector<Msg>{Critical("此員工代碼已在本批轉帳資料中")});
+
+    // A code the master does not hold writes nothing, and the window is idle on the batch.
     messages.Clear();
     Box("Text1")->selectAll();
     Box("Text1")->insert("00009");
     Click("Command2_0");
-    EXPECT_EQ(messages.All(),
-              std::vector<Msg>{Critical("員工資料檔無此員工編號，請重新輸入！", kStaffTitle)});
+    EXPECT_EQ(messages.All(), std::vector<Msg>{Critical(kNotInMaster, kStaffTitle)});
     EXPECT_EQ(Codes("S_ITEM"), (QStringList{"00001", "00002"}));
     EXPECT_EQ(Caption(), kTitle);
+    EXPECT_EQ(Bar(), "111111");
+    EXPECT_TRUE(Grid()->isEnabled());
+    EXPECT_EQ(Shown(), first);
 }
 
 TEST_F(Form2Test, DeleteDownToAnEmptyBatchEndsIdle) {
@@ -398,26 +589,57 @@ TEST_F(Form2Test, DeleteDownToAnEmptyBatchEndsIdle) {
     EXPECT_FALSE(Grid()->isEnabled());
 }
 
-TEST_F(Form2Test, QueryPadsTheCodeAndLooksInTheMaster) {
+// Outside add mode the boxes show the current transfer record as stored, never the master's pay
+// or a remark left from another record.
+TEST_F(Form2Test, BoxesShowTheCurrentRecordInEveryModeButAdd) {
+    Staff("00004", kCertificateAccount, "87654321");
     Staff("00012");
-    for (const char* code : {"00011", "00012", "90001"})
-        Transfer(code);
-    Open(Qt::Key_F6);
-    Type("12");
+    Transfer("00003", "薪資");
+    InsertRow("S_ITEM",
+              {"00004", kCertificateAccount, "40000", "員工00004", "12345678", "年終獎金"});
+    Transfer("00012");
+    const QStringList fourth{"00004",     kCertificateAccount, "40000",
+                             "員工00004", "12345678",          "年終獎金"};
+    for (const std::optional<Qt::Key> mode :
+         {std::optional<Qt::Key>(), std::optional(Qt::Key_F4), std::optional(Qt::Key_F6)}) {
+        SCOPED_TRACE(mode ? int(*mode) : 0);
+        Open(mode);
+        Grid()->selectRow(1);
+        EXPECT_EQ(Shown(), fourth);
+        Grid()->selectRow(2);
+        EXPECT_EQ(Shown(), (QStringList{"00012", kAccount, "1000", "員工00012", "", ""}));
+    }
+
+    // Query: typing narrows the list, Enter pads the code, and both Enter and 確定 show the
+    // transfer record of the code.
+    Type("4");
+    EXPECT_EQ(Grid()->model()->rowCount(), 0);
     Enter();
-    EXPECT_EQ(Box("Text1")->text(), "00012");
     EXPECT_EQ(Grid()->model()->rowCount(), 1);
+    EXPECT_EQ(Shown(), fourth);
+    QTest::keyClick(Focus(), Qt::Key_Tab);
     Click("Command2_0");
     EXPECT_EQ(messages.Count(), 0u);
-    EXPECT_EQ(Box("Text5")->text(), "35000");
+    EXPECT_EQ(Shown(), fourth);
     EXPECT_EQ(Caption(), "--查詢--");
 
+    // A code the batch does not hold, although the master does.
     Box("Text1")->setFocus();
-    Type("9");
-    EXPECT_EQ(Grid()->model()->rowCount(), 1);
+    Type("00005");
+    Staff("00005");
     Click("Command2_0");
     EXPECT_EQ(messages.All(), std::vector<Msg>{Critical("查無資料!!", "輸入錯誤")});
     EXPECT_EQ(Focus(), Box("Text1"));
+    EXPECT_EQ(Box("Text1")->text(), "00003");
+
+    // 取消 leaves a narrowed list for the whole batch.
+    Type("0001");
+    EXPECT_EQ(Grid()->model()->rowCount(), 1);
+    Click("Command5");
+    EXPECT_EQ(Caption(), kTitle);
+    EXPECT_EQ(Grid()->model()->rowCount(), 3);
+    EXPECT_EQ(Bar(), "111111");
+    EXPECT_EQ(Box("Text1")->text(), "00003");
 }
 
 TEST_F(Form2Test, DatesTabStoresTheBatchDatesAndReloadsAfterChildWindows) {

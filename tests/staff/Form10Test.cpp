@@ -154,7 +154,8 @@ TEST_F(Form10Test, ConfirmFillsTheEntryAndLocksAccountAndName) {
     EXPECT_EQ(Entry(), (QStringList{"00007", kAccount, "", "35000", "王小明", "10010"}));
     EXPECT_EQ(entry->findChild<QComboBox*>("Combo1")->currentText(), "獎金");
 
-    // Picked by clicking its row in the list: the certificate number comes along.
+    // Picked by clicking its row in the list: the certificate number comes along, in a box open
+    // as for any 016 account.
     Pick([&](QDialog& lookup) {
         DataGrid* grid = Grid(lookup);
         const QRect row = grid->visualRect(grid->model()->index(2, 0));
@@ -164,7 +165,7 @@ TEST_F(Form10Test, ConfirmFillsTheEntryAndLocksAccountAndName) {
     });
     EXPECT_EQ(LookupResult, "00012");
     EXPECT_EQ(Entry(),
-              (QStringList{"00012", kCertificateAccount, "12345678", "42000", "陳大文", "10010"}));
+              (QStringList{"00012", kCertificateAccount, "12345678", "42000", "陳大文", "10110"}));
     EXPECT_EQ(messages.Count(), 0u) << messages.Texts().join(u'|').toStdString();
 }
 
