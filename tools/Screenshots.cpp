@@ -30,6 +30,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -192,6 +193,22 @@ int main(int argc, char* argv[]) {
          [] {
              auto* window = new Form2(MainWindow());
              window->findChild<QTabWidget*>(QStringLiteral("SSTab1"))->setCurrentIndex(1);
+             return window;
+         }},
+        // Change mode after Tab from the code box: the amount box keeps the batch's 35000, while
+        // the master holds another pay for the payee for the time of the picture.
+        {QStringLiteral("Form2-change"),
+         [] {
+             Fill(QStringLiteral("UPDATE S_STAFF SET PAYSUM='42000' WHERE ID='00001'"));
+             auto* window = new Form2(MainWindow());
+             window->show();
+             window->activateWindow();
+             QApplication::setActiveWindow(window);
+             QApplication::processEvents();
+             window->Command1_Click(MaintenanceWindow::kChange);
+             QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+             QApplication::sendEvent(QApplication::focusWidget(), &tab);
+             Fill(QStringLiteral("UPDATE S_STAFF SET PAYSUM='35000' WHERE ID='00001'"));
              return window;
          }},
         {QStringLiteral("Form10"), [] { return new Form10(MainWindow()); }},
