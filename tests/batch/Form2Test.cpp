@@ -296,21 +296,6 @@ TEST_F(Form2Test, OnlyA016AccountStoresACertificateNumberOfEightDigits) {
     EXPECT_EQ(Rows("S_ITEM").last()[4], "12345678");
 }
 
-// Enter in add mode on a code the master does not hold shows the batch's first record with only
-// the code and amount boxes open.
-TEST_F(Form2Test, AddModeEnterOnACodeOfNoEmployeeShowsTheFirstRecord) {
-    Staff("00001");
-    InsertRow("S_ITEM", {"00001", kCertificateAccount, "1000", "員工00001", "12345678", "獎金"});
-    Open(Qt::Key_F2);
-    Type("5");
-    Enter();
-    EXPECT_EQ(messages.All(), std::vector<Msg>{Critical(kNotInMaster, kStaffTitle)});
-    EXPECT_EQ(Shown(),
-              (QStringList{"00001", kCertificateAccount, "1000", "員工00001", "12345678", "獎金"}));
-    EXPECT_EQ(BoxesEnabled(), "10010");
-    EXPECT_EQ(Focus(), Box("Text1"));
-}
-
 TEST_F(Form2Test, TheRemarkIsWhatWasTypedAndAPresetOnlyWhenPicked) {
     InsertRow("NNOO", {"獎金", "", "年終獎金", "", "", "", "", "", "", "加班費"});
     Open(Qt::Key_F2);
@@ -517,19 +502,28 @@ TEST_F(Form2Test, FocusMovesNeverReplaceWhatTheClerkTyped) {
     EXPECT_EQ(Codes("S_ITEM"), (QStringList{"00002", "00001", "00003"}));
 }
 
-TEST_F(Form2Test, ChangeRefusesCodesOfOtherRecordsAndOfNoEmployee) {
+// Enter on a code that the master (add mode) or the batch (change mode) does not hold shows the
+// batch's first record with only the code and amount boxes open; 確定 in change mode refuses the
+// code of another record or of no employee.
+TEST_F(Form2Test, CodesNotFoundOnEnterOrRefusedOnChange) {
     Staff("00001");
     Staff("00002");
     InsertRow("S_ITEM", {"00001", kCertificateAccount, "1000", "員工00001", "12345678", "舊"});
     Transfer("00002", "獎金");
     const QStringList first{"00001", kCertificateAccount, "1000", "員工00001", "12345678", "舊"};
-    Open();
+    Open(Qt::Key_F2);
+    Type("5");
+    Enter();
+    EXPECT_EQ(messages.All(), std::vector<Msg>{Critical(kNotInMaster, kStaffTitle)});
+    EXPECT_EQ(Shown(), first);
+    EXPECT_EQ(BoxesEnabled(), "10010");
+    EXPECT_EQ(Focus(), Box("Text1"));
+
+    Click("Command5");
     Grid()->selectRow(1);
     QTest::keyClick(window.get(), Qt::Key_F3);
     EXPECT_EQ(Caption(), "--修改--");
-
-    // Enter on a code the batch does not hold: the first record is shown, only code and amount
-    // stay open.
+    messages.Clear();
     Type("7");
     Enter();
     EXPECT_EQ(messages.All(), std::vector<Msg>{Critical(kNotInMaster, kStaffTitle)});
