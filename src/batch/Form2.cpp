@@ -573,17 +573,29 @@ void Form2::Text1_LostFocus() {
         if ((EditMode == kAdd || EditMode == kChange) && padded != filledFor_) {
             bool found = false;
             ReportUnexpected(StaffLookup->LookUp(StaffSelectByCode(), padded, &found));
-            if (found) {
+            const bool lent = !Text6->isEnabled();
+            if (found)
                 FillFromEmployee();
-                // A click on 確定 that brought a new payee in stores nothing yet: the clerk
-                // sees what the boxes hold now first.
+            else if (EditMode == kAdd && lent)
+                ForgetLentPayee(padded);
+            // A click on 確定 that brought a new payee in stores nothing yet: the clerk sees
+            // what the boxes hold now first.
+            if (found || (EditMode == kAdd && lent))
                 holdConfirm_ = QApplication::focusWidget() == Command2[0];
-            }
         }
     }
     if (Text1->text().isEmpty() && EditMode == kAdd && !Busy)
         ProposeTemporaryCode();
     Busy = false;
+}
+
+void Form2::ForgetLentPayee(const QString& code) {
+    for (QLineEdit* box : {Text2, Text6}) {
+        box->clear();
+        box->setEnabled(true);
+    }
+    SetCertificateBox();
+    filledFor_ = code;
 }
 
 bool Form2::ProposeTemporaryCode() {

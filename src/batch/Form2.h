@@ -91,6 +91,9 @@ private:
     // Enter on a code in add mode, and in change mode.
     void LookUpPayee();
     void LocatePayeeInBatch();
+    // A code of no employee replaces the one whose account and name the master lent the boxes:
+    // they are emptied and opened for the new payee's own.
+    void ForgetLentPayee(const QString& code);
     // Puts the next temporary code into the code box and opens the boxes of a new payee.
     bool ProposeTemporaryCode();
     // Says that a code typed is no employee's, leaving only the code and amount boxes open.

@@ -500,6 +500,17 @@ TEST_F(Form2Test, FocusMovesNeverReplaceWhatTheClerkTyped) {
     Click("Command2_0");
     EXPECT_EQ(messages.Count(), 0u) << messages.Texts().join('|').toStdString();
     EXPECT_EQ(Codes("S_ITEM"), (QStringList{"00002", "00001", "00003"}));
+
+    // A code of no employee after a payee came in: the account and name lent are not kept.
+    Type("1");
+    QTest::keyClick(Focus(), Qt::Key_Tab);
+    EXPECT_EQ(Box("Text6")->text(), "員工00001");
+    Box("Text1")->setFocus();
+    Type("777");
+    QTest::keyClick(Focus(), Qt::Key_Tab);
+    EXPECT_EQ(BoxesEnabled(), "11011");
+    EXPECT_TRUE(Box("Text2")->text().isEmpty());
+    EXPECT_TRUE(Box("Text6")->text().isEmpty());
 }
 
 // Enter on a code that the master (add mode) or the batch (change mode) does not hold shows the
