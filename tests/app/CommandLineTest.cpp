@@ -168,7 +168,7 @@ TEST_F(CommandLineTest, AnImportKilledAtAnyMomentLeavesAllOrNothing) {
 }
 
 TEST_F(CommandLineTest, WritingCommandsRefuseWhileTheWindowsRun) {
-    InstanceLock windows(DataDir());
+    InstanceLock windows(DataDir(), InstanceLock::Holder::Windows);
     ASSERT_EQ(windows.TryLock(), InstanceLock::Outcome::Locked);
     const QString sheet = DataDir() + "/../staff.csv";
     test::WriteFile(sheet, "ID,ACTNO,PAYSUM,NAME\n11,102000000012,30000,李四\n");

@@ -11,7 +11,6 @@
 #include <QDialog>
 #include <QDir>
 #include <QLabel>
-#include <QLockFile>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -315,15 +314,27 @@ TEST_F(Form1Test, AFirstVersionDatabaseAndBackupGetAnEmptyHistory) {
     EXPECT_FALSE(CheckMainDatabaseFile(MainDatabasePath()));
 }
 
-TEST_F(Form1Test, StartUpOfASecondInstanceEndsSilently) {
-    QLockFile other(InstanceLock::LockFilePath(DataDir()));
-    ASSERT_TRUE(other.tryLock(0));
+TEST_F(Form1Test, StartUpOfASecondInstanceEndsSilentlyButACommandIsSaid) {
+    auto other = std::make_unique<InstanceLock>(DataDir(), InstanceLock::Holder::Windows);
+    ASSERT_EQ(other->TryLock(), InstanceLock::Outcome::Locked);
     EXPECT_FALSE(StartUp());
     EXPECT_EQ(messages.Count(), 0u);
     EXPECT_EQ(MainWindow(), nullptr);
 
+    // A command holding the folder is said.
+    other = std::make_unique<InstanceLock>(DataDir(), InstanceLock::Holder::Command);
+    ASSERT_EQ(other->TryLock(), InstanceLock::Outcome::Locked);
+    EXPECT_FALSE(StartUp());
+    ASSERT_EQ(messages.Count(), 1u);
+    EXPECT_EQ(messages.Last().text,
+              QStringLiteral("另一個 PAYSUM 命令正在使用這個資料夾，請等它結束後再開啟程式"));
+    EXPECT_EQ(messages.Last().title, QStringLiteral("整批PAYSUM"));
+    EXPECT_EQ(messages.Last().icon, QMessageBox::Critical);
+    EXPECT_EQ(messages.Last().buttons, QMessageBox::Ok);
+    EXPECT_EQ(MainWindow(), nullptr);
+
     // Once the other copy has ended, the program starts.
-    other.unlock();
+    other.reset();
     EXPECT_TRUE(StartUp());
 }
 
