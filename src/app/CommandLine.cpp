@@ -74,6 +74,14 @@ std::optional<QString> CheckDataFolder() {
     return std::nullopt;
 }
 
+// A file the clerk named that was not written, and why.
+int WriteFailure(const QString& path, const QString& detail) {
+    if (path.isEmpty())
+        return Fail(detail);
+    return Fail(detail.isEmpty() ? QStringLiteral("無法寫入 %1").arg(path)
+                                 : QStringLiteral("無法寫入 %1：%2").arg(path, detail));
+}
+
 QByteArray ReadWholeFile(const QString& path, QString* error) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -124,7 +132,7 @@ int ReportWrite(const QString& path, const BatchFileResult& result) {
         case BatchFileOutcome::DataFault:
             return Fail(QStringLiteral("資料不全,建檔錯誤：") + result.detail);
         case BatchFileOutcome::WriteFailed:
-            return Fail(QStringLiteral("無法寫入 %1：%2").arg(path, result.detail));
+            return WriteFailure(path, result.detail);
         case BatchFileOutcome::Mismatch:
             return Fail(QStringLiteral("轉帳檔讀回比對不符：") + result.detail);
         case BatchFileOutcome::NotAsRecorded:
@@ -198,17 +206,13 @@ int RunNumber(const QString& text) {
 
 int ListPdf(const QString& path) {
     if (std::optional<QString> refusal = RefuseClerkFile(path))
-        return Fail(QStringLiteral("無法寫入 %1：%2").arg(path, *refusal));
+        return WriteFailure(path, *refusal);
     Report report;
     if (DbResult error = ReadDetailReport(0, Today(), &report))
         return Fail(QStringLiteral("資料庫讀取錯誤：") + error->message);
-    if (std::optional<PrintFault> fault =
-            PrintReportJob(PrintTarget{{}, path}, {MingFont().families(), QPageLayout::Portrait, 1},
-                           report.lines)) {
-        return Fail(fault->detail.isEmpty()
-                        ? QStringLiteral("無法寫入 %1").arg(path)
-                        : QStringLiteral("無法寫入 %1：%2").arg(path, fault->detail));
-    }
+    if (std::optional<PrintFault> fault = PrintReportJob(
+            PrintTarget{{}, path}, {MingFont().families(), QPageLayout::Portrait, 1}, report.lines))
+        return WriteFailure(path, fault->detail);
     return 0;
 }
 
@@ -388,6 +392,12 @@ int RunCommandLine(int argc, char** argv) {
             return kFailed;
         }
     }
+    // Qt's own notes (a missing runtime folder, a font fallback) are English and tell the clerk
+    // nothing; what goes wrong is said by the command itself.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            Say(stderr, text);
+    });
     QCommandLineParser parser;
     DescribeCommands(parser);
     const bool parsed = parser.parse(arguments);

@@ -21,6 +21,9 @@
 
 #include <vector>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace paysum {
 namespace {
 
@@ -340,8 +343,16 @@ TEST_F(Form1Test, StartUpOfASecondInstanceEndsSilentlyButACommandIsSaid) {
 
 TEST_F(Form1Test, FirstRunThenButtonsAndCaptionFollowTheData) {
     ASSERT_TRUE(QDir(DataDir()).removeRecursively());
+    const mode_t umask = ::umask(022);
     Start();
+    ::umask(umask);
     EXPECT_TRUE(window_->isVisible());
+    // The clerk's alone, whatever the umask.
+    const auto owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+    EXPECT_EQ(QFile::permissions(DataDir()), owner | QFile::ExeOwner | QFile::ExeUser);
+    for (const QString& file :
+         {MainDatabasePath(), BranchDatabasePath(), InstanceLock::LockFilePath(DataDir())})
+        EXPECT_EQ(QFile::permissions(file), owner) << file.toStdString();
     for (const char* table : {"S_BASE", "S_STAFF", "S_ITEM", "S_DAY", "NNOO", "RTBANK"})
         EXPECT_TRUE(Rows(QString::fromLatin1(table)).isEmpty()) << table;
     // Nothing of the folder's making is left beside it.
@@ -499,9 +510,13 @@ TEST_F(Form1Test, OwnDatabaseUnderAnotherNameIsRefusedAndAskedAgain) {
     // Nothing else in the data folder either, however it is spelled: the bank code table, a
     // journal SQLite would play or delete, a new name.
     ASSERT_TRUE(QFile::link(DataDir(), Backup(QStringLiteral("folder"))));
+    ASSERT_EQ(::link(QFile::encodeName(BranchDatabasePath()).constData(),
+                     QFile::encodeName(Backup(QStringLiteral("hard.db"))).constData()),
+              0);
     const QStringList inside{BranchDatabasePath(), MainDatabasePath() + QStringLiteral("-journal"),
                              Backup(QStringLiteral("folder/new.db")),
-                             DataDir() + QStringLiteral("/../data/BRANCH.db")};
+                             DataDir() + QStringLiteral("/../data/BRANCH.db"),
+                             Backup(QStringLiteral("hard.db"))};
     const QByteArray branch = test::FileHash(BranchDatabasePath());
     for (const QString& target : inside) {
         messages.Clear();
@@ -539,7 +554,11 @@ TEST_F(Form1Test, BackupToNewAndExistingFilesAndRestoreBringsTheirDataBack) {
     Start();
     const QString monday = Backup(QStringLiteral("monday.db"));
     const QString tuesday = Backup(QStringLiteral("tuesday.db"));
+    const mode_t umask = ::umask(022);
     SaveOut(monday);
+    ::umask(umask);
+    EXPECT_EQ(QFile::permissions(monday),
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
     ASSERT_EQ(fileDialogs.size(), 1u);
     EXPECT_EQ(fileDialogs[0].mode, FileDialogRequest::Mode::Save);
     EXPECT_EQ(fileDialogs[0].title, QStringLiteral("選擇要備份的資料檔"));
