@@ -45,7 +45,7 @@ int Fail(const QString& text) {
     return kFailed;
 }
 
-// A name's bytes with those that are not printable ASCII as \\xHH.
+// A name's bytes, those that are not printable ASCII written as \xHH.
 QString Escaped(const QByteArray& bytes) {
     QString text;
     for (const char byte : bytes) {

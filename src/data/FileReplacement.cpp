@@ -48,6 +48,31 @@ QString SystemError(const char* what, const QString& path) {
         .arg(QLatin1String(what), path, QString::fromLocal8Bit(std::strerror(errno)));
 }
 
+// The clerk's words for a system error number met while writing a file.
+QString WriteErrorText(int error) {
+    switch (error) {
+        case ENOSPC:
+        case EDQUOT:
+            return QStringLiteral("磁碟空間不足");
+        case EFBIG:
+            return QStringLiteral("檔案超過系統允許的大小");
+        case EACCES:
+        case EPERM:
+            return QStringLiteral("沒有寫入的權限");
+        case EROFS:
+            return QStringLiteral("磁碟只能讀取");
+        case ENOENT:
+        case ENOTDIR:
+            return QStringLiteral("資料夾不存在");
+        case ENAMETOOLONG:
+            return QStringLiteral("檔名太長");
+        case EIO:
+            return QStringLiteral("磁碟讀寫錯誤");
+        default:
+            return QStringLiteral("寫入錯誤（系統錯誤碼 %1）").arg(error);
+    }
+}
+
 }  // namespace
 
 QString ReplacedFile(const QString& target) {
@@ -141,30 +166,6 @@ bool MoveIntoPlace(const QString& newFile, const QString& file, QString* error) 
 
 bool MakePrivate(const QString& path) {
     return ::chmod(QFile::encodeName(path).constData(), S_IRUSR | S_IWUSR) == 0;
-}
-
-QString WriteErrorText(int error) {
-    switch (error) {
-        case ENOSPC:
-        case EDQUOT:
-            return QStringLiteral("磁碟空間不足");
-        case EFBIG:
-            return QStringLiteral("檔案超過系統允許的大小");
-        case EACCES:
-        case EPERM:
-            return QStringLiteral("沒有寫入的權限");
-        case EROFS:
-            return QStringLiteral("磁碟只能讀取");
-        case ENOENT:
-        case ENOTDIR:
-            return QStringLiteral("資料夾不存在");
-        case ENAMETOOLONG:
-            return QStringLiteral("檔名太長");
-        case EIO:
-            return QStringLiteral("磁碟讀寫錯誤");
-        default:
-            return QStringLiteral("寫入錯誤（系統錯誤碼 %1）").arg(error);
-    }
 }
 
 bool LandsInDataFolder(const QString& target) {

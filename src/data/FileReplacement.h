@@ -36,9 +36,6 @@ bool MoveIntoPlace(const QString& newFile, const QString& file, QString* error);
 // Gives a file only its owner's read and write (0600), whatever the umask made it.
 bool MakePrivate(const QString& path);
 
-// The clerk's words for a system error number met while writing a file.
-QString WriteErrorText(int error);
-
 // True when a file written at `target` would land in the data folder or be one of its files:
 // compared by device and inode, so that every spelling and every symbolic or hard link of the
 // folder or of a file in it counts.
