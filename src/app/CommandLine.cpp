@@ -6,6 +6,7 @@
 #include "common/Version.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
+#include "data/FileReplacement.h"
 #include "data/PayRunHistory.h"
 #include "output/BatchFile.h"
 #include "output/BatchWarnings.h"
@@ -44,6 +45,20 @@ int Fail(const QString& text) {
     return kFailed;
 }
 
+// A name's bytes, those that are not printable ASCII written as \xHH.
+QString Escaped(const QByteArray& bytes) {
+    QString text;
+    for (const char byte : bytes) {
+        const auto value = static_cast<unsigned char>(byte);
+        if (value >= 0x20 && value < 0x7f)
+            text += QLatin1Char(byte);
+        else
+            text += QStringLiteral("\\x") +
+                    QString::number(value, 16).toUpper().rightJustified(2, u'0');
+    }
+    return text;
+}
+
 QString VersionText() {
     return QString::fromLatin1(kVersion);
 }
@@ -57,6 +72,14 @@ std::optional<QString> CheckDataFolder() {
     if (DbResult error = CheckDatabaseFile(path, DatabaseFile::Main))
         return QStringLiteral("資料檔 %1 無法使用：%2").arg(path, error->message);
     return std::nullopt;
+}
+
+// A file the clerk named that was not written, and why.
+int WriteFailure(const QString& path, const QString& detail) {
+    if (path.isEmpty())
+        return Fail(detail);
+    return Fail(detail.isEmpty() ? QStringLiteral("無法寫入 %1").arg(path)
+                                 : QStringLiteral("無法寫入 %1：%2").arg(path, detail));
 }
 
 QByteArray ReadWholeFile(const QString& path, QString* error) {
@@ -74,6 +97,9 @@ int Export(const QString& path) {
     Batch batch;
     if (DbResult error = ReadBatch(&batch))
         return Fail(QStringLiteral("資料庫讀取錯誤：") + error->message);
+    // A file of a header alone would tell the bank of no transfer at all.
+    if (batch.payees.empty())
+        return Fail(QStringLiteral("無薪資轉帳資料"));
     if (batch.header.loginDate.isEmpty())
         return Fail(QStringLiteral("尚未輸入登錄日期與轉帳日期"));
     if (const std::optional<BatchDateRefusal> refusal = CheckBatchDates(
@@ -89,21 +115,24 @@ int Export(const QString& path) {
     return ReportWrite(path, result);
 }
 
-// Tells how writing a batch file ended; 0 when it was written.
+// Tells how writing a batch file ended; 0 when it was written and, for the current batch,
+// recorded with it.
 int ReportWrite(const QString& path, const BatchFileResult& result) {
     switch (result.outcome) {
         case BatchFileOutcome::Written:
-            if (!result.recordError.isEmpty())
-                Say(stderr,
-                    QStringLiteral("paysum: 注意：轉帳檔未能記入本批資料：") + result.recordError);
             Say(stdout, QStringLiteral("產生完畢：%1 筆，總金額 %2")
                             .arg(result.file.count)
                             .arg(result.file.total));
+            if (!result.recordError.isEmpty()) {
+                Say(stderr,
+                    QStringLiteral("paysum: 注意：轉帳檔未能記入本批資料：") + result.recordError);
+                return kFailed;
+            }
             return 0;
         case BatchFileOutcome::DataFault:
             return Fail(QStringLiteral("資料不全,建檔錯誤：") + result.detail);
         case BatchFileOutcome::WriteFailed:
-            return Fail(QStringLiteral("無法寫入 %1：%2").arg(path, result.detail));
+            return WriteFailure(path, result.detail);
         case BatchFileOutcome::Mismatch:
             return Fail(QStringLiteral("轉帳檔讀回比對不符：") + result.detail);
         case BatchFileOutcome::NotAsRecorded:
@@ -176,13 +205,14 @@ int RunNumber(const QString& text) {
 }
 
 int ListPdf(const QString& path) {
+    if (std::optional<QString> refusal = RefuseClerkFile(path))
+        return WriteFailure(path, *refusal);
     Report report;
     if (DbResult error = ReadDetailReport(0, Today(), &report))
         return Fail(QStringLiteral("資料庫讀取錯誤：") + error->message);
-    const std::unique_ptr<LinePrinter> printer = OpenPrinter(PrintTarget{{}, path});
-    if (!PrintReportLines(*printer, {MingFont().families(), QPageLayout::Portrait, 1},
-                          report.lines))
-        return Fail(QStringLiteral("無法寫入 %1").arg(path));
+    if (std::optional<PrintFault> fault = PrintReportJob(
+            PrintTarget{{}, path}, {MingFont().families(), QPageLayout::Portrait, 1}, report.lines))
+        return WriteFailure(path, fault->detail);
     return 0;
 }
 
@@ -315,11 +345,14 @@ int RunParsed(QCommandLineParser& parser) {
     const bool readsData = command != u"verify" || parser.isSet(QStringLiteral("batch"));
     if (!readsData)
         return Verify(arguments[1], parser.isSet(QStringLiteral("json")), false);
+    TightenDataFolder(DataFolderPath());
     if (const std::optional<QString> fault = CheckDataFolder())
         return Fail(*fault);
-    InstanceLock lock(DataFolderPath());
+    InstanceLock lock(DataFolderPath(), InstanceLock::Holder::Command);
     const InstanceLock::Outcome locked = lock.TryLock();
-    if (locked == InstanceLock::Outcome::HeldByOther && writes)
+    if ((locked == InstanceLock::Outcome::HeldByOther ||
+         locked == InstanceLock::Outcome::HeldByCommand) &&
+        writes)
         return Fail(QStringLiteral("PAYSUM 正在使用資料夾 %1，請先關閉程式；未寫入任何資料")
                         .arg(DataFolderPath()));
     if (locked == InstanceLock::Outcome::CannotWrite && writes)
@@ -348,8 +381,29 @@ int RunParsed(QCommandLineParser& parser) {
 int RunCommandLine(int argc, char** argv) {
     if (argc <= 1)
         return -1;
+    // File names are the system's bytes; one that cannot be held as text exactly would name
+    // another file, so it is refused.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        const QByteArray native(argv[i]);
+        arguments << QFile::decodeName(native);
+        if (QFile::encodeName(arguments.back()) != native) {
+            Say(stderr, QStringLiteral("paysum: 檔名含有無法辨識的位元組：") + Escaped(native));
+            return kFailed;
+        }
+    }
+    // Qt's own notes (a missing runtime folder, a font fallback) are English and tell the clerk
+    // nothing; what goes wrong is said by the command itself.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            Say(stderr, text);
+    });
+    QCommandLineParser parser;
+    DescribeCommands(parser);
+    const bool parsed = parser.parse(arguments);
+
     // Only the PDF list draws text; every other command needs no display at all.
-    const bool drawing = QByteArrayView(argv[1]) == "list";
+    const bool drawing = parsed && parser.positionalArguments().value(0) == u"list";
     std::unique_ptr<QCoreApplication> app;
     if (drawing) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -361,9 +415,7 @@ int RunCommandLine(int argc, char** argv) {
     QCoreApplication::setApplicationName(QString::fromLatin1(kAppTitle));
     QCoreApplication::setApplicationVersion(VersionText());
 
-    QCommandLineParser parser;
-    DescribeCommands(parser);
-    if (!parser.parse(QCoreApplication::arguments())) {
+    if (!parsed) {
         Say(stderr, QStringLiteral("paysum: ") + parser.errorText());
         return kUsage;
     }

@@ -10,6 +10,7 @@
 #include "data/DataControl.h"
 #include "data/DataFolder.h"
 #include "data/DatabaseCopy.h"
+#include "data/FileReplacement.h"
 #include "data/PayRunHistory.h"
 #include "history/frmHistory.h"
 #include "output/Form3.h"
@@ -408,7 +409,7 @@ void Form1::mnuSaveOut_Click() {
         if (target.isEmpty())
             return;
         // Nothing but the program's own files is ever written in the data folder.
-        if (!IsSameFile(target, source) && !IsInFolder(target, DataFolderPath()))
+        if (!IsSameFile(target, source) && !LandsInDataFolder(target))
             break;
         ShowMessage(this, QStringLiteral("備份檔案錯誤：目的檔案與來源檔案相同"), MsgButtons::Ok,
                     MsgIcon::Critical,

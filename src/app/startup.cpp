@@ -29,6 +29,11 @@ Running& State() {
     return state;
 }
 
+// A command run from the command line holds the data folder; a second copy of the windows ends
+// without a word.
+const QString kCommandRunning =
+    QStringLiteral("另一個 PAYSUM 命令正在使用這個資料夾，請等它結束後再開啟程式");
+
 }  // namespace
 
 void IdentifyApplication() {
@@ -53,10 +58,16 @@ bool StartUp() {
         return false;
     }
 
+    TightenDataFolder(folder);
+
     Running& state = State();
-    auto lock = std::make_unique<InstanceLock>(folder);
+    auto lock = std::make_unique<InstanceLock>(folder, InstanceLock::Holder::Windows);
     switch (lock->TryLock()) {
         case InstanceLock::Outcome::HeldByOther:
+            return false;
+        case InstanceLock::Outcome::HeldByCommand:
+            ShowMessage(nullptr, kCommandRunning, MsgButtons::Ok, MsgIcon::Critical,
+                        QStringLiteral("整批PAYSUM"));
             return false;
         case InstanceLock::Outcome::CannotWrite:
             ShowReadOnlyDatabase(nullptr, MainDatabasePath());

@@ -9,6 +9,8 @@
 #include <QSqlError>
 #include <QStandardPaths>
 
+#include <cstdio>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -55,18 +57,19 @@ QString BranchDatabasePath() {
 }
 
 DbResult CreateDataFolder(const QString& folder) {
-    // An empty folder that is there already is replaced, keeping its permissions; a link to it
-    // stays a link.
+    // An empty folder that is there already is replaced; a link to it stays a link.
     const QString target = ReplacedFile(QDir::cleanPath(folder));
     const QString building = NewFileBeside(target);
     if (!QDir().mkpath(building))
         return OwnError(QStringLiteral("cannot create %1").arg(building));
-    struct stat existing {};
-    if (::stat(QFile::encodeName(target).constData(), &existing) == 0)
-        ::chmod(QFile::encodeName(building).constData(), existing.st_mode & 07777);
+    // Salaries and accounts are for the clerk alone, whatever the umask.
+    ::chmod(QFile::encodeName(building).constData(), S_IRWXU);
     DbResult result;
     for (const DatabaseFile file : {DatabaseFile::Main, DatabaseFile::Branch}) {
-        result = CreateDatabase(building + u'/' + QLatin1String(FileName(file)), file);
+        const QString path = building + u'/' + QLatin1String(FileName(file));
+        result = CreateDatabase(path, file);
+        if (!result && !MakePrivate(path))
+            result = OwnError(QStringLiteral("cannot set the permissions of %1").arg(path));
         if (result)
             break;
     }
@@ -77,6 +80,35 @@ DbResult CreateDataFolder(const QString& folder) {
     if (result)
         QDir(building).removeRecursively();
     return result;
+}
+
+void TightenDataFolder(const QString& folder) {
+    const auto tighten = [](const QByteArray& path, const struct stat& info) {
+        if ((info.st_mode & (S_IRWXG | S_IRWXO)) == 0)
+            return false;
+        ::chmod(path.constData(), info.st_mode & 07700);
+        return true;
+    };
+    const QByteArray native = QFile::encodeName(folder);
+    struct stat info {};
+    if (::stat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return;
+    bool tightened = tighten(native, info);
+    // The folder holds the program's own files alone; links are left as they are.
+    const QStringList names =
+        QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    for (const QString& name : names) {
+        const QByteArray path = QFile::encodeName(folder + u'/' + name);
+        if (::lstat(path.constData(), &info) == 0 && S_ISREG(info.st_mode))
+            tightened = tighten(path, info) || tightened;
+    }
+    if (tightened)
+        std::fputs(QStringLiteral("paysum: 注意：資料夾 %1 與其中的檔案原可讓其他使用者讀取，"
+                                  "已改為只有本人可以存取\n")
+                       .arg(folder)
+                       .toUtf8()
+                       .constData(),
+                   stderr);
 }
 
 FileState PrepareDatabaseFile(const QString& path) {

@@ -19,6 +19,11 @@ QString DatabasePath(DatabaseFile file);
 // place, so that it never exists half-made.
 DbResult CreateDataFolder(const QString& folder);
 
+// Takes from the data folder and the files in it (the program's own) what group and others may
+// do, where they may do anything, and says so once on standard error. The folder is made 0700 and
+// its files 0600 when created.
+void TightenDataFolder(const QString& folder);
+
 // What a database file is like before it is opened.
 enum class FileState {
     Usable,     // a regular file its owner can write

@@ -182,6 +182,9 @@ DbResult ReplaceDatabase(const QString& target,
         result = CheckMainDatabaseFile(copy);
     if (!result)
         result = RemoveCompanions(file);
+    // Salaries and accounts are for the clerk alone, whatever the umask made of the copy.
+    if (!result && !MakePrivate(copy))
+        result = SystemError("cannot set the permissions of", copy);
     QString error;
     if (!result && !MoveIntoPlace(copy, file, &error))
         result = OwnError(error);
@@ -200,14 +203,6 @@ bool IsSameFile(const QString& first, const QString& second) {
     struct stat b {};
     return Identify(first, &a) && Identify(second, &b) && a.st_dev == b.st_dev &&
            a.st_ino == b.st_ino;
-}
-
-bool IsInFolder(const QString& path, const QString& folder) {
-    const QString file = ReplacedFile(path);
-    struct stat a {};
-    struct stat b {};
-    return Identify(QFileInfo(file).absolutePath(), &a) && Identify(folder, &b) &&
-           a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 DbResult CheckMainDatabaseFile(const QString& path) {

@@ -10,10 +10,6 @@ namespace paysum {
 // link, with "." or "..", by a second spelling of a folder, or as a hard link.
 bool IsSameFile(const QString& first, const QString& second);
 
-// True when a file written at `path` would land inside `folder` (the folder compared by device
-// and inode, so that other spellings and links of it count too).
-bool IsInFolder(const QString& path, const QString& folder);
-
 // Checks a copy of the main database without changing it: it must open as an SQLite database,
 // pass the full integrity check and have exactly our schema.
 DbResult CheckMainDatabaseFile(const QString& path);

@@ -1,6 +1,9 @@
 #include "data/FileReplacement.h"
 
+#include "data/DataFolder.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QUuid>
@@ -43,6 +46,31 @@ void RemoveMatching(const QString& folder, const QRegularExpression& pattern) {
 QString SystemError(const char* what, const QString& path) {
     return QStringLiteral("%1 %2: %3")
         .arg(QLatin1String(what), path, QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+// The clerk's words for a system error number met while writing a file.
+QString WriteErrorText(int error) {
+    switch (error) {
+        case ENOSPC:
+        case EDQUOT:
+            return QStringLiteral("磁碟空間不足");
+        case EFBIG:
+            return QStringLiteral("檔案超過系統允許的大小");
+        case EACCES:
+        case EPERM:
+            return QStringLiteral("沒有寫入的權限");
+        case EROFS:
+            return QStringLiteral("磁碟只能讀取");
+        case ENOENT:
+        case ENOTDIR:
+            return QStringLiteral("資料夾不存在");
+        case ENAMETOOLONG:
+            return QStringLiteral("檔名太長");
+        case EIO:
+            return QStringLiteral("磁碟讀寫錯誤");
+        default:
+            return QStringLiteral("寫入錯誤（系統錯誤碼 %1）").arg(error);
+    }
 }
 
 }  // namespace
@@ -136,36 +164,92 @@ bool MoveIntoPlace(const QString& newFile, const QString& file, QString* error) 
     return true;
 }
 
-FileReplacement::FileReplacement(const QString& target) : target_(ReplacedFile(target)) {}
-
-FileReplacement::~FileReplacement() {
-    if (committed_)
-        return;
-    file_.close();
-    if (!file_.fileName().isEmpty())
-        QFile::remove(file_.fileName());
+bool MakePrivate(const QString& path) {
+    return ::chmod(QFile::encodeName(path).constData(), S_IRUSR | S_IWUSR) == 0;
 }
 
-bool FileReplacement::Open() {
-    if (QFileInfo(target_).exists() && !IsRegularFile(target_, true))
+bool LandsInDataFolder(const QString& target) {
+    const auto same = [](const struct stat& a, const struct stat& b) {
+        return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+    };
+    const QString file = ReplacedFile(target);
+    const QString folder = DataFolderPath();
+    struct stat folderInfo {};
+    if (::stat(QFile::encodeName(folder).constData(), &folderInfo) != 0)
         return false;
-    RemoveLeftoversOf(target_);
-    file_.setFileName(NewFileBeside(target_));
-    return file_.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+    struct stat parent {};
+    if (::stat(QFile::encodeName(QFileInfo(file).absolutePath()).constData(), &parent) == 0 &&
+        same(parent, folderInfo))
+        return true;
+    // A hard link elsewhere to a file of the folder is that file.
+    struct stat info {};
+    if (::stat(QFile::encodeName(file).constData(), &info) != 0)
+        return false;
+    const QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden |
+                                                     QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& name : names) {
+        struct stat own {};
+        if (::stat(QFile::encodeName(folder + u'/' + name).constData(), &own) == 0 &&
+            same(own, info))
+            return true;
+    }
+    return false;
 }
 
-bool FileReplacement::Commit() {
-    if (!file_.isOpen() || !file_.flush())
-        return false;
-    // The new file keeps the permissions of the one it replaces.
-    if (QFileInfo(target_).exists())
-        file_.setPermissions(QFile(target_).permissions());
-    file_.close();
-    if (file_.error() != QFileDevice::NoError)
-        return false;
-    QString error;
-    committed_ = MoveIntoPlace(file_.fileName(), target_, &error);
-    return committed_;
+std::optional<QString> RefuseClerkFile(const QString& target) {
+    if (target.isEmpty())
+        return QStringLiteral("未指定檔名");
+    const QString file = ReplacedFile(target);
+    struct stat info {};
+    const bool exists = ::stat(QFile::encodeName(file).constData(), &info) == 0;
+    // A device or a pipe would be replaced by the renamed file, not written to.
+    if (exists && !S_ISREG(info.st_mode))
+        return QStringLiteral("不是一般檔案");
+    // The data folder holds the program's own files alone; a file written there could take the
+    // place of a database.
+    if (LandsInDataFolder(file))
+        return QStringLiteral("不可寫入資料夾");
+    return std::nullopt;
+}
+
+std::optional<QString> ReplaceClerkFile(const QString& target, const QByteArray& bytes) {
+    if (std::optional<QString> refusal = RefuseClerkFile(target))
+        return refusal;
+    const QString file = ReplacedFile(target);
+    RemoveLeftoversOf(file);
+    const QByteArray newFile = QFile::encodeName(NewFileBeside(file));
+    const int fd =
+        ::open(newFile.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (fd < 0)
+        return WriteErrorText(errno);
+    int error = 0;
+    if (::fchmod(fd, S_IRUSR | S_IWUSR) != 0)
+        error = errno;
+    for (qsizetype done = 0; error == 0 && done < bytes.size();) {
+        const ssize_t written =
+            ::write(fd, bytes.constData() + done, static_cast<std::size_t>(bytes.size() - done));
+        if (written > 0)
+            done += written;
+        else if (written == 0)
+            error = EIO;
+        else if (errno != EINTR)
+            error = errno;
+    }
+    // A full disk may show only when the data reaches it.
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && ::rename(newFile.constData(), QFile::encodeName(file).constData()) != 0)
+        error = errno;
+    if (error != 0) {
+        ::unlink(newFile.constData());
+        return WriteErrorText(error);
+    }
+    // The rename itself reaches the disk with the folder; a folder that cannot be synced (some
+    // file systems refuse) still holds the complete file.
+    SyncToDisk(QFileInfo(file).absolutePath());
+    return std::nullopt;
 }
 
 }  // namespace paysum

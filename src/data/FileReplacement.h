@@ -1,7 +1,9 @@
 #pragma once
 
-#include <QFile>
+#include <QByteArray>
 #include <QString>
+
+#include <optional>
 
 namespace paysum {
 
@@ -31,24 +33,24 @@ bool SyncToDisk(const QString& path);
 // set, when `file` is left as it was.
 bool MoveIntoPlace(const QString& newFile, const QString& file, QString* error);
 
-// Writes a file that replaces `target` whole or not at all: the bytes go to a new file beside it,
-// which takes the target's place on Commit(). Leftovers of an earlier interrupted write of the
-// same target are removed on Open(); a write that is not committed leaves nothing behind.
-class FileReplacement {
-public:
-    explicit FileReplacement(const QString& target);
-    ~FileReplacement();
-    FileReplacement(const FileReplacement&) = delete;
-    FileReplacement& operator=(const FileReplacement&) = delete;
+// Gives a file only its owner's read and write (0600), whatever the umask made it.
+bool MakePrivate(const QString& path);
 
-    bool Open();
-    QIODevice& Device() { return file_; }
-    bool Commit();
+// True when a file written at `target` would land in the data folder or be one of its files:
+// compared by device and inode, so that every spelling and every symbolic or hard link of the
+// folder or of a file in it counts.
+bool LandsInDataFolder(const QString& target);
 
-private:
-    QString target_;
-    QFile file_;
-    bool committed_ = false;
-};
+// Why a file the clerk chose may not be written at `target`, or nothing when it may: a missing
+// name, a target that is not a regular file (a device, a pipe, a folder), or one that
+// LandsInDataFolder().
+std::optional<QString> RefuseClerkFile(const QString& target);
+
+// Writes `bytes` as the file the clerk chose at `target`, whole or not at all: refused as
+// RefuseClerkFile() says, else written beside it (owner-only, every write checked), synced and
+// renamed over it only when complete, so that an earlier file there stays as it was on any
+// failure. Leftovers of an earlier interrupted write of the same target are cleared first. Why it
+// was not written, or nothing.
+std::optional<QString> ReplaceClerkFile(const QString& target, const QByteArray& bytes);
 
 }  // namespace paysum

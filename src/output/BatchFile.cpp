@@ -3,7 +3,6 @@
 #include "common/TextRules.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
-#include "data/DatabaseCopy.h"
 #include "data/FileReplacement.h"
 #include "data/TableRows.h"
 #include "platform/Clock.h"
@@ -116,25 +115,13 @@ BatchFileResult WriteBatchFile(const QString& path, bool hasCompany, const Trans
         return Failure(BatchFileOutcome::DataFault, QStringLiteral("尚未建立公司基本資料"));
     if (const TransferFault fault = CheckTransferFile(header, items); fault != TransferFault::None)
         return Failure(BatchFileOutcome::DataFault, TransferFaultText(fault));
-    // A device or a pipe would be replaced by the renamed file, not written to.
-    const QFileInfo target(path);
-    if (target.exists() && !target.isFile())
-        return Failure(BatchFileOutcome::WriteFailed, QStringLiteral("不是一般檔案"));
-    // The data folder holds the program's own files alone; a batch file there could take the
-    // place of a database.
-    if (IsInFolder(path, DataFolderPath()))
-        return Failure(BatchFileOutcome::WriteFailed, QStringLiteral("不可寫入資料夾"));
+    // Refused before anything is written when it is not a file of the clerk's to replace.
+    if (std::optional<QString> refusal = RefuseClerkFile(path))
+        return Failure(BatchFileOutcome::WriteFailed, *refusal);
     const QStringList lines = TransferFileLines(header, items);
     const QByteArray bytes = TransferFileBytes(lines);
-    // Written beside the target and put in its place whole; an interrupted write of the same
-    // target left nothing that this one does not clear away.
-    FileReplacement file(path);
-    if (!file.Open())
-        return Failure(BatchFileOutcome::WriteFailed, file.Device().errorString());
-    if (file.Device().write(bytes) != bytes.size())
-        return Failure(BatchFileOutcome::WriteFailed, file.Device().errorString());
-    if (!file.Commit())
-        return Failure(BatchFileOutcome::WriteFailed, file.Device().errorString());
+    if (std::optional<QString> error = ReplaceClerkFile(path, bytes))
+        return Failure(BatchFileOutcome::WriteFailed, *error);
     QFile written(path);
     if (!written.open(QIODevice::ReadOnly))
         return Failure(BatchFileOutcome::Mismatch,

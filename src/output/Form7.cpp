@@ -226,13 +226,21 @@ void Form7::mnuExit_Click() {
 }
 
 void Form7::PrintReport() {
-    const std::unique_ptr<LinePrinter> printer = OpenPrinter(printTarget_);
-    if (!PrintReportLines(*printer, {printFamilies_, printOrientation_, copies_}, reportLines_)) {
+    const std::optional<PrintFault> fault =
+        PrintReportJob(printTarget_, {printFamilies_, printOrientation_, copies_}, reportLines_);
+    if (!fault) {
+        ShowMessage(this, QStringLiteral("列印完畢"));
+        return;
+    }
+    if (fault->detail.isEmpty()) {
         ShowMessage(this, QStringLiteral("列印失敗"));
         reject();
         return;
     }
-    ShowMessage(this, QStringLiteral("列印完畢"));
+    // A PDF file that was refused or could not be written is said with the reason, and the window
+    // stays for another choice; an earlier file of that name is as it was.
+    ShowMessage(this, QStringLiteral("列印失敗：") + fault->detail, MsgButtons::Ok,
+                MsgIcon::Critical);
 }
 
 }  // namespace paysum

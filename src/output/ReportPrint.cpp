@@ -5,9 +5,11 @@
 #include "data/BankName.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
+#include "data/FileReplacement.h"
 #include "data/TableRows.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace paysum {
 
@@ -39,6 +41,27 @@ bool PrintReportLines(LinePrinter& printer, const ReportPrintSettings& settings,
         }
     }
     return printer.EndDoc();
+}
+
+std::optional<PrintFault> PrintReportJob(const PrintTarget& target,
+                                         const ReportPrintSettings& settings,
+                                         const QStringList& lines) {
+    const bool toFile = !target.outputFile.isEmpty();
+    if (toFile) {
+        if (std::optional<QString> refusal = RefuseClerkFile(target.outputFile))
+            return PrintFault{true, *refusal};
+    }
+    const std::unique_ptr<LinePrinter> printer = OpenPrinter(target);
+    if (!PrintReportLines(*printer, settings, lines))
+        return PrintFault{};
+    if (!toFile)
+        return std::nullopt;
+    const QByteArray document = printer->PdfDocument();
+    if (document.isEmpty())
+        return PrintFault{};
+    if (std::optional<QString> error = ReplaceClerkFile(target.outputFile, document))
+        return PrintFault{false, *error};
+    return std::nullopt;
 }
 
 QString ReportOrderBy(qint16 order) {

@@ -1,7 +1,9 @@
 #include "platform/LinePrinter.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -21,12 +23,21 @@ constexpr qreal kLineStep = 1.25;
 
 class QtLinePrinter final : public LinePrinter {
 public:
-    explicit QtLinePrinter(const PrintTarget& target) : printer_(QPrinter::HighResolution) {
+    explicit QtLinePrinter(const PrintTarget& target) {
         if (!target.outputFile.isEmpty()) {
-            printer_.setOutputFormat(QPrinter::PdfFormat);
-            printer_.setOutputFileName(target.outputFile);
+            // The page and resolution a PDF printer would have, drawn into memory so that no
+            // write of the file goes unchecked.
+            QPrinter pdfPrinter(QPrinter::HighResolution);
+            pdfPrinter.setOutputFormat(QPrinter::PdfFormat);
+            pdf_.open(QIODevice::WriteOnly);
+            writer_ = std::make_unique<QPdfWriter>(&pdf_);
+            writer_->setResolution(pdfPrinter.resolution());
+            writer_->setPageLayout(pdfPrinter.pageLayout());
+            device_ = writer_.get();
             return;
         }
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        device_ = printer_.get();
         const QPrinterInfo info = target.printerName.isEmpty()
                                       ? QPrinterInfo::defaultPrinter()
                                       : QPrinterInfo::printerInfo(target.printerName);
@@ -34,8 +45,8 @@ public:
             failed_ = true;
             return;
         }
-        printer_.setOutputFormat(QPrinter::NativeFormat);
-        printer_.setPrinterName(info.printerName());
+        printer_->setOutputFormat(QPrinter::NativeFormat);
+        printer_->setPrinterName(info.printerName());
     }
 
     ~QtLinePrinter() override {
@@ -57,8 +68,8 @@ public:
         font.setStyleHint(QFont::TypeWriter);
         font.setPointSize(points_);
         painter_.setFont(font);
-        const qreal em = points_ * printer_.resolution() / 72.0;
-        if (y_ > 0 && y_ + kLineStep * em > printer_.height())
+        const qreal em = points_ * device_->logicalDpiY() / 72.0;
+        if (y_ > 0 && y_ + kLineStep * em > device_->height())
             NewPage();
         painter_.drawText(QPointF(0, y_ + em), line);
         y_ += kLineStep * em;
@@ -67,7 +78,7 @@ public:
     void NewPage() override {
         if (!Begin())
             return;
-        if (!printer_.newPage())
+        if (!device_->newPage())
             failed_ = true;
         y_ = 0;
     }
@@ -77,6 +88,8 @@ public:
             failed_ = true;
         return !failed_;
     }
+
+    QByteArray PdfDocument() const override { return failed_ ? QByteArray() : pdf_.data(); }
 
 private:
     bool Begin() {
@@ -89,13 +102,16 @@ private:
             return false;
         }
         started_ = true;
-        printer_.setPageOrientation(orientation_);
-        if (!painter_.begin(&printer_))
+        device_->setPageOrientation(orientation_);
+        if (!painter_.begin(device_))
             failed_ = true;
         return !failed_;
     }
 
-    QPrinter printer_;
+    std::unique_ptr<QPrinter> printer_;
+    QBuffer pdf_;
+    std::unique_ptr<QPdfWriter> writer_;
+    QPagedPaintDevice* device_ = nullptr;
     QPainter painter_;
     QStringList families_;
     int points_ = 10;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QPageLayout>
 #include <QString>
 #include <QStringList>
@@ -9,8 +10,8 @@
 
 namespace paysum {
 
-// Where a print job goes: a PDF file when one is named, else the printer of that name, else
-// the default printer.
+// Where a print job goes: a PDF file when one is named (made in memory, never written by the
+// printer itself), else the printer of that name, else the default printer.
 struct PrintTarget {
     QString printerName;
     QString outputFile;
@@ -31,6 +32,8 @@ public:
     // Ends the document and hands it over; false when there is no printer or anything since
     // the start failed.
     [[nodiscard]] virtual bool EndDoc() = 0;
+    // The PDF made for a file target, once EndDoc() succeeded; the caller puts it in place.
+    virtual QByteArray PdfDocument() const { return {}; }
 };
 
 // A printer on the target: QPrinter, or what the test hook gives.

@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSqlDatabase>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -40,7 +41,16 @@ protected:
         CloseAllConnections();  // the program opens the files on its own
     }
 
-    Run Paysum(const QStringList& arguments) {
+    Run Paysum(const QStringList& arguments) { return Start(PAYSUM_EXECUTABLE, arguments); }
+
+    // Runs the program through the shell, so that its arguments can hold any bytes: the script
+    // gets the program as $0, in the folder `folder`.
+    Run PaysumInShell(const QString& script, const QString& folder) {
+        return Start("/bin/sh", {"-c", script, PAYSUM_EXECUTABLE}, folder);
+    }
+
+    Run Start(const QString& program, const QStringList& arguments,
+              const QString& folder = QString()) {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("PAYSUM_DATA_DIR", DataDir());
@@ -48,11 +58,21 @@ protected:
         environment.remove("DISPLAY");
         environment.remove("WAYLAND_DISPLAY");
         process.setProcessEnvironment(environment);
-        process.start(PAYSUM_EXECUTABLE, arguments);
+        process.setWorkingDirectory(folder);
+        process.start(program, arguments);
         EXPECT_TRUE(process.waitForFinished(30000));
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 QString::fromUtf8(process.readAllStandardOutput()),
                 QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    static QStringList Entries(const QString& folder) {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                      QDir::NoDotAndDotDot);
+    }
+    static int Mode(const QString& path) {
+        struct stat info {};
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : -1;
     }
 
     QByteArray Contents(const QString& path) {
@@ -97,16 +117,50 @@ TEST_F(CommandLineTest, ExportWritesTheBatchFileThatVerifyPasses) {
     EXPECT_EQ(report["faults"].toArray()[0].toObject()["line"].toInt(), 1);
 }
 
-TEST_F(CommandLineTest, ExportNeverReplacesWhatIsNotARegularFile) {
+TEST_F(CommandLineTest, WritingCommandsNeverReplaceTheDataFolderNorWhatIsNotAFile) {
     const QString pipe = DataDir() + "/../pipe";
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     const Run run = Paysum({"export", pipe});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "paysum: 無法寫入 " + pipe + "：不是一般檔案\n");
     EXPECT_FALSE(QFileInfo(pipe).isFile()) << "the pipe was replaced";
+
+    // An archived run to write again beside the current batch.
+    ASSERT_FALSE(ArchiveAndClearBatch(QDateTime(QDate(2026, 1, 5), QTime(9, 30))));
+    InsertRow("S_ITEM", {"00001", "201016000011", "35000", "王小明", "00012345", ""});
+    if (Rows("S_DAY").isEmpty())
+        InsertRow("S_DAY", {today_, today_});
+    CloseAllConnections();
+    // The databases by name, by symbolic and hard links, and a new file through a link to the
+    // folder.
+    const QString out = DataDir() + "/../out";
+    ASSERT_TRUE(QDir().mkpath(out));
+    ASSERT_TRUE(QFile::link(DataDir() + "/PAYSUM.db", out + "/main.pdf"));
+    ASSERT_EQ(::link(QFile::encodeName(DataDir() + "/BRANCH.db").constData(),
+                     QFile::encodeName(out + "/branch.txt").constData()),
+              0);
+    ASSERT_TRUE(QFile::link(DataDir(), out + "/data"));
+    const QStringList outEntries = Entries(out);
+    const QByteArray main = test::FileHash(DataDir() + "/PAYSUM.db");
+    const QByteArray branch = test::FileHash(DataDir() + "/BRANCH.db");
+    for (const QString& target : {DataDir() + "/PAYSUM.db", DataDir() + "/BRANCH.db",
+                                  out + "/main.pdf", out + "/branch.txt", out + "/data/new.pdf"}) {
+        for (const QStringList& arguments :
+             {QStringList{"export", target}, QStringList{"list", "--pdf", target},
+              QStringList{"--pdf", target, "list"},
+              QStringList{"history", "export", "1", target}}) {
+            const Run refused = Paysum(arguments);
+            EXPECT_EQ(refused.status, 1) << arguments.join(' ').toStdString();
+            EXPECT_EQ(refused.err, "paysum: 無法寫入 " + target + "：不可寫入資料夾\n");
+        }
+    }
+    EXPECT_EQ(test::FileHash(DataDir() + "/PAYSUM.db"), main);
+    EXPECT_EQ(test::FileHash(DataDir() + "/BRANCH.db"), branch);
+    EXPECT_EQ(Entries(DataDir()), (QStringList{"BRANCH.db", "PAYSUM.db"}));
+    EXPECT_EQ(Entries(out), outEntries);
 }
 
-TEST_F(CommandLineTest, ExportRefusesDatesTheWindowWouldRefuse) {
+TEST_F(CommandLineTest, ExportRefusesWhatTheWindowWouldRefuseAndSaysAFileNotRecorded) {
     Execute(Connection(DataDir() + "/PAYSUM.db"), "UPDATE S_DAY SET LDATE = '010101'");
     CloseAllConnections();
     const QString path = DataDir() + "/../batch.txt";
@@ -114,6 +168,86 @@ TEST_F(CommandLineTest, ExportRefusesDatesTheWindowWouldRefuse) {
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "paysum: 日期必須大於等於今天\n");
     EXPECT_FALSE(QFile::exists(path));
+
+    // A file that is written but cannot be recorded with the batch (another writer holds the
+    // database) is said, and fails.
+    Execute(Connection(DataDir() + "/PAYSUM.db"), "UPDATE S_DAY SET LDATE = ?", {today_});
+    Run unrecorded;
+    {
+        const QSqlDatabase writer = Connection(DataDir() + "/PAYSUM.db");
+        ASSERT_FALSE(Execute(writer, "BEGIN IMMEDIATE"));
+        unrecorded = Paysum({"export", path});
+        ASSERT_FALSE(Execute(writer, "ROLLBACK"));
+    }
+    CloseAllConnections();
+    EXPECT_EQ(unrecorded.status, 1);
+    EXPECT_EQ(unrecorded.out, "產生完畢：2 筆，總金額 155500\n");
+    EXPECT_TRUE(unrecorded.err.startsWith("paysum: 注意：轉帳檔未能記入本批資料："))
+        << unrecorded.err.toStdString();
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_TRUE(Rows("S_FILE").isEmpty());
+    EXPECT_EQ(Paysum({"export", ""}).err, "paysum: 未指定檔名\n");
+
+    // A batch of no transfers is no file at all.
+    Execute(Connection(DataDir() + "/PAYSUM.db"), "DELETE FROM S_ITEM");
+    CloseAllConnections();
+    QFile::remove(path);
+    const Run empty = Paysum({"export", path});
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_EQ(empty.err, "paysum: 無薪資轉帳資料\n");
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST_F(CommandLineTest, FileNamesAreTheSystemsBytes) {
+    const QString out = DataDir() + "/../out";
+    ASSERT_TRUE(QDir().mkpath(out));
+    test::WriteFile(out + "/員工 名冊.csv", "ID,ACTNO,PAYSUM,NAME\n11,102000000012,30000,李四\n");
+    // A name that is not text in the system's encoding would name another file: refused.
+    for (const char* command : {"export \"$1\"", "list --pdf \"$1\"", "verify \"$1\"",
+                                "import employees \"$1\"", "history export 1 \"$1\""}) {
+        const Run run = PaysumInShell(
+            QStringLiteral("set -- \"$(printf 'x\\377.txt')\"; exec \"$0\" ") + command, out);
+        EXPECT_EQ(run.status, 1) << command;
+        EXPECT_EQ(run.err, "paysum: 檔名含有無法辨識的位元組：x\\xFF.txt\n") << command;
+    }
+    EXPECT_EQ(Entries(out), QStringList{"員工 名冊.csv"});
+
+    // Any other name is the file's own, and the batch records it as it is.
+    const Run exported = PaysumInShell("exec \"$0\" export '薪資 轉帳.txt'", out);
+    EXPECT_EQ(exported.status, 0) << exported.err.toStdString();
+    EXPECT_TRUE(QFile::exists(out + "/薪資 轉帳.txt"));
+    EXPECT_EQ(Rows("S_FILE").value(0).value(0),
+              QFileInfo(out + "/薪資 轉帳.txt").canonicalFilePath());
+    CloseAllConnections();
+    EXPECT_EQ(PaysumInShell("exec \"$0\" verify '薪資 轉帳.txt'", out).status, 0);
+    EXPECT_EQ(PaysumInShell("exec \"$0\" import employees '員工 名冊.csv'", out).status, 0);
+    EXPECT_EQ(Rows("S_STAFF").size(), 1);
+}
+
+TEST_F(CommandLineTest, TheDataFolderAndEveryFileWrittenAreTheClerksAlone) {
+    const mode_t umask = ::umask(022);
+    // A looser folder is tightened once, with a note; a lock file from an odd clock says nothing.
+    ASSERT_EQ(::chmod(QFile::encodeName(DataDir()).constData(), 0755), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(DataDir() + "/PAYSUM.db").constData(), 0644), 0);
+    test::WriteFile(DataDir() + "/PAYSUM.lock", "12345\n");
+    QFile(DataDir() + "/PAYSUM.lock")
+        .setFileTime(QDateTime::currentDateTime().addYears(1), QFileDevice::FileModificationTime);
+    const Run first = Paysum({"history"});
+    EXPECT_EQ(first.status, 0);
+    EXPECT_EQ(first.err, "paysum: 注意：資料夾 " + DataDir() +
+                             " 與其中的檔案原可讓其他使用者讀取，已改為只有本人可以存取\n");
+    EXPECT_EQ(Mode(DataDir()), 0700);
+    EXPECT_EQ(Mode(DataDir() + "/PAYSUM.db"), 0600);
+    EXPECT_EQ(Mode(DataDir() + "/BRANCH.db"), 0600);
+    const Run second = Paysum({"history"});
+    EXPECT_EQ(second.err, "");
+
+    QTemporaryDir out;
+    ASSERT_EQ(Paysum({"export", out.filePath("batch.txt")}).status, 0);
+    ASSERT_EQ(Paysum({"list", "--pdf", out.filePath("list.pdf")}).status, 0);
+    for (const char* name : {"batch.txt", "list.pdf"})
+        EXPECT_EQ(Mode(out.filePath(name)), 0600) << name;
+    ::umask(umask);
 }
 
 TEST_F(CommandLineTest, ImportChecksFirstAndWritesAllOrNothing) {
@@ -168,7 +302,7 @@ TEST_F(CommandLineTest, AnImportKilledAtAnyMomentLeavesAllOrNothing) {
 }
 
 TEST_F(CommandLineTest, WritingCommandsRefuseWhileTheWindowsRun) {
-    InstanceLock windows(DataDir());
+    InstanceLock windows(DataDir(), InstanceLock::Holder::Windows);
     ASSERT_EQ(windows.TryLock(), InstanceLock::Outcome::Locked);
     const QString sheet = DataDir() + "/../staff.csv";
     test::WriteFile(sheet, "ID,ACTNO,PAYSUM,NAME\n11,102000000012,30000,李四\n");
@@ -250,11 +384,31 @@ TEST_F(CommandLineTest, HistoryListsTheArchivedRunsAndWritesTheirFilesAgain) {
     }
 }
 
-TEST_F(CommandLineTest, ListWritesAPdfAndUsageFaultsSaySo) {
+TEST_F(CommandLineTest, ListWritesAPdfWholeOrNotAtAllAndUsageFaultsSaySo) {
     const QString pdf = DataDir() + "/../list.pdf";
     const Run run = Paysum({"list", "--pdf", pdf});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_TRUE(Contents(pdf).startsWith("%PDF"));
+    EXPECT_TRUE(Contents(pdf).trimmed().endsWith("%%EOF"));
+
+    // Options come before the command as well; a failed write keeps the earlier file.
+    test::WriteFile(pdf, "earlier");
+    const Run before = Paysum({"--pdf", pdf, "list"});
+    EXPECT_EQ(before.status, 0) << before.err.toStdString();
+    EXPECT_TRUE(Contents(pdf).startsWith("%PDF"));
+    const Run device = Paysum({"list", "--pdf", "/dev/full"});
+    EXPECT_EQ(device.status, 1);
+    EXPECT_EQ(device.err, "paysum: 無法寫入 /dev/full：不是一般檔案\n");
+    test::WriteFile(pdf, "earlier");
+    const QStringList entries = Entries(DataDir() + "/..");
+    {
+        const test::FileSizeLimit full(4096);
+        const Run failed = Paysum({"--pdf", pdf, "list"});
+        EXPECT_EQ(failed.status, 1);
+        EXPECT_EQ(failed.err, "paysum: 無法寫入 " + pdf + "：檔案超過系統允許的大小\n");
+    }
+    EXPECT_EQ(Contents(pdf), "earlier");
+    EXPECT_EQ(Entries(DataDir() + "/.."), entries);
 
     const struct {
         QStringList arguments;

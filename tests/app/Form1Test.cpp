@@ -11,7 +11,6 @@
 #include <QDialog>
 #include <QDir>
 #include <QLabel>
-#include <QLockFile>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -21,6 +20,9 @@
 #include <QTest>
 
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace paysum {
 namespace {
@@ -315,22 +317,42 @@ TEST_F(Form1Test, AFirstVersionDatabaseAndBackupGetAnEmptyHistory) {
     EXPECT_FALSE(CheckMainDatabaseFile(MainDatabasePath()));
 }
 
-TEST_F(Form1Test, StartUpOfASecondInstanceEndsSilently) {
-    QLockFile other(InstanceLock::LockFilePath(DataDir()));
-    ASSERT_TRUE(other.tryLock(0));
+TEST_F(Form1Test, StartUpOfASecondInstanceEndsSilentlyButACommandIsSaid) {
+    auto other = std::make_unique<InstanceLock>(DataDir(), InstanceLock::Holder::Windows);
+    ASSERT_EQ(other->TryLock(), InstanceLock::Outcome::Locked);
     EXPECT_FALSE(StartUp());
     EXPECT_EQ(messages.Count(), 0u);
     EXPECT_EQ(MainWindow(), nullptr);
 
+    // A command holding the folder is said.
+    other = std::make_unique<InstanceLock>(DataDir(), InstanceLock::Holder::Command);
+    ASSERT_EQ(other->TryLock(), InstanceLock::Outcome::Locked);
+    EXPECT_FALSE(StartUp());
+    ASSERT_EQ(messages.Count(), 1u);
+    EXPECT_EQ(messages.Last().text,
+              QStringLiteral("另一個 PAYSUM 命令正在使用這個資料夾，請等它結束後再開啟程式"));
+    EXPECT_EQ(messages.Last().title, QStringLiteral("整批PAYSUM"));
+    EXPECT_EQ(messages.Last().icon, QMessageBox::Critical);
+    EXPECT_EQ(messages.Last().buttons, QMessageBox::Ok);
+    EXPECT_EQ(MainWindow(), nullptr);
+
     // Once the other copy has ended, the program starts.
-    other.unlock();
+    other.reset();
     EXPECT_TRUE(StartUp());
 }
 
 TEST_F(Form1Test, FirstRunThenButtonsAndCaptionFollowTheData) {
     ASSERT_TRUE(QDir(DataDir()).removeRecursively());
+    const mode_t umask = ::umask(022);
     Start();
+    ::umask(umask);
     EXPECT_TRUE(window_->isVisible());
+    // The clerk's alone, whatever the umask.
+    const auto owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+    EXPECT_EQ(QFile::permissions(DataDir()), owner | QFile::ExeOwner | QFile::ExeUser);
+    for (const QString& file :
+         {MainDatabasePath(), BranchDatabasePath(), InstanceLock::LockFilePath(DataDir())})
+        EXPECT_EQ(QFile::permissions(file), owner) << file.toStdString();
     for (const char* table : {"S_BASE", "S_STAFF", "S_ITEM", "S_DAY", "NNOO", "RTBANK"})
         EXPECT_TRUE(Rows(QString::fromLatin1(table)).isEmpty()) << table;
     // Nothing of the folder's making is left beside it.
@@ -488,9 +510,13 @@ TEST_F(Form1Test, OwnDatabaseUnderAnotherNameIsRefusedAndAskedAgain) {
     // Nothing else in the data folder either, however it is spelled: the bank code table, a
     // journal SQLite would play or delete, a new name.
     ASSERT_TRUE(QFile::link(DataDir(), Backup(QStringLiteral("folder"))));
+    ASSERT_EQ(::link(QFile::encodeName(BranchDatabasePath()).constData(),
+                     QFile::encodeName(Backup(QStringLiteral("hard.db"))).constData()),
+              0);
     const QStringList inside{BranchDatabasePath(), MainDatabasePath() + QStringLiteral("-journal"),
                              Backup(QStringLiteral("folder/new.db")),
-                             DataDir() + QStringLiteral("/../data/BRANCH.db")};
+                             DataDir() + QStringLiteral("/../data/BRANCH.db"),
+                             Backup(QStringLiteral("hard.db"))};
     const QByteArray branch = test::FileHash(BranchDatabasePath());
     for (const QString& target : inside) {
         messages.Clear();
@@ -528,7 +554,11 @@ TEST_F(Form1Test, BackupToNewAndExistingFilesAndRestoreBringsTheirDataBack) {
     Start();
     const QString monday = Backup(QStringLiteral("monday.db"));
     const QString tuesday = Backup(QStringLiteral("tuesday.db"));
+    const mode_t umask = ::umask(022);
     SaveOut(monday);
+    ::umask(umask);
+    EXPECT_EQ(QFile::permissions(monday),
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
     ASSERT_EQ(fileDialogs.size(), 1u);
     EXPECT_EQ(fileDialogs[0].mode, FileDialogRequest::Mode::Save);
     EXPECT_EQ(fileDialogs[0].title, QStringLiteral("選擇要備份的資料檔"));

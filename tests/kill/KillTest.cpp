@@ -5,7 +5,9 @@
 #include "data/FileReplacement.h"
 #include "data/PayRunHistory.h"
 #include "data/StaffStore.h"
+#include "output/ReportPrint.h"
 #include "output/TransferFile.h"
+#include "platform/Fonts.h"
 #include "staff/Renumbering.h"
 #include "support/Files.h"
 #include "support/PaysumTest.h"
@@ -14,6 +16,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -23,6 +26,8 @@
 #include <random>
 
 #include <csignal>
+
+#include <unistd.h>
 
 namespace paysum {
 namespace {
@@ -40,6 +45,9 @@ QString BackupPath() {
 }
 QString RestoreSourcePath() {
     return OutFolder() + QStringLiteral("/source.db");
+}
+QString ListPath() {
+    return OutFolder() + QStringLiteral("/list.pdf");
 }
 
 std::vector<TransferItem> BatchItems() {
@@ -75,11 +83,29 @@ int RunWrite(const QString& name) {
         const TransferHeader header{QStringLiteral("910503"), QStringLiteral("910505"),
                                     QStringLiteral("123"), QStringLiteral("12345678"),
                                     QStringLiteral("045")};
-        FileReplacement file(BatchFilePath());
-        return file.Open() && WriteLines(file.Device(), TransferFileLines(header, BatchItems())) &&
-                       file.Commit()
-                   ? 0
+        return ReplaceClerkFile(BatchFilePath(),
+                                TransferFileBytes(TransferFileLines(header, BatchItems())))
+                   ? 1
+                   : 0;
+    }
+    if (name == u"pdflist") {
+        // The command line's own run, waited for (the child runs it in place of itself).
+        QProcess paysum;
+        paysum.start(QStringLiteral(PAYSUM_EXECUTABLE),
+                     {QStringLiteral("list"), QStringLiteral("--pdf"), ListPath()});
+        return paysum.waitForFinished(60000) && paysum.exitStatus() == QProcess::NormalExit
+                   ? paysum.exitCode()
                    : 1;
+    }
+    if (name == u"printfile") {
+        // The report window's print to file.
+        Report report;
+        if (ReadDetailReport(0, QDate(2026, 1, 5), &report))
+            return 1;
+        return PrintReportJob(PrintTarget{{}, ListPath()},
+                              {MingFont().families(), QPageLayout::Landscape, 2}, report.lines)
+                   ? 1
+                   : 0;
     }
     if (name == u"backup")
         return CopyDatabase(MainDatabasePath(), BackupPath()) ? 1 : 0;
@@ -139,6 +165,7 @@ protected:
         FillData(employees);
         // An earlier batch file and backup, and a restore source with the batch of a later day.
         test::WriteFile(BatchFilePath(), "earlier batch\r\n");
+        test::WriteFile(ListPath(), "%PDF earlier list");
         ASSERT_FALSE(CopyDatabase(MainDatabasePath(), BackupPath()));
         ASSERT_FALSE(CopyDatabase(MainDatabasePath(), RestoreSourcePath()));
         ASSERT_FALSE(
@@ -235,10 +262,10 @@ protected:
     }
 
     // The outcome of the write run whole, from the state before it.
-    QByteArray Completed(const char* write, const QString& path) {
+    QByteArray Completed(const char* write, const std::function<QByteArray()>& contents) {
         BackToBefore();
         RunChild(write, -1);
-        return path.endsWith(u".db") ? CheckedDigest(path) : test::FileHash(path);
+        return contents();
     }
 
     // A write of the main database: after each kill it holds the old data or the new, and the
@@ -246,7 +273,7 @@ protected:
     void KillDataFolderWrite(const char* write) {
         const QString main = MainDatabasePath();
         const QByteArray before = CheckedDigest(main);
-        const QByteArray after = Completed(write, main);
+        const QByteArray after = Completed(write, [&] { return CheckedDigest(main); });
         ASSERT_NE(after, before);
         KillRepeatedly(write, [&] {
             const QByteArray digest = CheckedDigest(main);
@@ -262,16 +289,25 @@ protected:
     // complete new one, and the next write of it leaves nothing of the killed one.
     void KillWriteBeside(const char* write, const QString& target) {
         const bool database = target.endsWith(u".db");
+        // Every PDF is stamped with the moment it was made; a complete one ends its trailer and
+        // has the size of any other.
+        const bool pdf = target.endsWith(u".pdf");
         const auto contents = [&] {
-            return database ? CheckedDigest(target) : test::FileHash(target);
+            if (database)
+                return CheckedDigest(target);
+            if (!pdf || test::ReadFile(target).startsWith("%PDF earlier"))
+                return test::FileHash(target);
+            const QByteArray bytes = test::ReadFile(target);
+            return bytes.trimmed().endsWith("%%EOF") ? QByteArray::number(bytes.size())
+                                                     : QByteArray("broken PDF");
         };
         const QByteArray before = contents();
         const QStringList entries = Entries(OutFolder());
-        const QByteArray after = Completed(write, target);
+        const QByteArray after = Completed(write, contents);
         ASSERT_NE(after, before);
         KillRepeatedly(write, [&] {
             const QByteArray now = contents();
-            EXPECT_TRUE(now == before || now == after);
+            EXPECT_TRUE(now == before || now == after) << now.toStdString();
             ASSERT_EQ(RunWrite(QString::fromLatin1(write)), 0);
             CloseAllConnections();
             EXPECT_EQ(Entries(OutFolder()), entries);
@@ -305,6 +341,16 @@ TEST_F(KillTest, BackupOverAnEarlierOne) {
     KillWriteBeside("backup", BackupPath());
 }
 
+TEST_F(KillTest, PdfListOverAnEarlierOne) {
+    Prepare(1000);
+    KillWriteBeside("pdflist", ListPath());
+}
+
+TEST_F(KillTest, PrintToFileOverAnEarlierOne) {
+    Prepare(1000);
+    KillWriteBeside("printfile", ListPath());
+}
+
 }  // namespace
 }  // namespace paysum
 
@@ -312,10 +358,15 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc == 3 && qstrcmp(argv[1], "--write") == 0) {
-        QCoreApplication app(argc, argv);
         // The parent starts its clock on this line.
         std::fputs("writing\n", stdout);
         std::fflush(stdout);
+        if (qstrcmp(argv[2], "pdflist") == 0) {
+            execl(PAYSUM_EXECUTABLE, "paysum", "list", "--pdf",
+                  QFile::encodeName(paysum::ListPath()).constData(), nullptr);
+            return 1;
+        }
+        QGuiApplication app(argc, argv);
         return paysum::RunWrite(QString::fromLatin1(argv[2]));
     }
     QApplication app(argc, argv);

@@ -8,15 +8,22 @@
 #include "platform/Fonts.h"
 #include "platform/LinePrinter.h"
 #include "platform/PrintDialog.h"
+#include "support/Files.h"
 #include "support/PaysumTest.h"
 #include "support/RecordingPrinter.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <deque>
+#include <optional>
+
+#include <sys/stat.h>
 
 namespace paysum {
 namespace {
@@ -141,6 +148,59 @@ TEST_F(Form7Test, PrintsPageByPageEveryCopyOnANewPageAndFailureCloses) {
     ClickPrint();
     ExpectLast("列印失敗");
     EXPECT_FALSE(window_->isVisible());
+}
+
+TEST_F(Form7Test, PrintToFileReplacesThePdfWholeAndNeverAFileOfTheDataFolder) {
+    Transfer("00001");
+    SetPrinterHook({});  // the real PDF
+    QTemporaryDir out;
+    const QString pdf = out.filePath("list.pdf");
+    test::WriteFile(pdf, "earlier");
+    const mode_t umask = ::umask(022);
+    Open();
+    printChoice_ = PrintChoice{QPageLayout::Landscape, 1, PrintTarget{{}, pdf}};
+    Menu("mnuPrint")->trigger();
+    ::umask(umask);
+    EXPECT_EQ(messages.Texts(), QStringList{"列印完畢"});
+    EXPECT_TRUE(test::ReadFile(pdf).startsWith("%PDF-"));
+    EXPECT_TRUE(test::ReadFile(pdf).trimmed().endsWith("%%EOF"));
+    EXPECT_EQ(QFile::permissions(pdf),
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"list.pdf"});
+
+    // A database by name or through a link is refused, and a write that fails keeps the earlier
+    // file; either is said and the window stays for another choice.
+    ASSERT_TRUE(QFile::link(BranchDatabasePath(), out.filePath("branch.pdf")));
+    const QByteArray main = test::FileHash(MainDatabasePath());
+    const QByteArray branch = test::FileHash(BranchDatabasePath());
+    const QByteArray earlier = test::FileHash(pdf);
+    const struct {
+        QString target;
+        QString text;
+        bool full;
+    } refusals[] = {
+        {MainDatabasePath(), "列印失敗：不可寫入資料夾", false},
+        {out.filePath("branch.pdf"), "列印失敗：不可寫入資料夾", false},
+        {pdf, "列印失敗：檔案超過系統允許的大小", true},
+    };
+    for (const auto& refusal : refusals) {
+        messages.Clear();
+        printChoice_ = PrintChoice{QPageLayout::Landscape, 1, PrintTarget{{}, refusal.target}};
+        {
+            std::optional<test::FileSizeLimit> limit;
+            if (refusal.full)
+                limit.emplace(4096);
+            Menu("mnuPrint")->trigger();
+        }
+        EXPECT_EQ(messages.All(), (std::vector<test::RecordedMessage>{
+                                      test::OkBox(refusal.text, "PAYSUM", QMessageBox::Critical)}));
+        EXPECT_TRUE(window_->isVisible());
+    }
+    EXPECT_EQ(test::FileHash(MainDatabasePath()), main);
+    EXPECT_EQ(test::FileHash(BranchDatabasePath()), branch);
+    EXPECT_EQ(test::FileHash(pdf), earlier);
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              (QStringList{"branch.pdf", "list.pdf"}));
 }
 
 TEST_F(Form7Test, PreviewOfTheStoredBatchInTheChosenOrderAndFont) {

@@ -12,8 +12,10 @@ namespace paysum {
 namespace {
 
 // Prints `lines` lines to a landscape PDF and returns the number of its pages, or -1 when
-// printing failed.
-int PrintedPages(const QString& path, int lines, bool newPageAfterEach) {
+// printing failed. The printer only makes the document; nothing is written at the path.
+int PrintedPages(int lines, bool newPageAfterEach) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("list.pdf"));
     std::unique_ptr<LinePrinter> printer = OpenPrinter(PrintTarget{{}, path});
     printer->SetFontFamilies(MingFont().families());
     printer->SetOrientation(QPageLayout::Landscape);
@@ -24,19 +26,18 @@ int PrintedPages(const QString& path, int lines, bool newPageAfterEach) {
     }
     if (!printer->EndDoc())
         return -1;
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-    return static_cast<int>(QString::fromLatin1(file.readAll())
-                                .count(QRegularExpression(QStringLiteral("/Type\\s*/Page\\b"))));
+    EXPECT_FALSE(QFile::exists(path));
+    const QByteArray document = printer->PdfDocument();
+    EXPECT_TRUE(document.startsWith("%PDF-"));
+    return static_cast<int>(QString::fromLatin1(document).count(
+        QRegularExpression(QStringLiteral("/Type\\s*/Page\\b"))));
 }
 
 TEST(LinePrinterTest, PrintsToAPdfPageByPage) {
-    QTemporaryDir dir;
-    EXPECT_EQ(PrintedPages(dir.filePath(QStringLiteral("a.pdf")), 1, true), 2);
+    EXPECT_EQ(PrintedPages(1, true), 2);
     // The 40 lines of a full list page fit on a landscape page; more go on to the next.
-    EXPECT_EQ(PrintedPages(dir.filePath(QStringLiteral("b.pdf")), 40, false), 1);
-    EXPECT_EQ(PrintedPages(dir.filePath(QStringLiteral("c.pdf")), 100, false), 3);
-    EXPECT_EQ(PrintedPages(dir.filePath(QStringLiteral("missing/d.pdf")), 1, true), -1);
+    EXPECT_EQ(PrintedPages(40, false), 1);
+    EXPECT_EQ(PrintedPages(100, false), 3);
 
     std::unique_ptr<LinePrinter> unknown = OpenPrinter(PrintTarget{QStringLiteral("no such"), {}});
     unknown->PrintLine(QStringLiteral("x"));
