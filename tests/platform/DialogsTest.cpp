@@ -147,14 +147,14 @@ TEST_F(DialogsTest, EnterClicksAButtonAndTheWindowIsActiveAgainAfterItsDialogs) 
     Key(Qt::Key_Return);
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(boxOwner, &window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window, 1000));
+    ASSERT_TRUE(WaitActive(&window));
     EXPECT_EQ(Focus(), ask);
 
     WhenShown([](QWidget& dialog) { static_cast<QDialog&>(dialog).reject(); });
     pick->setFocus();
     Key(Qt::Key_Return);
     EXPECT_EQ(picked, QString());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window, 1000));
+    ASSERT_TRUE(WaitActive(&window));
     EXPECT_EQ(Focus(), pick);
 
     // A held Enter clicks once, and Enter with Ctrl or Alt is no click.
