@@ -14,9 +14,9 @@ class QPushButton;
 namespace paysum {
 
 // The base of every function window the main menu opens: its name, caption and font, and the
-// keys of a desktop form rather than a dialog. Esc does not close it; Enter is left to the box
-// that has the focus (a focused button clicks, as everywhere in the program), never to a
-// default button, but in the lists named with SetDefaultButton.
+// keys of a desktop form rather than a dialog. Esc does not close it; Enter is left to the
+// control that has the focus (a focused button clicks, as in every window of the program) and
+// reaches a default button only from the list or text named with SetDefaultButton.
 class FunctionWindow : public QDialog {
     Q_OBJECT
 

@@ -52,7 +52,9 @@ done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(head -n1 "$work/display")"
 
-# A bare X server gives no window the focus; the window manager does, as on a desktop.
+# A bare X server gives no window the focus; the window manager does, as on a desktop. The
+# window titles are compared as UTF-8 whatever the caller's locale.
+export LC_ALL=C.UTF-8
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$work/run"
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
