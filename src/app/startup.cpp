@@ -6,6 +6,7 @@
 #include "data/DataFolder.h"
 #include "data/Database.h"
 #include "data/FileReplacement.h"
+#include "platform/EnterOnButtons.h"
 #include "platform/InstanceLock.h"
 #include "platform/MessageBox.h"
 
@@ -46,6 +47,7 @@ void IdentifyApplication() {
 bool StartUp() {
     IdentifyApplication();
     InstallQtTranslations();
+    InstallEnterOnButtons();
 
     // A folder that does not exist yet, or exists and is empty, is a new installation.
     const QString folder = DataFolderPath();

@@ -56,6 +56,7 @@ void frmImport::createLayout() {
     QHBoxLayout* buttons =
         MakeButtonRow(QStringLiteral("Command1"), {QStringLiteral("匯入"), QStringLiteral("取消")},
                       Command1, [this](int index) { Command1_Click(index); });
+    SetDefaultButton(Command1[0], {Grid1});
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 12, 16, 16);

@@ -67,6 +67,7 @@ void frmHistory::createLayout() {
         MakeButtonRow(QStringLiteral("Command1"), {QStringLiteral("開啟"), QStringLiteral("關閉")},
                       Command1, [this](int index) { Command1_Click(index); });
     Command1[0]->setEnabled(!runs_.empty());
+    SetDefaultButton(Command1[0], {Grid1});
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 12, 16, 16);
@@ -102,10 +103,6 @@ bool frmHistory::eventFilter(QObject* watched, QEvent* event) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Escape) {
             reject();
-            return true;
-        }
-        if (watched == Grid1 && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
-            OpenRun(Grid1->currentIndex().row());
             return true;
         }
     }

@@ -81,6 +81,8 @@ void frmHistoryRun::createLayout() {
         {QStringLiteral("列印明細表"), QStringLiteral("產生轉帳檔"),
          QStringLiteral("恢復為目前批次"), QStringLiteral("關閉")},
         Command1, [this](int index) { Command1_Click(index); }, 120);
+    // The run is only looked at: Enter on its list closes it, back to the list of runs.
+    SetDefaultButton(Command1[3], {Grid1});
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 12, 16, 16);

@@ -27,6 +27,7 @@ frmVerify::frmVerify(const QString& path, const Verification& verification, QWid
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setMinimumSize(96, 32);
     connect(Command1, &QPushButton::clicked, this, &frmVerify::Command1_Click);
+    SetDefaultButton(Command1, {Text1});
 
     const TransferTotals& totals = verification.check.detailTotals;
     const QString verdict = verification.faults.empty()

@@ -1,5 +1,7 @@
 #include "platform/FileDialog.h"
 
+#include "platform/Modal.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -35,7 +37,7 @@ private:
 };
 
 QString ShowQtFileDialog(QWidget* parent, const FileDialogRequest& request) {
-    SuffixedFileDialog dialog(parent, request);
+    SuffixedFileDialog dialog(ModalOwner(parent), request);
     // Qt's own dialog, not the desktop's: it speaks the program's Chinese on every desktop.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     if (request.mode == FileDialogRequest::Mode::Open) {
@@ -48,7 +50,7 @@ QString ShowQtFileDialog(QWidget* parent, const FileDialogRequest& request) {
     }
     if (!request.selectedFilter.isEmpty())
         dialog.selectNameFilter(request.selectedFilter);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (ExecModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().first();
 }

@@ -1,5 +1,7 @@
 #include "platform/FontDialog.h"
 
+#include "platform/Modal.h"
+
 #include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -143,8 +145,8 @@ QStringList FixedPitchFamilies() {
 std::optional<QFont> ShowFontDialog(QWidget* parent, const QFont& initial) {
     if (Hook())
         return Hook()(initial);
-    FixedPitchFontDialog dialog(parent, initial);
-    if (dialog.exec() != QDialog::Accepted)
+    FixedPitchFontDialog dialog(ModalOwner(parent), initial);
+    if (ExecModal(dialog) != QDialog::Accepted)
         return std::nullopt;
     return dialog.Chosen();
 }

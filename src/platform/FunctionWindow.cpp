@@ -43,6 +43,15 @@ QHBoxLayout* FunctionWindow::MakeButtonRow(const QString& name, const QStringLis
     return row;
 }
 
+void FunctionWindow::SetDefaultButton(QPushButton* button, std::initializer_list<QWidget*> views) {
+    defaultButton_ = button;
+    button->setDefault(true);
+    for (QWidget* view : views) {
+        defaultViews_ << view;
+        view->installEventFilter(this);
+    }
+}
+
 void FunctionWindow::InstallKeyPreview() {
     installEventFilter(this);
     for (QWidget* child : findChildren<QWidget*>())
@@ -52,13 +61,8 @@ void FunctionWindow::InstallKeyPreview() {
 void FunctionWindow::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Escape:
-            event->accept();
-            return;
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            if (auto* button = qobject_cast<QPushButton*>(focusWidget());
-                button && button->isEnabled())
-                button->click();
             event->accept();
             return;
         default:
@@ -70,6 +74,15 @@ void FunctionWindow::KeyUpHere(QObject*, int) {}
 
 bool FunctionWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress && defaultButton_ && defaultViews_.contains(watched)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            !(key->modifiers() & ~Qt::KeypadModifier)) {
+            if (!key->isAutoRepeat() && defaultButton_->isEnabled())
+                defaultButton_->click();
+            return true;
+        }
+    }
     if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (!key->isAutoRepeat()) {

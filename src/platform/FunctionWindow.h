@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <initializer_list>
 #include <span>
 
 class QHBoxLayout;
@@ -13,8 +14,9 @@ class QPushButton;
 namespace paysum {
 
 // The base of every function window the main menu opens: its name, caption and font, and the
-// keys of a desktop form rather than a dialog. Esc does not close it; Enter clicks the button
-// that has the focus and is otherwise left to the box that has it, never to a default button.
+// keys of a desktop form rather than a dialog. Esc does not close it; Enter is left to the
+// control that has the focus (a focused button clicks, as in every window of the program) and
+// reaches a default button only from the list or text named with SetDefaultButton.
 class FunctionWindow : public QDialog {
     Q_OBJECT
 
@@ -31,6 +33,10 @@ protected:
                                std::span<QPushButton*> buttons,
                                const std::function<void(int)>& click, int minimumWidth = 96);
 
+    // Marks `button` as the window's default button: Enter in any of `views` (the list or text
+    // the window shows) clicks it when it is enabled.
+    void SetDefaultButton(QPushButton* button, std::initializer_list<QWidget*> views);
+
     // Lets the window's eventFilter see every event of the window and of all its controls
     // first, as a form that previews keys does. Call once the controls exist.
     void InstallKeyPreview();
@@ -45,6 +51,8 @@ protected:
 
 private:
     int pressedKey_ = 0;
+    QPushButton* defaultButton_ = nullptr;
+    QList<QObject*> defaultViews_;
 };
 
 }  // namespace paysum

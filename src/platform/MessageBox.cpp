@@ -1,6 +1,7 @@
 #include "platform/MessageBox.h"
 
 #include "common/Version.h"
+#include "platform/Modal.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -67,7 +68,8 @@ MsgAnswer FromStandard(int button, MsgButtons buttons) {
 
 MsgAnswer ShowMessage(QWidget* parent, const QString& text, MsgButtons buttons, MsgIcon icon,
                       const QString& title, std::optional<MsgAnswer> defaultButton) {
-    QMessageBox box(parent);
+    // Over the window it speaks for, which is active again once the box has closed.
+    QMessageBox box(ModalOwner(parent));
     box.setText(text);
     box.setTextFormat(Qt::PlainText);
     box.setIcon(ToIcon(icon));
@@ -98,7 +100,7 @@ MsgAnswer ShowMessage(QWidget* parent, const QString& text, MsgButtons buttons, 
     }
     if (Hook())
         return FromStandard(Hook()(box), buttons);
-    return FromStandard(box.exec(), buttons);
+    return FromStandard(ExecModal(box), buttons);
 }
 
 void ShowReadOnlyDatabase(QWidget* parent, const QString& path) {

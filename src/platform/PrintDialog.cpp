@@ -1,5 +1,7 @@
 #include "platform/PrintDialog.h"
 
+#include "platform/Modal.h"
+
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -34,12 +36,12 @@ std::optional<PrintChoice> ShowPrintDialog(QWidget* parent, QPageLayout::Orienta
         return Hook()(proposed);
     QPrinter printer;
     printer.setPageOrientation(proposed);
-    WholePrintDialog dialog(&printer, parent);
+    WholePrintDialog dialog(&printer, ModalOwner(parent));
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    if (dialog.exec() != QDialog::Accepted)
+    if (ExecModal(dialog) != QDialog::Accepted)
         return std::nullopt;
 
     PrintChoice choice;

@@ -397,14 +397,28 @@ TEST_F(Form1Test, FunctionWindowsAndANewBatch) {
     Transfer();
     InsertRow(QStringLiteral("S_DAY"), {QStringLiteral("910503"), QStringLiteral("910505")});
     Start();
+    Activate(window_);
     QStringList opened;
     QPointer<QDialog> bank;  // the last one opened, which the main window keeps
+    // Buttons 3 and 5 by Enter, 4 and 7 by a click; after each window the main menu is active
+    // again with the focus where it was, so that the keys go on there without a click.
+    bool byEnter = true;
     for (const char* button : {"Command3", "Command4", "Command5", "Command7"}) {
         OnNextModal([&](QDialog& dialog) {
             opened << dialog.objectName();
             bank = &dialog;
         });
-        Click(button);
+        if (byEnter) {
+            Find<QPushButton>(window_, QString::fromLatin1(button))->setFocus();
+            Key(Qt::Key_Return);
+        } else {
+            Click(button);
+        }
+        ASSERT_TRUE(WaitActive(window_)) << button;
+        if (byEnter) {
+            EXPECT_EQ(Focus()->objectName(), QString::fromLatin1(button));
+        }
+        byEnter = !byEnter;
     }
     EXPECT_EQ(opened, (QStringList{QStringLiteral("Form2"), QStringLiteral("Form7"),
                                    QStringLiteral("Form3"), QStringLiteral("Form6")}));
@@ -442,6 +456,30 @@ TEST_F(Form1Test, FunctionWindowsAndANewBatch) {
     EXPECT_EQ(messages.All(),
               (Messages{test::OkBox(QStringLiteral("無薪資轉帳資料,請建置薪資轉帳資料 ")),
                         test::OkBox(QStringLiteral("無薪資轉帳資料,請建置薪資轉帳資料 Data"))}));
+}
+
+TEST_F(Form1Test, TheCompanyWindowStoredWithEnterClosesAndTheMenuGoesOnWithTheKeys) {
+    InsertRow(QStringLiteral("S_BASE"), {QStringLiteral("012"), QStringLiteral("大安實業"),
+                                         QStringLiteral("045"), QStringLiteral("12345678")});
+    Start();
+    Activate(window_);
+    OnNextModal([this](QDialog& form5) {
+        Find<QPushButton>(&form5, QStringLiteral("Command7_0"))->setFocus();
+        Key(Qt::Key_Return);
+        EXPECT_FALSE(form5.isVisible());
+    });
+    Find<QPushButton>(window_, QStringLiteral("Command1"))->setFocus();
+    Key(Qt::Key_Return);
+    EXPECT_EQ(modalsShown, QStringList{QStringLiteral("Form5")});
+    EXPECT_EQ(messages.All(), Messages{test::OkBox(QStringLiteral("儲存成功"))});
+
+    // The window that closed itself after "儲存成功" leaves the main menu active, its focus on
+    // button 1; Tab and Enter go on from there.
+    ASSERT_TRUE(WaitActive(window_));
+    EXPECT_EQ(Focus()->objectName(), QStringLiteral("Command1"));
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(modalsShown.last(), QStringLiteral("Form4"));
 }
 
 TEST_F(Form1Test, StartUpMakesQtsOwnButtonsAndDialogsSpeakChinese) {

@@ -59,7 +59,9 @@ TEST_F(frmImportTest, RowsInErrorAreLeftOutOnlyWhenTheClerkSaysSo) {
         "（選「否」則不匯入任何資料，可先修正檔案）",
         kTitle, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No};
     frmImport* window = Open(kSheet);
-    Import(window);  // answered with the default, No
+    // Enter on the list is the default button, 匯入; the question is answered with its default, No.
+    ASSERT_EQ(Focus(), Find<QTableWidget>(window, "Grid1"));
+    Key(Qt::Key_Return);
     EXPECT_EQ(messages.All(), std::vector<test::RecordedMessage>{question});
     EXPECT_TRUE(Rows("S_STAFF").isEmpty());
     EXPECT_TRUE(window->isVisible());

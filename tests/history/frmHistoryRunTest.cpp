@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTableView>
 
 #include <deque>
@@ -71,11 +72,16 @@ TEST_F(frmHistoryRunTest, ShowsExactlyTheRunsRecordsReadOnly) {
                                        .arg(file.sha256.left(16), file.writtenAt));
     EXPECT_EQ(GridRows(window_), kFirstRun);
 
-    // Keys that would edit a grid change nothing, here or in the history.
+    // Keys that would edit a grid change nothing, here or in the history; Enter on the list is
+    // the default button, 關閉.
     ASSERT_EQ(Focus()->objectName(), "Grid1");
-    for (Qt::Key key : {Qt::Key_F2, Qt::Key_9, Qt::Key_Delete, Qt::Key_Return})
+    for (Qt::Key key : {Qt::Key_F2, Qt::Key_9, Qt::Key_Delete})
         Key(key);
     EXPECT_EQ(GridRows(window_), kFirstRun);
+    EXPECT_EQ(Run(1).items, kFirstRun);
+    EXPECT_TRUE(Find<QPushButton>(window_, "Command1_3")->isDefault());
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(window_->isVisible());
     EXPECT_EQ(Run(1).items, kFirstRun);
 
     Open(2);

@@ -24,13 +24,19 @@ protected:
     }
 
     // Checks the file as the main menu does and shows the result; the texts the window shows.
-    std::string Show(const QByteArray& bytes) {
+    // The window is closed with 確定, clicked or as the default button of the fault list.
+    std::string Show(const QByteArray& bytes, bool closeWithEnter = false) {
         test::WriteFile(path_, bytes);
         auto* window = new frmVerify(path_, VerifyFile(path_, CompareBatch::WhenAny));
         Activate(window);
         const QStringList texts{Find<QLabel>(window, "Label2")->text(),
                                 Find<QPlainTextEdit>(window, "Text1")->toPlainText()};
-        QTest::mouseClick(Find<QPushButton>(window, "Command1"), Qt::LeftButton);
+        if (closeWithEnter) {
+            EXPECT_EQ(Focus(), Find<QPlainTextEdit>(window, "Text1"));
+            Key(Qt::Key_Return);
+        } else {
+            QTest::mouseClick(Find<QPushButton>(window, "Command1"), Qt::LeftButton);
+        }
         EXPECT_FALSE(window->isVisible());
         return texts.join(u'|').toStdString();
     }
@@ -39,7 +45,7 @@ protected:
 };
 
 TEST_F(frmVerifyTest, ShowsASoundFileAsPassed) {
-    EXPECT_EQ(Show(kFile),
+    EXPECT_EQ(Show(kFile, true),
               QStringList({"檔案：" + path_ + "\n明細 2 筆，金額合計 155,500 元\n檢查無誤",
                            "檢查無誤：每一行 60 位元組、表頭與明細相符。"})
                   .join(u'|')

@@ -1,4 +1,5 @@
 #include "platform/FileDialog.h"
+#include "platform/MessageBox.h"
 #include "platform/PrintDialog.h"
 #include "support/PaysumTest.h"
 
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <functional>
 
@@ -115,6 +117,53 @@ TEST_F(DialogsTest, PrintDialogOffersNoPageRangeButKeepsCopies) {
     });
     EXPECT_EQ(ShowPrintDialog(nullptr, QPageLayout::Landscape), std::nullopt);
     EXPECT_TRUE(inspected);
+}
+
+TEST_F(DialogsTest, EnterClicksAButtonAndTheWindowIsActiveAgainAfterItsDialogs) {
+    // A window that is no dialog, as the main menu is, with a real message box and file dialog.
+    messages.Uninstall();
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* ask = new QPushButton(QStringLiteral("ask"), &window);
+    auto* pick = new QPushButton(QStringLiteral("pick"), &window);
+    layout->addWidget(ask);
+    layout->addWidget(pick);
+    int asked = 0;
+    QObject::connect(ask, &QPushButton::clicked, [&] {
+        ++asked;
+        ShowMessage(ask, QStringLiteral("儲存成功"));
+    });
+    QString picked = QStringLiteral("none");
+    QObject::connect(pick, &QPushButton::clicked,
+                     [&] { picked = ShowFileDialog(pick, FileDialogRequest{}); });
+    Activate(&window);
+
+    QWidget* boxOwner = nullptr;
+    WhenShown([&](QWidget& box) {
+        boxOwner = box.parentWidget();
+        QTest::keyClick(box.findChild<QPushButton*>(), Qt::Key_Return);
+    });
+    ask->setFocus();
+    Key(Qt::Key_Return);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(boxOwner, &window);
+    ASSERT_TRUE(WaitActive(&window));
+    EXPECT_EQ(Focus(), ask);
+
+    WhenShown([](QWidget& dialog) { static_cast<QDialog&>(dialog).reject(); });
+    pick->setFocus();
+    Key(Qt::Key_Return);
+    EXPECT_EQ(picked, QString());
+    ASSERT_TRUE(WaitActive(&window));
+    EXPECT_EQ(Focus(), pick);
+
+    // A held Enter clicks once, and Enter with Ctrl or Alt is no click.
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(ask, &repeat);
+    ask->setFocus();
+    QTest::keyClick(ask, Qt::Key_Return, Qt::ControlModifier);
+    QTest::keyClick(ask, Qt::Key_Enter, Qt::AltModifier);
+    EXPECT_EQ(asked, 1);
 }
 
 }  // namespace

@@ -126,6 +126,10 @@ void PaysumTest::Activate(QWidget* window) {
     EXPECT_TRUE(QTest::qWaitForWindowActive(window));
 }
 
+bool PaysumTest::WaitActive(QWidget* window) {
+    return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }, 1000);
+}
+
 QWidget* PaysumTest::Focus() {
     return QApplication::focusWidget();
 }

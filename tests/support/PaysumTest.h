@@ -37,6 +37,10 @@ protected:
     // Shows the window and makes it the active one, so that the focus moves as for a person.
     static void Activate(QWidget* window);
 
+    // Waits (a second at most) until `window` is the application's active window again, as it
+    // must be after a modal window or message box over it has closed.
+    static bool WaitActive(QWidget* window);
+
     // The control that has the focus, a key pressed and released in it, and its text replaced
     // by typing (Chinese inserted as an input method would, since key events carry ASCII only).
     static QWidget* Focus();

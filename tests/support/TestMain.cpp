@@ -1,3 +1,5 @@
+#include "platform/EnterOnButtons.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -6,6 +8,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // As the program's start-up does, for the windows that tests open without it.
+    paysum::InstallEnterOnButtons();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
