@@ -338,6 +338,8 @@ DbResult WriteImport(ImportKind kind, const std::vector<ImportRow>& rows,
     }
     const QSqlDatabase db = Connection(MainDatabasePath());
     Transaction transaction(db);
+    if (DbResult error = transaction.BeginError())
+        return error;
     const int staffCount = static_cast<int>(staff.size());
     if (DbResult error = InsertRows(db, QStringLiteral("S_STAFF"), staff, progress))
         return error;

@@ -111,8 +111,7 @@ DbResult DataControl::Refresh() {
         QStringList fields;
         for (const ColumnDef& column : FindTable(table)->columns)
             fields << QLatin1String(column.name);
-        recordset_.LoadPaged(connectionString_, fields, std::move(*paged), count);
-        return std::nullopt;
+        return recordset_.LoadPaged(connectionString_, fields, std::move(*paged), count);
     }
 
     if (!run(sql, parameters_))

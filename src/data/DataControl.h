@@ -29,8 +29,8 @@ public:
     const QString& RecordSource() const { return recordSource_; }
     void SetRecordSource(const QString& source, const QVariantList& parameters = {});
 
-    // Opens (or re-opens) the record set from the source; the first record becomes current. On
-    // failure the record set is empty.
+    // Opens (or re-opens) the record set from the source; the first record becomes current, read
+    // at once. On failure (the rows or the first of them cannot be read) the record set is empty.
     [[nodiscard]] DbResult Refresh();
 
     // Points the control at a whole table of its file and refreshes.

@@ -40,11 +40,8 @@ private:
 bool RunQuery(QSqlQuery& query, const QString& sql, const QVariantList& values);
 
 // Counts the rows of `table` that `where` admits (empty for all, else a condition with `?` for
-// `values`). A count made outside a transaction is kept and given again while the file is
-// unchanged: no write through this connection since (sqlite3_total_changes), none committed
-// through any other (PRAGMA data_version), no change of schema, the connection not reopened.
-// Inside a transaction the rows are always counted, since a rollback would undo what was
-// counted; a Transaction keeps its last counts once it has committed.
+// `values`). On a connection of Connection() the count is kept in its RowCountCache and given
+// again while the file is unchanged.
 DbResult CountRows(const QSqlDatabase& db, const QString& table, const QString& where,
                    const QVariantList& values, int* count);
 
@@ -62,8 +59,8 @@ DbResult CheckIntegrity(const QSqlDatabase& db, IntegrityCheck check);
 // taken literally; an empty prefix matches every key.
 QVariantList KeyPrefixRange(const QString& prefix);
 
-// A transaction that rolls back unless it is committed: construct, do the work, Commit(). Row
-// counts made inside it are kept for after it only when it commits.
+// A transaction that rolls back unless it is committed: construct, check BeginError(), do the
+// work, Commit(). Row counts made inside it are kept for after it only when it commits.
 class Transaction {
 public:
     explicit Transaction(const QSqlDatabase& db);
@@ -71,6 +68,9 @@ public:
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
 
+    // Why the transaction could not begin, empty when it did. Nothing may be written then: the
+    // writes would land outside any transaction (or in another one) and stay.
+    [[nodiscard]] DbResult BeginError() const { return beginError_; }
     [[nodiscard]] DbResult Commit();
 
 private:

@@ -138,6 +138,8 @@ DbResult ReadLastRunTransfers(QList<QStringList>* transfers) {
 DbResult RecordWrittenFile(const WrittenFile& file) {
     const QSqlDatabase db = Connection(MainDatabasePath());
     Transaction transaction(db);
+    if (DbResult error = transaction.BeginError())
+        return error;
     if (DbResult error = ReplaceWrittenFile(db, file))
         return error;
     return transaction.Commit();
@@ -146,6 +148,8 @@ DbResult RecordWrittenFile(const WrittenFile& file) {
 DbResult ArchiveAndClearBatch(const QDateTime& now) {
     const QSqlDatabase db = Connection(MainDatabasePath());
     Transaction transaction(db);
+    if (DbResult error = transaction.BeginError())
+        return error;
     QList<QStringList> amounts;
     if (DbResult error =
             ReadQueryRows(db, QStringLiteral("SELECT PAYSUM FROM S_ITEM"), {}, &amounts))
@@ -198,6 +202,8 @@ DbResult BringBackPayRun(int run, BringBack* outcome) {
     *outcome = BringBack::BatchNotEmpty;
     const QSqlDatabase db = Connection(MainDatabasePath());
     Transaction transaction(db);
+    if (DbResult error = transaction.BeginError())
+        return error;
     // The transfers are copied by the database; only the run's dates and file are read here.
     QStringList row;
     if (DbResult error = ReadRunRow(db, run, &row))

@@ -19,6 +19,12 @@ bool IsRowid(const QString& column) {
     return column.compare(QStringLiteral("rowid"), Qt::CaseInsensitive) == 0;
 }
 
+// Fewer or more rows than the set counted: the table changed behind its back.
+DbError RowsChanged() {
+    return DbError{DbErrorKind::Other, -1, 0,
+                   QStringLiteral("the rows changed since they were counted")};
+}
+
 }  // namespace
 
 Recordset::Recordset(QObject* parent) : QObject(parent) {}
@@ -41,18 +47,26 @@ void Recordset::Load(const QString& databasePath, const QString& table, const QS
     position_ = 0;
     deletedRow_.reset();
     edit_.reset();
+    editError_.reset();
+    readError_.reset();
     emit RowsReset();
     emit MoveComplete();
 }
 
-void Recordset::LoadPaged(const QString& databasePath, const QStringList& fields,
-                          PagedSource source, int count) {
+DbResult Recordset::LoadPaged(const QString& databasePath, const QStringList& fields,
+                              PagedSource source, int count) {
     Load(databasePath, source.table, fields, {}, {});
     orderOrdinal_ = IsRowid(source.orderColumn) ? -1 : FieldIndex(source.orderColumn);
     paged_ = std::move(source);
     count_ = count;
+    // The first record is shown next anyway; read now, a failure is the refresh's own.
+    if (const DbResult error = ReadCurrent()) {
+        Clear();
+        return error;
+    }
     emit RowsReset();
     emit MoveComplete();
+    return std::nullopt;
 }
 
 void Recordset::Clear() {
@@ -96,8 +110,10 @@ bool Recordset::ReadRows(const QString& condition, const QVariant& orderValue, b
                             .arg(limit)
                             .arg(offset);
     QSqlQuery query(Connection(databasePath_));
-    if (!RunQuery(query, sql, values))
+    if (!RunQuery(query, sql, values)) {
+        NoteReadError(ToDbError(query.lastError()));
         return false;
+    }
     const std::size_t first = rows->size();
     while (query.next()) {
         Row row{query.value(0).toLongLong(), {}};
@@ -108,7 +124,16 @@ bool Recordset::ReadRows(const QString& condition, const QVariant& orderValue, b
     }
     if (descending)
         std::reverse(rows->begin() + static_cast<std::ptrdiff_t>(first), rows->end());
-    return !query.lastError().isValid();
+    if (query.lastError().isValid()) {
+        NoteReadError(ToDbError(query.lastError()));
+        return false;
+    }
+    return true;
+}
+
+void Recordset::NoteReadError(const DbError& error) const {
+    if (!readError_)
+        readError_ = error;
 }
 
 bool Recordset::FetchPage(int page) const {
@@ -134,8 +159,12 @@ bool Recordset::FetchPage(int page) const {
         read = ReadRows(QString(), QVariant(), descending, size,
                         descending ? count_ - start - size : start, &rows);
     }
-    if (!read || static_cast<int>(rows.size()) != size)
+    if (!read)
         return false;
+    if (static_cast<int>(rows.size()) != size) {
+        NoteReadError(RowsChanged());
+        return false;
+    }
     pages_[page] = std::move(rows);
     return true;
 }
@@ -154,9 +183,12 @@ bool Recordset::FetchPageAt(int position, const QVariant& orderValue) const {
     if (before > 0 &&
         !ReadRows(column + QStringLiteral(" < ?"), orderValue, true, before, 0, &rows))
         return false;
-    if (!ReadRows(column + QStringLiteral(" >= ?"), orderValue, false, size - before, 0, &rows) ||
-        static_cast<int>(rows.size()) != size)
+    if (!ReadRows(column + QStringLiteral(" >= ?"), orderValue, false, size - before, 0, &rows))
         return false;
+    if (static_cast<int>(rows.size()) != size) {
+        NoteReadError(RowsChanged());
+        return false;
+    }
     pages_[page] = std::move(rows);
     return true;
 }
@@ -197,10 +229,16 @@ int Recordset::PositionOf(const QVariant& orderValue) const {
     values << orderValue;
     int all = 0;
     int fromValue = 0;
-    if (CountRows(db, paged_->table, ConditionWith(QString()), paged_->parameters, &all) ||
-        CountRows(db, paged_->table, ConditionWith(paged_->orderColumn + QStringLiteral(" >= ?")),
-                  values, &fromValue))
+    DbResult error =
+        CountRows(db, paged_->table, ConditionWith(QString()), paged_->parameters, &all);
+    if (!error)
+        error = CountRows(db, paged_->table,
+                          ConditionWith(paged_->orderColumn + QStringLiteral(" >= ?")), values,
+                          &fromValue);
+    if (error) {
+        NoteReadError(*error);
         return -1;
+    }
     return all - fromValue;
 }
 
@@ -232,6 +270,7 @@ void Recordset::DropEdit() {
         emit RowsReset();
     }
     edit_.reset();
+    editError_.reset();
 }
 
 void Recordset::SetPosition(int position) {
@@ -322,21 +361,36 @@ QString Recordset::Value(int row, int ordinal) const {
     return stored ? stored->values[ordinal] : QString();
 }
 
-void Recordset::SetField(int ordinal, const QString& value) {
-    if (!HasCurrent() || ordinal < 0 || ordinal >= FieldCount())
-        return;
-    if (!edit_) {
-        const Row* row = RowAt(position_);
-        if (!row)
-            return;
-        edit_ = Edit{row->values, std::vector<bool>(fields_.size(), false), false};
-    }
-    edit_->values[ordinal] = value;
-    edit_->dirty[ordinal] = true;
+DbResult Recordset::ReadCurrent() const {
+    if (!HasCurrent() || edit_ || RowAt(position_))
+        return std::nullopt;
+    return readError_
+               ? readError_
+               : DbError{DbErrorKind::Other, -1, 0, QStringLiteral("the row cannot be read")};
 }
 
-void Recordset::SetField(const QString& name, const QString& value) {
-    SetField(FieldIndex(name), value);
+DbResult Recordset::SetField(int ordinal, const QString& value) {
+    DbResult error;
+    if (ordinal < 0 || ordinal >= FieldCount())
+        error = DbError{DbErrorKind::Other, -1, 0, QStringLiteral("no such field")};
+    else if (!HasCurrent())
+        error = DbError{DbErrorKind::Other, -1, 0, QStringLiteral("no current record")};
+    else if (!edit_)
+        error = ReadCurrent();
+    if (error) {
+        if (!editError_)
+            editError_ = error;
+        return error;
+    }
+    if (!edit_)
+        edit_ = Edit{RowAt(position_)->values, std::vector<bool>(fields_.size(), false), false};
+    edit_->values[ordinal] = value;
+    edit_->dirty[ordinal] = true;
+    return std::nullopt;
+}
+
+DbResult Recordset::SetField(const QString& name, const QString& value) {
+    return SetField(FieldIndex(name), value);
 }
 
 // ---- writing
@@ -406,6 +460,14 @@ DbResult Recordset::Write(const Edit& edit, qint64 rowid, qint64* newRowid) {
 }
 
 DbResult Recordset::Update() {
+    if (editError_) {
+        const DbError error = *editError_;
+        const bool wasNew = PendingNew();
+        DropEdit();
+        if (wasNew)
+            SetPosition(position_);
+        return error;
+    }
     if (!edit_)
         return std::nullopt;
     if (table_.isEmpty()) {
@@ -449,8 +511,10 @@ DbResult Recordset::Update() {
     const int position = PositionOf(orderValue);
     position_ = position >= 0 ? position : count_;
     // The grid shows the stored row next: its page is read around its key, not counted off.
-    FetchPageAt(position_, orderValue);
+    const bool found = position >= 0 && FetchPageAt(position_, orderValue);
     emit RowsReset();
+    if (!found)
+        return readError_ ? readError_ : RowsChanged();
     return std::nullopt;
 }
 
@@ -466,9 +530,9 @@ DbResult Recordset::Delete() {
     edit_.reset();
     if (table_.isEmpty())
         return DbError{DbErrorKind::ReadOnly, -1, 0, QStringLiteral("read-only record set")};
+    if (DbResult error = ReadCurrent())
+        return error;
     const Row* row = RowAt(position_);
-    if (!row)
-        return DbError{DbErrorKind::Other, -1, 0, QStringLiteral("the row cannot be read")};
     const Row removed = *row;
     if (DbResult error =
             Execute(Connection(databasePath_),

@@ -27,7 +27,8 @@ struct PagedSource {
 // in key order fetches its rows a page at a time as moves and grids reach them, counts them in
 // the database and finds a key by an indexed look-up; any other set holds the rows it read.
 // AddNew/Update and Delete write one row of the file by its rowid. Reading past either end is
-// safe: fields then read as the empty text.
+// safe: fields then read as the empty text. So does a row that cannot be read; ReadError() and
+// ReadCurrent() tell it from an empty row, and SetField and Update() refuse to write it.
 class Recordset : public QObject {
     Q_OBJECT
 
@@ -38,9 +39,10 @@ public:
     // (EOF when there is none). An empty `table` makes the set read-only.
     void Load(const QString& databasePath, const QString& table, const QStringList& fields,
               std::vector<qint64> rowids, std::vector<QStringList> rows);
-    // Reads `source` from now on, `count` rows in all; the first becomes current.
-    void LoadPaged(const QString& databasePath, const QStringList& fields, PagedSource source,
-                   int count);
+    // Reads `source` from now on, `count` rows in all; the first becomes current, read at once.
+    // When it cannot be read the set is left empty and the failure returned.
+    [[nodiscard]] DbResult LoadPaged(const QString& databasePath, const QStringList& fields,
+                                     PagedSource source, int count);
     void Clear();
 
     bool AtEOF() const;
@@ -69,17 +71,28 @@ public:
     // A field of any row as stored, for grids.
     QString Value(int row, int ordinal) const;
 
-    // Assigns a field of the current record; Update() stores it.
-    void SetField(int ordinal, const QString& value);
-    void SetField(const QString& name, const QString& value);
+    // The first failure to read rows since the set was loaded (a row that could not be read
+    // showed as an empty one), empty when every read succeeded.
+    const DbResult& ReadError() const { return readError_; }
+    // Reads the current record unless it is read already: the failure when it cannot be read;
+    // none past either end.
+    [[nodiscard]] DbResult ReadCurrent() const;
+
+    // Assigns a field of the current record; Update() stores it. The failure when there is no
+    // such field or no current record, or the record cannot be read; it is kept for Update()
+    // too, so that a caller may assign every field and ask once.
+    DbResult SetField(int ordinal, const QString& value);
+    DbResult SetField(const QString& name, const QString& value);
 
     // Appends an empty record and makes it current.
     void AddNew();
     // Stores the current record (new or edited). A value wider than its column is refused with
     // FieldTooLong, a text that is not well-formed UTF-16 with Other, and nothing is written. On
     // any failure the assignments are dropped, and a refused new record is taken out again: the
-    // record current before AddNew is current. A stored record of a set read in key order stands
-    // where its key puts it.
+    // record current before AddNew is current. An assignment that failed fails Update() the same
+    // way, with nothing written. A stored record of a set read in key order stands where its key
+    // puts it; when it cannot be found there the failure is returned too (the row is written, so
+    // a transaction around it is to be rolled back).
     [[nodiscard]] DbResult Update();
     // Removes the current record from the file at once; the position stays on the removed
     // record until the next move.
@@ -110,6 +123,8 @@ private:
     // The stored row at `index`, fetched with its page when needed; nullptr past the rows.
     const Row* RowAt(int index) const;
     bool FetchPage(int page) const;
+    // Keeps the first failure to read rows since the set was loaded.
+    void NoteReadError(const DbError& error) const;
     // Reads the page of row `position` unless it is read already, knowing that the row with
     // `orderValue` stands, or would stand, there; false when it cannot be read.
     bool FetchPageAt(int position, const QVariant& orderValue) const;
@@ -151,6 +166,9 @@ private:
     // Set after Delete() until the next move: the removed record is still "current".
     std::optional<QStringList> deletedRow_;
     std::optional<Edit> edit_;
+    // A failed assignment to the current record, given by the next Update().
+    DbResult editError_;
+    mutable DbResult readError_;
     int positionBeforeAdd_ = 0;
 };
 

@@ -203,6 +203,8 @@ int ColumnWidth(const QString& table, const QString& column) {
 
 DbResult CreateTables(const QSqlDatabase& db, DatabaseFile file) {
     Transaction transaction(db);
+    if (DbResult error = transaction.BeginError())
+        return error;
     if (DbResult error = CreateTablesAfter(db, file, 0, kSchemaVersion))
         return error;
     return transaction.Commit();
@@ -261,6 +263,8 @@ DbResult UpgradeSchema(const QSqlDatabase& db, DatabaseFile file) {
         if (!IsSchemaOf(db, file, version))
             continue;
         Transaction transaction(db);
+        if (DbResult error = transaction.BeginError())
+            return error;
         if (DbResult error = CreateTablesAfter(db, file, version, kSchemaVersion))
             return error;
         return transaction.Commit();

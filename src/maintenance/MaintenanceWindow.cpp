@@ -234,11 +234,14 @@ void MaintenanceWindow::ShowCurrentRecord() {
     if (Busy)
         return;
     Busy = true;
-    if (!Records().AtEOF())
+    // A record that cannot be read is reported, never shown as an empty one.
+    const DbResult error = Records().ReadCurrent();
+    if (!error && !Records().AtEOF())
         FillBoxes(Records());
     else
         EmptyBoxes();
     Busy = false;
+    ReportUnexpected(error);
 }
 
 void MaintenanceWindow::FillBoxes(const Recordset& record) {
@@ -288,12 +291,14 @@ void MaintenanceWindow::ReportUnexpected(const DbResult& error) {
 
 void MaintenanceWindow::RereadKeeping(const QString& field, const QString& value) {
     Busy = true;
-    const DbResult error = Adodc1->Refresh();
+    DbResult error = Adodc1->Refresh();
     listsAll_ = listsAll_ && !error;
     if (!value.isEmpty())
         Records().Find(field, value);
     if (Records().AtEOF() && Records().RecordCount() > 0)
         Records().MoveFirst();
+    if (!error)
+        error = Records().ReadError();
     Busy = false;
     ReportUnexpected(error);
 }
@@ -304,8 +309,10 @@ bool MaintenanceWindow::StoreInTransaction(const QString& keyField, const StoreW
     bool refused = false;
     {
         Transaction transaction(Connection(setup_.databasePath));
+        error = transaction.BeginError();
         Busy = true;
-        error = write(refused);
+        if (!error)
+            error = write(refused);
         if (!error && !refused)
             error = transaction.Commit();
         Busy = false;

@@ -93,6 +93,8 @@ std::optional<std::vector<TransferItem>> Form3::ReadTransfers() {
     items.reserve(static_cast<std::size_t>(rows.RecordCount()));
     for (; !rows.AtEOF(); rows.MoveNext())
         items.push_back(TransferItem{rows.Field(1), rows.Field(2), rows.Field(4)});
+    if (rows.ReadError())
+        return std::nullopt;
     return items;
 }
 

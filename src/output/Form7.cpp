@@ -153,7 +153,8 @@ DbResult Form7::ReadReportRows(std::vector<ReportRow>* rows) {
         rows->push_back(ReportRow{set.Field(0), set.Field(1), set.Field(2), set.Field(3),
                                   set.Field(4), set.Field(5)});
     }
-    return std::nullopt;
+    // A row that could not be read would be listed as an empty one.
+    return set.ReadError();
 }
 
 void Form7::BuildReport() {

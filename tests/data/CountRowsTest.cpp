@@ -2,6 +2,7 @@
 #include "data/DataFolder.h"
 #include "data/Database.h"
 #include "data/DatabaseCopy.h"
+#include "data/RowCountCache.h"
 #include "support/PaysumTest.h"
 
 #include <QSqlQuery>
@@ -95,6 +96,12 @@ TEST_F(CountRowsTest, CountsMadeInsideATransactionOutliveOnlyTheStateItCommits) 
     ASSERT_TRUE(query.exec(QStringLiteral("BEGIN")));
     Run(db, "DELETE FROM S_STAFF");
     EXPECT_EQ(Listed(), 0);
+    {
+        // No transaction begins inside another: it says so before anything is written.
+        Transaction inner(db);
+        EXPECT_TRUE(inner.BeginError().has_value());
+        EXPECT_TRUE(inner.Commit().has_value());
+    }
     ASSERT_TRUE(query.exec(QStringLiteral("ROLLBACK")));
     EXPECT_EQ(Listed(), 4);
     // A transaction that writes nothing commits the file as it found it, not as the rolled back
@@ -104,6 +111,43 @@ TEST_F(CountRowsTest, CountsMadeInsideATransactionOutliveOnlyTheStateItCommits) 
         ASSERT_FALSE(transaction.Commit());
     }
     EXPECT_EQ(Listed(), 4);
+}
+
+TEST_F(CountRowsTest, ACacheGivesACountBackOnlyForTheFileAsItWasCounted) {
+    const QSqlDatabase db = Connection(MainDatabasePath());
+    RowCountCache cache(true);
+    const auto kept = [&](const QString& key) { return cache.Find(db, key).kept; };
+    const auto keep = [&](const QString& key, int count) {
+        cache.Keep(cache.Find(db, key), key, count);
+    };
+    keep(QStringLiteral("a"), 3);
+    EXPECT_EQ(kept(QStringLiteral("a")), 3);
+    EXPECT_FALSE(kept(QStringLiteral("b")));
+    Run(db, "UPDATE S_STAFF SET NAME = 'x' WHERE ID = '00001'");
+    EXPECT_FALSE(kept(QStringLiteral("a")));
+
+    // In a transaction that is not the cache's own nothing is given or kept.
+    keep(QStringLiteral("a"), 3);
+    QSqlQuery query(db);
+    ASSERT_TRUE(query.exec(QStringLiteral("BEGIN")));
+    EXPECT_FALSE(kept(QStringLiteral("a")));
+    keep(QStringLiteral("b"), 1);
+    ASSERT_TRUE(query.exec(QStringLiteral("ROLLBACK")));
+    EXPECT_EQ(kept(QStringLiteral("a")), 3);
+    EXPECT_FALSE(kept(QStringLiteral("b")));
+
+    // In its own, a count outlives a rollback never, a commit only when made after the last write.
+    for (const bool committed : {false, true}) {
+        ASSERT_TRUE(query.exec(QStringLiteral("BEGIN")));
+        cache.TransactionBegun();
+        keep(QStringLiteral("before"), 3);
+        Run(db, "INSERT INTO S_STAFF (ID) VALUES ('00009')");
+        keep(QStringLiteral("after"), 4);
+        ASSERT_TRUE(query.exec(committed ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK")));
+        cache.TransactionEnded(committed);
+        EXPECT_FALSE(kept(QStringLiteral("before")));
+        EXPECT_EQ(kept(QStringLiteral("after")), committed ? std::optional(4) : std::nullopt);
+    }
 }
 
 TEST_F(CountRowsTest, FollowsARestoreOfTheFile) {

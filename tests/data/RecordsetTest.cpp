@@ -227,5 +227,54 @@ TEST_F(RecordsetTest, LargeSetReadsEveryRowWhereAFullReadWouldPutIt) {
     EXPECT_EQ(rs().AbsolutePosition(), 99);
 }
 
+// A row that cannot be read is not taken for an empty one: the failure reaches the caller, and
+// nothing is written to the row or claimed stored.
+TEST_F(RecordsetTest, ARowThatCannotBeReadIsReportedAndNeverWritten) {
+    const QSqlDatabase db = Connection(MainDatabasePath());
+    {
+        Transaction transaction(db);
+        ASSERT_FALSE(transaction.BeginError());
+        for (int code = 1; code <= 300; ++code)
+            ASSERT_FALSE(Execute(db, "INSERT INTO S_STAFF (ID, NAME) VALUES (?, ?)",
+                                 {QString::asprintf("%05d", code), QStringLiteral("舊")}));
+        ASSERT_FALSE(transaction.Commit());
+    }
+    control.SetRecordSource(QStringLiteral("select * from S_STAFF order by ID"));
+    ASSERT_FALSE(control.Refresh());
+    EXPECT_FALSE(rs().ReadCurrent());
+    // Another program takes the table away behind the set's back, after its first page was read.
+    const auto rename = [](const char* from, const char* to) {
+        const ScopedConnection other(MainDatabasePath(), ScopedConnection::Access::Create);
+        ASSERT_FALSE(Execute(other.Handle(), QStringLiteral("ALTER TABLE %1 RENAME TO %2")
+                                                 .arg(QLatin1String(from), QLatin1String(to))));
+    };
+    rename("S_STAFF", "AWAY");
+    rs().MoveLast();
+    EXPECT_EQ(rs().Field(0), QString());
+    EXPECT_TRUE(rs().ReadCurrent().has_value());
+    EXPECT_TRUE(rs().ReadError().has_value());
+    EXPECT_TRUE(rs().SetField(QStringLiteral("NAME"), QStringLiteral("新")).has_value());
+    EXPECT_TRUE(rs().Update().has_value());
+    EXPECT_TRUE(rs().Delete().has_value());
+    // A row read already takes an assignment, but its store fails; a key that cannot be sought
+    // is told from one that is not there.
+    rs().MoveFirst();
+    EXPECT_FALSE(rs().SetField(QStringLiteral("NAME"), QStringLiteral("新")));
+    EXPECT_TRUE(rs().Update().has_value());
+    rs().Find(QStringLiteral("ID"), QStringLiteral("00250"));
+    EXPECT_TRUE(rs().AtEOF());
+    EXPECT_TRUE(rs().ReadError().has_value());
+    EXPECT_TRUE(control.Refresh().has_value());
+    EXPECT_TRUE(rs().AtEOF() && rs().AtBOF());
+
+    rename("AWAY", "S_STAFF");
+    ASSERT_FALSE(control.Refresh());
+    EXPECT_FALSE(rs().ReadError());
+    const QList<QStringList> rows = Rows(QStringLiteral("S_STAFF"));
+    ASSERT_EQ(rows.size(), 300);
+    for (const QStringList& row : rows)
+        ASSERT_EQ(row[3], QStringLiteral("舊")) << row[0].toStdString();
+}
+
 }  // namespace
 }  // namespace paysum

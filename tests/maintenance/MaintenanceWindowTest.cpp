@@ -1,5 +1,6 @@
 #include "data/DataControl.h"
 #include "data/DataFolder.h"
+#include "data/Database.h"
 #include "maintenance/DataGrid.h"
 #include "maintenance/MaintenanceWindow.h"
 #include "support/PaysumTest.h"
@@ -7,7 +8,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlDriver>
 #include <QTest>
+
+#include <sqlite3.h>
 
 namespace paysum {
 namespace {
@@ -38,16 +42,21 @@ public:
     QLineEdit* KeyBox() const override { return Text1; }
     QList<QWidget*> EntryBoxes() const override { return {Text1, Text2}; }
     QList<QWidget*> EditSet() const override { return {Text1, Text2}; }
-    void ConfirmChange() override {}
     void ConfirmDelete() override {}
     void ConfirmQuery() override {}
     void ConfirmAdd() override {
-        Busy = true;
-        Records().AddNew();
-        Records().SetField(0, Text1->text());
-        Records().SetField(3, Text2->text());
-        ReportUnexpected(Records().Update());
-        Busy = false;
+        (void)StoreInTransaction(QStringLiteral("ID"), [this](bool&) {
+            Records().AddNew();
+            Records().SetField(0, Text1->text());
+            Records().SetField(3, Text2->text());
+            return Records().Update();
+        });
+    }
+    void ConfirmChange() override {
+        (void)StoreInTransaction(QStringLiteral("ID"), [this](bool&) {
+            Records().SetField(3, Text2->text());
+            return Records().Update();
+        });
     }
 
     int GridRows() const { return DataGrid1->model()->rowCount(); }
@@ -59,6 +68,27 @@ public:
     QPushButton* confirm;
     QPushButton* cancel;
 };
+
+// What SQLite refuses on the program's connection to the main file, as a failing disk or a
+// locked file would: nothing, every BEGIN, or every read of a column of S_STAFF.
+enum class Refuse { Nothing, Begin, StaffReads };
+
+int Authorize(void* data, int action, const char* first, const char*, const char*, const char*) {
+    const Refuse refused = *static_cast<const Refuse*>(data);
+    if ((refused == Refuse::Begin && action == SQLITE_TRANSACTION &&
+         qstrcmp(first, "BEGIN") == 0) ||
+        (refused == Refuse::StaffReads && action == SQLITE_READ && qstrcmp(first, "S_STAFF") == 0))
+        return SQLITE_DENY;
+    return SQLITE_OK;
+}
+
+void RefuseOnConnection(Refuse what) {
+    static Refuse refused = Refuse::Nothing;
+    refused = what;
+    const QVariant handle = Connection(MainDatabasePath()).driver()->handle();
+    sqlite3* db = *static_cast<sqlite3* const*>(handle.constData());
+    sqlite3_set_authorizer(db, what == Refuse::Nothing ? nullptr : Authorize, &refused);
+}
 
 class MaintenanceWindowTest : public test::PaysumTest {
 protected:
@@ -146,6 +176,51 @@ TEST_F(MaintenanceWindowTest, QueryFilterNarrowsAndWidensAndResetRereadsTheTable
     EXPECT_EQ(window.GridRows(), 10);
     EXPECT_EQ(window.Text1->text(), QStringLiteral("00000"));
     EXPECT_FALSE(window.Text1->isEnabled());
+}
+
+// A store that cannot begin its transaction, and a record that cannot be read, are reported
+// with the frame's message, and nothing is written: not outside a transaction, not into a record
+// that showed as empty.
+TEST_F(MaintenanceWindowTest, AStoreThatCannotBeginOrReadWritesNothingAndSaysSo) {
+    const QSqlDatabase db = Connection(MainDatabasePath());
+    {
+        Transaction transaction(db);
+        ASSERT_FALSE(transaction.BeginError());
+        for (int code = 1; code <= 300; ++code)
+            ASSERT_FALSE(Execute(db, "INSERT INTO S_STAFF (ID, NAME) VALUES (?, ?)",
+                                 {QString::asprintf("%05d", code), QStringLiteral("舊")}));
+        ASSERT_FALSE(transaction.Commit());
+    }
+    StaffCodes window;
+    Activate(&window);
+    const test::RecordedMessage unexpected = test::OkBox(QStringLiteral("不可預期的錯誤"));
+
+    RefuseOnConnection(Refuse::Begin);
+    QTest::keyClick(&window, Qt::Key_F2);
+    QTest::keyClicks(window.Text1, QStringLiteral("00999"));
+    QTest::mouseClick(window.confirm, Qt::LeftButton);
+    RefuseOnConnection(Refuse::Nothing);
+    EXPECT_EQ(messages.All(), std::vector{unexpected});
+    EXPECT_EQ(Rows(QStringLiteral("S_STAFF")).size(), 300);
+    window.CancelEntry();
+
+    // The last record's page cannot be read: the record is reported, not shown empty, and a
+    // change to it is refused.
+    messages.Clear();
+    RefuseOnConnection(Refuse::StaffReads);
+    window.DataGrid1->selectRow(299);
+    EXPECT_EQ(window.Text1->text(), QString());
+    EXPECT_EQ(messages.All(), std::vector{unexpected});
+    QTest::keyClick(&window, Qt::Key_F3);
+    window.Text2->setText(QStringLiteral("新"));
+    messages.Clear();
+    QTest::mouseClick(window.confirm, Qt::LeftButton);
+    RefuseOnConnection(Refuse::Nothing);
+    ASSERT_FALSE(messages.All().empty());
+    for (const test::RecordedMessage& message : messages.All())
+        EXPECT_EQ(message, unexpected);
+    for (const QStringList& row : Rows(QStringLiteral("S_STAFF")))
+        ASSERT_EQ(row[3], QStringLiteral("舊")) << row[0].toStdString();
 }
 
 }  // namespace
