@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <new>
 
 namespace paysum {
 
@@ -57,15 +58,6 @@ std::optional<QString> CheckDataFolder() {
     if (DbResult error = CheckDatabaseFile(path, DatabaseFile::Main))
         return QStringLiteral("資料檔 %1 無法使用：%2").arg(path, error->message);
     return std::nullopt;
-}
-
-QByteArray ReadWholeFile(const QString& path, QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("無法開啟 %1：%2").arg(path, file.errorString());
-        return {};
-    }
-    return file.readAll();
 }
 
 int ReportWrite(const QString& path, const BatchFileResult& result);
@@ -148,15 +140,16 @@ int History(bool json) {
         return 0;
     }
     for (const PayRunSummary& run : runs)
-        Say(stdout, QStringList{QString::number(run.run), OrDash(run.loginDate),
-                                OrDash(run.transferDate), QString::number(run.count),
-                                QString::number(run.total), OrDash(run.file.name), run.archivedAt}
-                        .join(u'\t'));
+        Say(stdout,
+            QStringList{QString::number(run.run), OrDash(run.loginDate), OrDash(run.transferDate),
+                        QString::number(run.count), QString::number(run.total),
+                        run.file.IsEmpty() ? QStringLiteral("-") : run.file.name, run.archivedAt}
+                .join(u'\t'));
     return 0;
 }
 
 // Writes an archived run's batch file again, only as it was written then.
-int HistoryExport(int run, const QString& path) {
+int HistoryExport(qint64 run, const QString& path) {
     PayRun payRun;
     bool kept = false;
     if (DbResult error = ReadPayRun(run, &payRun, &kept))
@@ -167,9 +160,9 @@ int HistoryExport(int run, const QString& path) {
 }
 
 // A run number as typed: a positive whole number, else 0.
-int RunNumber(const QString& text) {
+qint64 RunNumber(const QString& text) {
     bool ok = false;
-    const int run = text.toInt(&ok);
+    const qint64 run = text.toLongLong(&ok);
     const bool digits = !text.isEmpty() &&
                         std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
     return ok && digits && run > 0 ? run : 0;
@@ -225,11 +218,9 @@ int Import(const QString& what, const QString& path, bool dryRun) {
         kind = ImportKind::Transfers;
     else
         return Fail(QStringLiteral("import 之後應為 employees 或 transfers"));
-    QString readError;
-    const QByteArray bytes = ReadWholeFile(path, &readError);
-    if (!readError.isEmpty())
-        return Fail(readError);
-    const ImportFile file = PrepareImport(bytes, kind);
+    const ImportFile file = PrepareImportFile(path, kind);
+    if (!file.readError.isEmpty())
+        return Fail(file.readError);
     if (!file.error.isEmpty())
         return Fail(QStringLiteral("%1: %2").arg(path, file.error));
     for (const ImportRow& row : file.rows) {
@@ -285,6 +276,9 @@ void DescribeCommands(QCommandLineParser& parser) {
                                  QStringLiteral("[...]"));
 }
 
+int RunCommand(const QCommandLineParser& parser, const QString& command,
+               const QStringList& arguments, bool dryRun);
+
 int RunParsed(QCommandLineParser& parser) {
     const QStringList arguments = parser.positionalArguments();
     const QString command = arguments.value(0);
@@ -313,8 +307,13 @@ int RunParsed(QCommandLineParser& parser) {
 
     // Checking a file on its own needs no data at all.
     const bool readsData = command != u"verify" || parser.isSet(QStringLiteral("batch"));
-    if (!readsData)
-        return Verify(arguments[1], parser.isSet(QStringLiteral("json")), false);
+    if (!readsData) {
+        try {
+            return Verify(arguments[1], parser.isSet(QStringLiteral("json")), false);
+        } catch (const std::bad_alloc&) {
+            return Fail(QStringLiteral("記憶體不足，未完成"));
+        }
+    }
     if (const std::optional<QString> fault = CheckDataFolder())
         return Fail(*fault);
     InstanceLock lock(DataFolderPath());
@@ -325,6 +324,19 @@ int RunParsed(QCommandLineParser& parser) {
     if (locked == InstanceLock::Outcome::CannotWrite && writes)
         return Fail(QStringLiteral("資料夾 %1 無法寫入；未寫入任何資料").arg(DataFolderPath()));
 
+    int status = kFailed;
+    // A file too large for the memory there is is reported like any file that cannot be read.
+    try {
+        status = RunCommand(parser, command, arguments, dryRun);
+    } catch (const std::bad_alloc&) {
+        status = Fail(QStringLiteral("記憶體不足，未完成"));
+    }
+    CloseAllConnections();
+    return status;
+}
+
+int RunCommand(const QCommandLineParser& parser, const QString& command,
+               const QStringList& arguments, bool dryRun) {
     int status = kFailed;
     if (command == u"export")
         status = Export(arguments[1]);
@@ -339,7 +351,6 @@ int RunParsed(QCommandLineParser& parser) {
         status = History(parser.isSet(QStringLiteral("json")));
     else
         status = Import(arguments[1], arguments[2], dryRun);
-    CloseAllConnections();
     return status;
 }
 

@@ -269,6 +269,11 @@ QVariantList KeyPrefixRange(const QString& prefix) {
     return {prefix, QString::fromUcs4(high.data(), high.size())};
 }
 
+bool InTransaction(const QSqlDatabase& db) {
+    sqlite3* handle = Handle(db);
+    return handle && !sqlite3_get_autocommit(handle);
+}
+
 Transaction::Transaction(const QSqlDatabase& db) : db_(db) {
     if (!db_.isOpen()) {
         beginError_ = ToDbError(db_.lastError());
