@@ -176,7 +176,7 @@ DbResult ReadBatchTotal(const QString& exceptCode, qint64* total) {
             Connection(MainDatabasePath()),
             QStringLiteral("SELECT COALESCE(SUM(CAST(trim(PAYSUM) AS INTEGER)), 0) FROM S_ITEM "
                            "WHERE ID <> ?"),
-            {exceptCode}, &rows))
+            {exceptCode.isNull() ? QStringLiteral("") : exceptCode}, &rows))
         return error;
     *total = rows.value(0).value(0).toLongLong();
     return std::nullopt;
