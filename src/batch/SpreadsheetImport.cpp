@@ -220,8 +220,8 @@ ImportFile ReadImportFile(const QByteArray& bytes, ImportKind kind) {
     }
     // Each record becomes its row as it is read, so that the records are never held whole; room
     // for a row a line is made at once, so that the rows are never moved.
-    file.rows.reserve(std::min<std::size_t>(
-        kMostImportRows, static_cast<std::size_t>(decoded.utf8.count('\n') + 1)));
+    const qsizetype lines = std::max(decoded.utf8.count('\n'), decoded.utf8.count('\r')) + 1;
+    file.rows.reserve(std::min(kMostImportRows, static_cast<std::size_t>(lines)));
     bool headed = false;
     std::array<int, kColumnCount> position;
     const auto take = [&](CsvRecord&& record) {

@@ -3,6 +3,8 @@
 #include <csv.h>
 #include <unicode/ucnv.h>
 
+#include <QStringDecoder>
+
 #include <algorithm>
 #include <array>
 #include <memory>
@@ -14,8 +16,23 @@ namespace {
 // Converted a piece at a time, so that the text costs no more than its UTF-8.
 constexpr std::size_t kPiece = 1 << 16;
 
+// Where the line that starts at `from` ends, past its CR LF, LF or CR.
+qsizetype LineEnd(QByteArrayView bytes, qsizetype from) {
+    const auto end = std::find_if(bytes.begin() + from, bytes.end(),
+                                  [](char c) { return c == '\n' || c == '\r'; });
+    if (end == bytes.end())
+        return bytes.size();
+    const qsizetype at = end - bytes.begin();
+    return at + (bytes[at] == '\r' && at + 1 < bytes.size() && bytes[at + 1] == '\n' ? 2 : 1);
+}
+
+// The line, counted from 1, that holds the byte at `offset`.
 qint64 LineAt(QByteArrayView bytes, qsizetype offset) {
-    return 1 + std::count(bytes.begin(), bytes.begin() + offset, '\n');
+    qint64 line = 1;
+    for (qsizetype from = LineEnd(bytes, 0); from <= offset && from < bytes.size();
+         from = LineEnd(bytes, from))
+        ++line;
+    return line;
 }
 
 // Converts with ICU's converter of that name, stopping at the first byte sequence it does not
@@ -89,11 +106,11 @@ bool LooksLikeUtf8(QByteArrayView line) {
 }
 
 QByteArrayView LineAround(QByteArrayView bytes, qsizetype offset) {
-    const qsizetype start = bytes.first(offset).lastIndexOf('\n') + 1;
-    qsizetype end = bytes.indexOf('\n', offset);
-    if (end < 0)
-        end = bytes.size();
-    return bytes.sliced(start, end - start);
+    qsizetype start = 0;
+    for (qsizetype end = LineEnd(bytes, 0); end <= offset && end < bytes.size();
+         end = LineEnd(bytes, end))
+        start = end;
+    return bytes.sliced(start, LineEnd(bytes, start) - start);
 }
 
 DecodedText Refused(DecodeFault fault, TextEncoding encoding, qint64 line) {
@@ -117,6 +134,8 @@ struct Collector {
     int startLine = 0;  // the line the open record starts on
     bool open = false;
     CsvOutcome outcome = CsvOutcome::Read;
+    QStringDecoder decoder{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom};
 };
 
 void EndField(void* data, std::size_t length, void* context) {
@@ -126,8 +145,10 @@ void EndField(void* data, std::size_t length, void* context) {
             collector->outcome = CsvOutcome::TooManyFields;
         return;
     }
-    collector->fields << QString::fromUtf8(static_cast<const char*>(data),
-                                           static_cast<qsizetype>(length));
+    // A field that starts with U+FEFF keeps it; QString::fromUtf8() would take it for a byte
+    // order mark and drop it.
+    collector->fields << collector->decoder.decode(
+        QByteArrayView(static_cast<const char*>(data), static_cast<qsizetype>(length)));
 }
 
 void EndRecord(int, void* context) {
@@ -177,12 +198,10 @@ DecodedText DecodeSpreadsheetText(const QByteArray& bytes) {
     const qsizetype checkedTo = badBig5 < 0 ? bytes.size() : badBig5;
     qint64 line = 1;
     for (qsizetype from = 0; from < checkedTo; ++line) {
-        qsizetype end = bytes.indexOf('\n', from);
-        if (end < 0)
-            end = bytes.size();
+        const qsizetype end = LineEnd(bytes, from);
         if (LooksLikeUtf8(QByteArrayView(bytes).sliced(from, end - from)))
             return Refused(DecodeFault::MixedEncoding, TextEncoding::Big5, line);
-        from = end + 1;
+        from = end;
     }
     if (badBig5 >= 0)
         return Refused(DecodeFault::BadSequence, TextEncoding::Big5, LineAt(bytes, badBig5));
@@ -207,12 +226,13 @@ CsvRecords ParseCsv(QByteArrayView bytes, std::size_t mostRecords, int mostField
     bool ok = true;
     while (ok && from < bytes.size() && collector.outcome == CsvOutcome::Read &&
            !collector.stopped) {
-        qsizetype to = bytes.indexOf('\n', from);
-        to = to < 0 ? bytes.size() : to + 1;
+        const qsizetype to = LineEnd(bytes, from);
         ++collector.line;
         if (!collector.open) {
-            const QByteArrayView content = bytes.sliced(from, to - from).trimmed();
-            if (!content.isEmpty()) {
+            // The parser skips only empty lines; any other starts a record.
+            const QByteArrayView line = bytes.sliced(from, to - from);
+            if (std::any_of(line.begin(), line.end(),
+                            [](char c) { return c != '\r' && c != '\n'; })) {
                 collector.startLine = collector.line;
                 collector.open = true;
             }
