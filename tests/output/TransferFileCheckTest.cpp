@@ -118,6 +118,11 @@ TEST(TransferFileCheckTest, AThousandRecordsAreOneTooMany) {
     lines.removeLast();
     lines[0].replace(40, 16, "0000009990000999");
     EXPECT_EQ(Faults(File(lines)), "");
+    // The largest file there can be, which is read whole; its records are kept only when asked.
+    EXPECT_EQ(File(lines).size(), kMostTransferFileBytes);
+    const FileCheck check = CheckTransferBytes(File(lines), false);
+    EXPECT_TRUE(check.items.empty() && check.faults.empty());
+    EXPECT_EQ(check.detailTotals.total, 999000);
 }
 
 TEST(TransferFileCheckTest, NamesThePayeesThatDifferFromTheBatch) {
