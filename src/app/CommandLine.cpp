@@ -35,6 +35,8 @@ namespace {
 
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
+// A file that needs more memory than there is is refused like one that cannot be read.
+const QString kOutOfMemory = QStringLiteral("記憶體不足，無法讀取 %1");
 
 void Say(std::FILE* stream, const QString& text) {
     std::fputs((text + u'\n').toUtf8().constData(), stream);
@@ -180,8 +182,12 @@ int ListPdf(const QString& path) {
 }
 
 int Verify(const QString& path, bool json, bool withBatch) {
-    const Verification verification =
-        VerifyFile(path, withBatch ? CompareBatch::Always : CompareBatch::Never);
+    Verification verification;
+    try {
+        verification = VerifyFile(path, withBatch ? CompareBatch::Always : CompareBatch::Never);
+    } catch (const std::bad_alloc&) {
+        return Fail(kOutOfMemory.arg(path));
+    }
     if (!verification.readError.isEmpty())
         return Fail(verification.readError);
     const FileCheck& check = verification.check;
@@ -218,7 +224,12 @@ int Import(const QString& what, const QString& path, bool dryRun) {
         kind = ImportKind::Transfers;
     else
         return Fail(QStringLiteral("import 之後應為 employees 或 transfers"));
-    const ImportFile file = PrepareImportFile(path, kind);
+    ImportFile file;
+    try {
+        file = PrepareImportFile(path, kind);
+    } catch (const std::bad_alloc&) {
+        return Fail(kOutOfMemory.arg(path));
+    }
     if (!file.readError.isEmpty())
         return Fail(file.readError);
     if (!file.error.isEmpty())
@@ -276,9 +287,6 @@ void DescribeCommands(QCommandLineParser& parser) {
                                  QStringLiteral("[...]"));
 }
 
-int RunCommand(const QCommandLineParser& parser, const QString& command,
-               const QStringList& arguments, bool dryRun);
-
 int RunParsed(QCommandLineParser& parser) {
     const QStringList arguments = parser.positionalArguments();
     const QString command = arguments.value(0);
@@ -307,13 +315,8 @@ int RunParsed(QCommandLineParser& parser) {
 
     // Checking a file on its own needs no data at all.
     const bool readsData = command != u"verify" || parser.isSet(QStringLiteral("batch"));
-    if (!readsData) {
-        try {
-            return Verify(arguments[1], parser.isSet(QStringLiteral("json")), false);
-        } catch (const std::bad_alloc&) {
-            return Fail(QStringLiteral("記憶體不足，未完成"));
-        }
-    }
+    if (!readsData)
+        return Verify(arguments[1], parser.isSet(QStringLiteral("json")), false);
     if (const std::optional<QString> fault = CheckDataFolder())
         return Fail(*fault);
     InstanceLock lock(DataFolderPath());
@@ -324,19 +327,6 @@ int RunParsed(QCommandLineParser& parser) {
     if (locked == InstanceLock::Outcome::CannotWrite && writes)
         return Fail(QStringLiteral("資料夾 %1 無法寫入；未寫入任何資料").arg(DataFolderPath()));
 
-    int status = kFailed;
-    // A file too large for the memory there is is reported like any file that cannot be read.
-    try {
-        status = RunCommand(parser, command, arguments, dryRun);
-    } catch (const std::bad_alloc&) {
-        status = Fail(QStringLiteral("記憶體不足，未完成"));
-    }
-    CloseAllConnections();
-    return status;
-}
-
-int RunCommand(const QCommandLineParser& parser, const QString& command,
-               const QStringList& arguments, bool dryRun) {
     int status = kFailed;
     if (command == u"export")
         status = Export(arguments[1]);
@@ -351,6 +341,7 @@ int RunCommand(const QCommandLineParser& parser, const QString& command,
         status = History(parser.isSet(QStringLiteral("json")));
     else
         status = Import(arguments[1], arguments[2], dryRun);
+    CloseAllConnections();
     return status;
 }
 
