@@ -2,6 +2,7 @@
 // checked and written in one transaction, and a file of 999 transfers checked.
 
 #include "batch/SpreadsheetImport.h"
+#include "batch/frmImport.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
 #include "output/TransferFileCheck.h"
@@ -44,6 +45,20 @@ void ImportEmployees10000(benchmark::State& state) {
     CloseAllConnections();
 }
 BENCHMARK(ImportEmployees10000)->Unit(benchmark::kMillisecond);
+
+// The windows' import preview of 100,000 employees: read, checked and shown in the window. Run it
+// alone under /usr/bin/time -v (--benchmark_filter=PreviewImport) for the peak memory it takes.
+void PreviewImport100000(benchmark::State& state) {
+    const QByteArray sheet = StaffSheet(100000);
+    for (auto _ : state) {
+        frmImport window(ImportKind::Employees, QStringLiteral("staff.csv"),
+                         PrepareImport(sheet, ImportKind::Employees));
+        window.show();
+        QCoreApplication::processEvents();
+        benchmark::DoNotOptimize(&window);
+    }
+}
+BENCHMARK(PreviewImport100000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // Checking a file of the most records a batch holds.
 void VerifyFile999(benchmark::State& state) {

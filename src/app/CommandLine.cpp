@@ -28,6 +28,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <new>
 
 namespace paysum {
 
@@ -35,6 +36,8 @@ namespace {
 
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
+// A file that needs more memory than there is is refused like one that cannot be read.
+const QString kOutOfMemory = QStringLiteral("記憶體不足，無法讀取 %1");
 
 void Say(std::FILE* stream, const QString& text) {
     std::fputs((text + u'\n').toUtf8().constData(), stream);
@@ -80,15 +83,6 @@ int WriteFailure(const QString& path, const QString& detail) {
         return Fail(detail);
     return Fail(detail.isEmpty() ? QStringLiteral("無法寫入 %1").arg(path)
                                  : QStringLiteral("無法寫入 %1：%2").arg(path, detail));
-}
-
-QByteArray ReadWholeFile(const QString& path, QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("無法開啟 %1：%2").arg(path, file.errorString());
-        return {};
-    }
-    return file.readAll();
 }
 
 int ReportWrite(const QString& path, const BatchFileResult& result);
@@ -177,15 +171,16 @@ int History(bool json) {
         return 0;
     }
     for (const PayRunSummary& run : runs)
-        Say(stdout, QStringList{QString::number(run.run), OrDash(run.loginDate),
-                                OrDash(run.transferDate), QString::number(run.count),
-                                QString::number(run.total), OrDash(run.file.name), run.archivedAt}
-                        .join(u'\t'));
+        Say(stdout,
+            QStringList{QString::number(run.run), OrDash(run.loginDate), OrDash(run.transferDate),
+                        QString::number(run.count), QString::number(run.total),
+                        run.file.IsEmpty() ? QStringLiteral("-") : run.file.name, run.archivedAt}
+                .join(u'\t'));
     return 0;
 }
 
 // Writes an archived run's batch file again, only as it was written then.
-int HistoryExport(int run, const QString& path) {
+int HistoryExport(qint64 run, const QString& path) {
     PayRun payRun;
     bool kept = false;
     if (DbResult error = ReadPayRun(run, &payRun, &kept))
@@ -196,9 +191,9 @@ int HistoryExport(int run, const QString& path) {
 }
 
 // A run number as typed: a positive whole number, else 0.
-int RunNumber(const QString& text) {
+qint64 RunNumber(const QString& text) {
     bool ok = false;
-    const int run = text.toInt(&ok);
+    const qint64 run = text.toLongLong(&ok);
     const bool digits = !text.isEmpty() &&
                         std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
     return ok && digits && run > 0 ? run : 0;
@@ -217,8 +212,12 @@ int ListPdf(const QString& path) {
 }
 
 int Verify(const QString& path, bool json, bool withBatch) {
-    const Verification verification =
-        VerifyFile(path, withBatch ? CompareBatch::Always : CompareBatch::Never);
+    Verification verification;
+    try {
+        verification = VerifyFile(path, withBatch ? CompareBatch::Always : CompareBatch::Never);
+    } catch (const std::bad_alloc&) {
+        return Fail(kOutOfMemory.arg(path));
+    }
     if (!verification.readError.isEmpty())
         return Fail(verification.readError);
     const FileCheck& check = verification.check;
@@ -255,11 +254,14 @@ int Import(const QString& what, const QString& path, bool dryRun) {
         kind = ImportKind::Transfers;
     else
         return Fail(QStringLiteral("import 之後應為 employees 或 transfers"));
-    QString readError;
-    const QByteArray bytes = ReadWholeFile(path, &readError);
-    if (!readError.isEmpty())
-        return Fail(readError);
-    const ImportFile file = PrepareImport(bytes, kind);
+    ImportFile file;
+    try {
+        file = PrepareImportFile(path, kind);
+    } catch (const std::bad_alloc&) {
+        return Fail(kOutOfMemory.arg(path));
+    }
+    if (!file.readError.isEmpty())
+        return Fail(file.readError);
     if (!file.error.isEmpty())
         return Fail(QStringLiteral("%1: %2").arg(path, file.error));
     for (const ImportRow& row : file.rows) {

@@ -37,12 +37,16 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <new>
+
 namespace paysum {
 
 namespace {
 
 const QString kTitleOpen = QStringLiteral("整批PAYSUM");
 const QString kTitleClosing = QStringLiteral("程式即將關閉  !!");
+// A file that holds more than the memory there is is refused like one that cannot be read.
+const QString kOutOfMemory = QStringLiteral("記憶體不足，無法讀取檔案");
 
 QPushButton* MenuButton(QWidget* parent, const QString& name, const QString& caption) {
     auto* button = new QPushButton(caption, parent);
@@ -355,15 +359,21 @@ void Form1::ImportSpreadsheet(ImportKind kind) {
     const QString path = ShowFileDialog(this, request);
     if (path.isEmpty())
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    ImportFile sheet;
+    try {
+        sheet = PrepareImportFile(path, kind);
+    } catch (const std::bad_alloc&) {
+        sheet = ImportFile{};
+        sheet.error = kOutOfMemory;
+    }
+    if (sheet.read == FileReadOutcome::CannotOpen) {
         ShowMessage(this, QStringLiteral("無法開啟檔案 ") + path, MsgButtons::Ok, MsgIcon::Critical,
                     title);
         return;
     }
-    ImportFile sheet = PrepareImport(file.readAll(), kind);
-    if (!sheet.error.isEmpty()) {
-        ShowMessage(this, sheet.error, MsgButtons::Ok, MsgIcon::Critical, title);
+    if (!sheet.readError.isEmpty() || !sheet.error.isEmpty()) {
+        ShowMessage(this, sheet.readError.isEmpty() ? sheet.error : sheet.readError, MsgButtons::Ok,
+                    MsgIcon::Critical, title);
         return;
     }
     frmImport window(kind, path, std::move(sheet), this);
@@ -379,7 +389,13 @@ void Form1::mnuVerify_Click() {
     const QString path = ShowFileDialog(this, request);
     if (path.isEmpty())
         return;
-    const Verification verification = VerifyFile(path, CompareBatch::WhenAny);
+    Verification verification;
+    try {
+        verification = VerifyFile(path, CompareBatch::WhenAny);
+    } catch (const std::bad_alloc&) {
+        verification = Verification{};
+        verification.readError = kOutOfMemory;
+    }
     if (!verification.readError.isEmpty()) {
         ShowMessage(this, verification.readError, MsgButtons::Ok, MsgIcon::Critical, title);
         return;

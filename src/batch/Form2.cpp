@@ -2,6 +2,7 @@
 
 #include "batch/BatchDatesFrame.h"
 #include "batch/Form8.h"
+#include "common/Amounts.h"
 #include "common/Big5Text.h"
 #include "common/CheckDigits.h"
 #include "common/SharedState.h"
@@ -9,6 +10,7 @@
 #include "data/DataControl.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
+#include "data/PayRunHistory.h"
 #include "data/StaffStore.h"
 #include "maintenance/DataGrid.h"
 #include "platform/BoxRules.h"
@@ -761,11 +763,23 @@ void Form2::StoreOnlyValidCertificate() {
         Text3->setText(certificate);
 }
 
+bool Form2::RefuseTotalPastFile(bool exceptCurrent) {
+    qint64 total = 0;
+    if (DbResult error = ReadBatchTotal(exceptCurrent ? Records().Field(0) : QString(), &total)) {
+        ReportUnexpected(error);
+        return true;
+    }
+    if (AddAmounts(total, AmountOf(Entry().amount)) <= kLargestBatchTotal)
+        return false;
+    Refuse({TotalTooLargeText(), kTransferTitle, TransferBox::Amount});
+    return true;
+}
+
 void Form2::ConfirmAdd() {
     if (HeldByNewPayee())
         return;
     PendingCode = Text1->text();
-    if (!ValidateEntry() || RefuseCodeInBatch(PendingCode, false)) {
+    if (!ValidateEntry() || RefuseCodeInBatch(PendingCode, false) || RefuseTotalPastFile(false)) {
         PendingCode.clear();
         return;
     }
@@ -827,7 +841,7 @@ DbResult Form2::AppendTransfer() {
 }
 
 void Form2::ConfirmChange() {
-    if (HeldByNewPayee() || Records().AtEOF() || !ValidateEntry())
+    if (HeldByNewPayee() || Records().AtEOF() || !ValidateEntry() || RefuseTotalPastFile(true))
         return;
     const QString code = Text1->text();
     bool found = false;

@@ -119,6 +119,8 @@ private:
     // True when the batch already holds a transfer to `code` (other than the current record's
     // when `exceptCurrent`); says so.
     bool RefuseCodeInBatch(const QString& code, bool exceptCurrent);
+    // Refuses an amount that would take the batch's total past what the batch file can state.
+    bool RefuseTotalPastFile(bool exceptCurrent);
     // Writes each box into its column of the current record of `record` (S_STAFF has no remark).
     void WriteBoxes(Recordset& record);
     DbResult AddPayeeToMaster();

@@ -1,6 +1,8 @@
 #include "batch/SpreadsheetImport.h"
 
+#include "common/Amounts.h"
 #include "common/Big5Text.h"
+#include "common/BoundedFile.h"
 #include "common/CheckDigits.h"
 #include "common/TextRules.h"
 #include "data/DataFolder.h"
@@ -9,6 +11,7 @@
 #include "data/TableRows.h"
 #include "staff/StaffEntry.h"
 
+#include <algorithm>
 #include <array>
 
 namespace paysum {
@@ -71,6 +74,8 @@ QString Fault(const QString& caption, const QString& reason) {
     return caption + QStringLiteral("：") + reason;
 }
 
+const QString kControlCharacter = QStringLiteral("不可含控制字元");
+
 // The checks of one row on its own, in the order the entry windows make them; the first that
 // fails. The code has been zero-filled.
 QString CheckValues(ImportKind kind, const ImportRow& row) {
@@ -85,6 +90,10 @@ QString CheckValues(ImportKind kind, const ImportRow& row) {
         if (LeadingNumber(row.code) == 0)
             return Fault(codeCaption, QStringLiteral("欄位不可為零"));
     }
+    if (HoldsControlCharacter(row.name))
+        return Fault(Names()[kName].caption, kControlCharacter);
+    if (HoldsControlCharacter(row.remark))
+        return Fault(Names()[kRemark].caption, kControlCharacter);
     const QString accountCaption = Names()[kAccount].caption;
     if (row.account.isEmpty())
         return Fault(accountCaption, QStringLiteral("欄位不可為空白"));
@@ -157,55 +166,70 @@ QString ImportKindName(ImportKind kind) {
     return kind == ImportKind::Employees ? QStringLiteral("員工資料") : QStringLiteral("轉帳資料");
 }
 
-ImportFile ReadImportFile(const QByteArray& bytes, ImportKind kind) {
-    ImportFile file;
-    const std::optional<DecodedText> decoded = DecodeSpreadsheetText(bytes);
-    if (!decoded) {
-        file.error = QStringLiteral("檔案不是 UTF-8 或 Big5 編碼的文字檔，無法匯入");
-        return file;
+QString DecodeFaultText(const DecodedText& decoded) {
+    const QString line = QStringLiteral("第 %1 行：").arg(decoded.faultLine);
+    switch (decoded.fault) {
+        case DecodeFault::None:
+            return {};
+        case DecodeFault::NotText:
+            break;
+        case DecodeFault::BadSequence:
+            return line + (decoded.encoding == TextEncoding::Big5
+                               ? QStringLiteral("不是正確的 Big5 編碼，無法匯入")
+                               : QStringLiteral("不是正確的 UTF-8 編碼，無法匯入"));
+        case DecodeFault::MixedEncoding:
+            return line + QStringLiteral("是 UTF-8 編碼，與檔案的 Big5 編碼不同，無法匯入");
     }
-    file.encoding = decoded->encoding;
-    const std::optional<std::vector<CsvRecord>> records = ParseCsv(decoded->text);
-    if (!records) {
-        file.error = QStringLiteral("檔案不是正確的 CSV 格式（引號不成對）");
-        return file;
-    }
-    if (records->empty()) {
-        file.error = QStringLiteral("檔案沒有資料");
-        return file;
-    }
+    return QStringLiteral("檔案不是 UTF-8 或 Big5 編碼的文字檔，無法匯入");
+}
 
-    std::array<int, kColumnCount> position;
-    position.fill(-1);
-    const CsvRecord& headings = records->front();
+// The positions of the columns the headings name; the refusal when they name one twice or lack
+// one the kind needs.
+QString ReadHeadings(const CsvRecord& headings, ImportKind kind,
+                     std::array<int, kColumnCount>* position) {
+    position->fill(-1);
     for (int i = 0; i < headings.fields.size(); ++i) {
         const int column = ColumnOf(headings.fields[i]);
         if (column < 0)
             continue;
-        if (position[column] >= 0) {
-            file.error = QStringLiteral("第 %1 行：欄位「%2」重複")
-                             .arg(headings.line)
-                             .arg(headings.fields[i]);
-            return file;
-        }
-        position[column] = i;
+        if ((*position)[column] >= 0)
+            return QStringLiteral("第 %1 行：欄位「%2」重複")
+                .arg(headings.line)
+                .arg(headings.fields[i]);
+        (*position)[column] = i;
     }
     std::vector<Column> required{kAccount, kAmount, kName};
     if (kind == ImportKind::Employees)
         required.insert(required.begin(), kCode);
     for (Column column : required) {
-        if (position[column] < 0) {
-            file.error =
-                QStringLiteral("第 %1 行：缺少欄位「%2」")
-                    .arg(headings.line)
-                    .arg(column == kAmount ? AmountCaption(kind) : Names()[column].caption);
-            return file;
-        }
+        if ((*position)[column] < 0)
+            return QStringLiteral("第 %1 行：缺少欄位「%2」")
+                .arg(headings.line)
+                .arg(column == kAmount ? AmountCaption(kind) : Names()[column].caption);
     }
+    return {};
+}
 
-    file.rows.reserve(records->size() - 1);
-    for (std::size_t r = 1; r < records->size(); ++r) {
-        const CsvRecord& record = (*records)[r];
+ImportFile ReadImportFile(const QByteArray& bytes, ImportKind kind) {
+    ImportFile file;
+    const DecodedText decoded = DecodeSpreadsheetText(bytes);
+    file.encoding = decoded.encoding;
+    if (decoded.fault != DecodeFault::None) {
+        file.error = DecodeFaultText(decoded);
+        return file;
+    }
+    // Each record becomes its row as it is read, so that the records are never held whole; room
+    // for a row a line is made at once, so that the rows are never moved.
+    const qsizetype lines = std::max(decoded.utf8.count('\n'), decoded.utf8.count('\r')) + 1;
+    file.rows.reserve(std::min(kMostImportRows, static_cast<std::size_t>(lines)));
+    bool headed = false;
+    std::array<int, kColumnCount> position;
+    const auto take = [&](CsvRecord&& record) {
+        if (!headed) {
+            headed = true;
+            file.error = ReadHeadings(record, kind, &position);
+            return file.error.isEmpty();
+        }
         const auto value = [&](Column column) {
             return position[column] < 0 ? QString()
                                         : TrimBlanks(record.fields.value(position[column]));
@@ -220,7 +244,35 @@ ImportFile ReadImportFile(const QByteArray& bytes, ImportKind kind) {
         if (kind == ImportKind::Transfers)
             row.remark = value(kRemark);
         file.rows.push_back(std::move(row));
+        return true;
+    };
+    // The headings' record and one per row.
+    const CsvRecords parsed = ParseCsv(decoded.utf8, kMostImportRows + 1, kMostImportFields, take);
+    if (!file.error.isEmpty()) {
+        file.rows.clear();
+        return file;
     }
+    switch (parsed.outcome) {
+        case CsvOutcome::Read:
+            break;
+        case CsvOutcome::OpenQuote:
+            file.error = QStringLiteral("檔案不是正確的 CSV 格式（引號不成對）");
+            break;
+        case CsvOutcome::TooManyRecords:
+            file.error = QStringLiteral("第 %1 行：檔案超過 %2 筆資料，無法匯入")
+                             .arg(parsed.line)
+                             .arg(kMostImportRows);
+            break;
+        case CsvOutcome::TooManyFields:
+            file.error = QStringLiteral("第 %1 行：超過 %2 個欄位，無法匯入")
+                             .arg(parsed.line)
+                             .arg(kMostImportFields);
+            break;
+    }
+    if (file.error.isEmpty() && !headed)
+        file.error = QStringLiteral("檔案沒有資料");
+    if (!file.error.isEmpty())
+        file.rows.clear();
     return file;
 }
 
@@ -284,9 +336,22 @@ void CheckImportRows(ImportKind kind, std::vector<ImportRow>& rows, const Import
     if (kind != ImportKind::Transfers)
         return;
     qsizetype transfers = context.batchCodes.size();
+    qint64 total = context.batchTotal;
     for (ImportRow& row : rows) {
-        if (row.error.isEmpty() && ++transfers > kMostTransfers)
+        if (!row.error.isEmpty())
+            continue;
+        if (++transfers > kMostTransfers) {
             row.error = QStringLiteral("本批轉帳資料已達 %1 筆").arg(kMostTransfers);
+            continue;
+        }
+        // A row that would not fit the file's total is refused; the rows after it may still fit.
+        const qint64 sum = AddAmounts(total, AmountOf(row.amount));
+        if (sum > kLargestBatchTotal) {
+            row.error = Fault(AmountCaption(kind), TotalTooLargeText());
+            --transfers;
+            continue;
+        }
+        total = sum;
     }
 }
 
@@ -303,8 +368,11 @@ DbResult ReadImportContext(ImportContext* context) {
     for (QStringList& employee : staff)
         context->employees.insert(TrimBlanks(employee.value(0)), std::move(employee));
     context->batchCodes.clear();
-    for (const QStringList& item : items)
+    context->batchTotal = 0;
+    for (const QStringList& item : items) {
         context->batchCodes.insert(TrimBlanks(item.value(0)));
+        context->batchTotal = AddAmounts(context->batchTotal, AmountOf(item.value(2)));
+    }
     return std::nullopt;
 }
 
@@ -322,33 +390,55 @@ ImportFile PrepareImport(const QByteArray& bytes, ImportKind kind) {
     return file;
 }
 
+ImportFile PrepareImportFile(const QString& path, ImportKind kind) {
+    const FileRead read = ReadBoundedFile(path, kMostImportBytes);
+    if (read.outcome != FileReadOutcome::Read) {
+        ImportFile file;
+        file.read = read.outcome;
+        file.readError = FileReadError(
+            read, path,
+            QStringLiteral("%1 超過 %2 MB，無法匯入").arg(path).arg(kMostImportBytes >> 20));
+        return file;
+    }
+    return PrepareImport(read.bytes, kind);
+}
+
 DbResult WriteImport(ImportKind kind, const std::vector<ImportRow>& rows,
                      const std::function<void(int)>& progress) {
-    QList<QStringList> staff;
-    QList<QStringList> items;
-    for (const ImportRow& row : rows) {
-        if (!row.error.isEmpty())
-            continue;
-        // A new payee is filed as the transfer entry files one: the amount becomes the pay.
-        if (kind == ImportKind::Employees || row.newPayee)
-            staff << QStringList{row.code, row.account, row.amount, row.name, row.certificate};
-        if (kind == ImportKind::Transfers)
-            items << QStringList{row.code, row.account,     row.amount,
-                                 row.name, row.certificate, row.remark};
-    }
     const QSqlDatabase db = Connection(MainDatabasePath());
     Transaction transaction(db);
     if (DbResult error = transaction.BeginError())
         return error;
-    const int staffCount = static_cast<int>(staff.size());
-    if (DbResult error = InsertRows(db, QStringLiteral("S_STAFF"), staff, progress))
-        return error;
-    const auto itemProgress = [&](int written) {
+    // Written a piece at a time, so that the rows are never copied whole.
+    constexpr std::size_t kPiece = 1000;
+    int written = 0;
+    const auto count = [&](int inPiece) {
         if (progress)
-            progress(staffCount + written);
+            progress(written + inPiece);
     };
-    if (DbResult error = InsertRows(db, QStringLiteral("S_ITEM"), items, itemProgress))
-        return error;
+    for (const QString& table : {QStringLiteral("S_STAFF"), QStringLiteral("S_ITEM")}) {
+        const bool staff = table == u"S_STAFF";
+        QList<QStringList> piece;
+        for (std::size_t r = 0; r <= rows.size(); ++r) {
+            if (piece.size() == static_cast<qsizetype>(kPiece) || r == rows.size()) {
+                if (DbResult error = InsertRows(db, table, piece, count))
+                    return error;
+                written += static_cast<int>(piece.size());
+                piece.clear();
+            }
+            if (r == rows.size())
+                break;
+            const ImportRow& row = rows[r];
+            if (!row.error.isEmpty())
+                continue;
+            // A new payee is filed as the transfer entry files one: the amount becomes the pay.
+            if (staff && (kind == ImportKind::Employees || row.newPayee))
+                piece << QStringList{row.code, row.account, row.amount, row.name, row.certificate};
+            if (!staff && kind == ImportKind::Transfers)
+                piece << QStringList{row.code, row.account,     row.amount,
+                                     row.name, row.certificate, row.remark};
+        }
+    }
     return transaction.Commit();
 }
 

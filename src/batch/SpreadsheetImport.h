@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/BoundedFile.h"
 #include "common/CsvText.h"
 #include "data/DbError.h"
 
@@ -8,10 +9,17 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
 #include <functional>
 #include <vector>
 
 namespace paysum {
+
+// The largest file an import reads, the most rows it takes and the most fields a row may have:
+// 100,000 rows of the widest values fit in 32 MB, more than the employee codes there are.
+inline constexpr qint64 kMostImportBytes = qint64(32) << 20;
+inline constexpr std::size_t kMostImportRows = 100'000;
+inline constexpr int kMostImportFields = 64;
 
 // What a spreadsheet file brings in: employees for S_STAFF, or transfers of the batch for S_ITEM
 // (each payee not yet an employee filed in S_STAFF too).
@@ -33,6 +41,8 @@ struct ImportRow {
 
 // A file read and checked: the refusal of the whole file, or its rows.
 struct ImportFile {
+    FileReadOutcome read = FileReadOutcome::Read;
+    QString readError;  // why the file could not be read at all, naming it
     QString error;
     TextEncoding encoding = TextEncoding::Utf8;
     std::vector<ImportRow> rows;
@@ -46,6 +56,7 @@ struct ImportFile {
 struct ImportContext {
     QHash<QString, QStringList> employees;
     QSet<QString> batchCodes;
+    qint64 batchTotal = 0;  // the sum of the batch's amounts
 };
 
 // Decodes the file, parses it as CSV and takes each row's values by the column names of its first
@@ -61,6 +72,10 @@ DbResult ReadImportContext(ImportContext* context);
 
 // Reads and checks a file against the main database.
 ImportFile PrepareImport(const QByteArray& bytes, ImportKind kind);
+
+// Reads the file at `path`, a regular file of at most kMostImportBytes, and checks it as
+// PrepareImport() does; a file it cannot read is refused with the reason.
+ImportFile PrepareImportFile(const QString& path, ImportKind kind);
 
 // Writes every row without an error in one transaction: all of them or none. `progress`, when
 // given, is told the number of rows written so far.

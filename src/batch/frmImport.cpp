@@ -3,6 +3,7 @@
 #include "platform/Fonts.h"
 #include "platform/MessageBox.h"
 
+#include <QAbstractTableModel>
 #include <QApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -10,7 +11,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace paysum {
@@ -19,6 +20,90 @@ namespace {
 
 // Below this many rows a write is over before a progress bar could be read.
 constexpr int kProgressRows = 300;
+// The rows a column's width is measured on; measuring all of a large file would take seconds.
+constexpr int kMeasuredRows = 500;
+
+// The rows of the file as the grid shows them, each cell made when it is painted, so that a file
+// of many rows costs its rows and no more.
+class ImportRowsModel : public QAbstractTableModel {
+public:
+    ImportRowsModel(const ImportFile& file, ImportKind kind, QObject* parent)
+        : QAbstractTableModel(parent), file_(file), kind_(kind) {
+        headings_ = QStringList{
+            QStringLiteral("行號"),
+            QStringLiteral("員工代碼"),
+            QStringLiteral("員工帳號"),
+            QStringLiteral("存單號碼"),
+            kind == ImportKind::Employees ? QStringLiteral("員工薪資") : QStringLiteral("轉帳金額"),
+            QStringLiteral("員工姓名")};
+        if (kind == ImportKind::Transfers)
+            headings_ << QStringLiteral("備註");
+        headings_ << QStringLiteral("檢查結果");
+    }
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(file_.rows.size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(headings_.size());
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid())
+            return {};
+        const ImportRow& row = file_.rows[static_cast<std::size_t>(index.row())];
+        switch (role) {
+            case Qt::DisplayRole:
+                return Cell(row, index.column());
+            case Qt::ForegroundRole:
+                return row.error.isEmpty() ? QVariant() : QVariant(QColor(0xC0, 0, 0));
+            case Qt::TextAlignmentRole:
+                return index.column() == 0 || index.column() == 4
+                           ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                           : QVariant();
+            default:
+                return {};
+        }
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+            return headings_.value(section);
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+
+private:
+    QString Cell(const ImportRow& row, int column) const {
+        if (kind_ == ImportKind::Employees && column >= 6)
+            ++column;  // no remark column
+        switch (column) {
+            case 0:
+                return QString::number(row.line);
+            case 1:
+                return row.code;
+            case 2:
+                return row.account;
+            case 3:
+                return row.certificate;
+            case 4:
+                return row.amount;
+            case 5:
+                return row.name;
+            case 6:
+                return QString(row.remark).replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+            default:
+                if (!row.error.isEmpty())
+                    return row.error;
+                return row.temporaryCode ? QStringLiteral("正確（暫時收款人代碼）")
+                       : row.newPayee    ? QStringLiteral("正確（新增至員工資料檔）")
+                                         : QStringLiteral("正確");
+        }
+    }
+
+    const ImportFile& file_;
+    ImportKind kind_;
+    QStringList headings_;
+};
 
 }  // namespace
 
@@ -42,7 +127,7 @@ void frmImport::createLayout() {
     Label2->setTextFormat(Qt::PlainText);
     Label2->setWordWrap(true);
 
-    Grid1 = new QTableWidget(this);
+    Grid1 = new QTableView(this);
     Grid1->setObjectName(QStringLiteral("Grid1"));
     Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Grid1->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -69,41 +154,8 @@ void frmImport::createLayout() {
 }
 
 void frmImport::fillGrid() {
-    const QString amount =
-        kind_ == ImportKind::Employees ? QStringLiteral("員工薪資") : QStringLiteral("轉帳金額");
-    QStringList headings{QStringLiteral("行號"),
-                         QStringLiteral("員工代碼"),
-                         QStringLiteral("員工帳號"),
-                         QStringLiteral("存單號碼"),
-                         amount,
-                         QStringLiteral("員工姓名")};
-    if (kind_ == ImportKind::Transfers)
-        headings << QStringLiteral("備註");
-    headings << QStringLiteral("檢查結果");
-    Grid1->setColumnCount(static_cast<int>(headings.size()));
-    Grid1->setHorizontalHeaderLabels(headings);
-    Grid1->setRowCount(static_cast<int>(file_.rows.size()));
-    for (int r = 0; r < static_cast<int>(file_.rows.size()); ++r) {
-        const ImportRow& row = file_.rows[static_cast<std::size_t>(r)];
-        QString verdict = row.error;
-        if (verdict.isEmpty())
-            verdict = row.temporaryCode ? QStringLiteral("正確（暫時收款人代碼）")
-                      : row.newPayee    ? QStringLiteral("正確（新增至員工資料檔）")
-                                        : QStringLiteral("正確");
-        QStringList cells{QString::number(row.line), row.code,   row.account,
-                          row.certificate,           row.amount, row.name};
-        if (kind_ == ImportKind::Transfers)
-            cells << QString(row.remark).replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-        cells << verdict;
-        for (int c = 0; c < static_cast<int>(cells.size()); ++c) {
-            auto* item = new QTableWidgetItem(cells[c]);
-            if (!row.error.isEmpty())
-                item->setForeground(QColor(0xC0, 0, 0));
-            if (c == 0 || c == 4)
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            Grid1->setItem(r, c, item);
-        }
-    }
+    Grid1->setModel(new ImportRowsModel(file_, kind_, Grid1));
+    Grid1->horizontalHeader()->setResizeContentsPrecision(kMeasuredRows);
     Grid1->resizeColumnsToContents();
     Grid1->horizontalHeader()->setStretchLastSection(true);
 

@@ -8,7 +8,7 @@
 class QLabel;
 class QProgressBar;
 class QPushButton;
-class QTableWidget;
+class QTableView;
 
 namespace paysum {
 
@@ -32,7 +32,7 @@ private:
 
     QLabel* Label1;
     QLabel* Label2;
-    QTableWidget* Grid1;
+    QTableView* Grid1;
     QProgressBar* ProgressBar1;
     std::array<QPushButton*, 2> Command1;
 

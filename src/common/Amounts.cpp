@@ -12,6 +12,10 @@ qint64 AmountOf(const QString& text) {
     return LeadingNumber(TrimBlanks(text));
 }
 
+QString TotalTooLargeText() {
+    return QStringLiteral("總金額超過十二位數");
+}
+
 qint64 AddAmounts(qint64 total, qint64 amount) {
     qint64 sum = 0;
     if (qAddOverflow(total, amount, &sum))

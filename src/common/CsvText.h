@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
-#include <optional>
+#include <cstddef>
+#include <functional>
 #include <vector>
 
 namespace paysum {
@@ -12,13 +14,26 @@ namespace paysum {
 // The encodings a spreadsheet program saves a CSV file in on the clerk's desk.
 enum class TextEncoding { Utf8, Big5 };
 
-// The text of a file: UTF-8 with or without a byte order mark, else code page 950 (Big5); nothing
-// when the bytes are valid in neither, or hold a NUL byte.
-struct DecodedText {
-    QString text;
-    TextEncoding encoding = TextEncoding::Utf8;
+// Why the bytes of a file are not taken as text.
+enum class DecodeFault {
+    None,
+    NotText,        // a NUL byte: UTF-16 or not text at all
+    BadSequence,    // a byte sequence that is not valid in the file's encoding
+    MixedEncoding,  // a line in UTF-8 in a file in Big5
 };
-std::optional<DecodedText> DecodeSpreadsheetText(const QByteArray& bytes);
+
+// The text of a file as UTF-8: UTF-8 with or without a byte order mark, else code page 950
+// (Big5). The encoding is the one the whole file is valid in; a file valid in neither is taken to
+// be in the encoding of its first line that holds more than ASCII, and refused at the line of its
+// first byte sequence that is not valid in it. A file in Big5 is refused too at a line in UTF-8,
+// whose Chinese would pass for other Chinese characters in Big5.
+struct DecodedText {
+    QByteArray utf8;
+    TextEncoding encoding = TextEncoding::Utf8;
+    DecodeFault fault = DecodeFault::None;
+    qint64 faultLine = 0;  // counted from 1
+};
+DecodedText DecodeSpreadsheetText(const QByteArray& bytes);
 
 // One record of a CSV file with the number of the line it starts on, counted from 1.
 struct CsvRecord {
@@ -26,9 +41,21 @@ struct CsvRecord {
     QStringList fields;
 };
 
-// The records of RFC 4180 text: quoted fields may hold commas, doubled quotes and line breaks;
-// lines end in CR LF, LF or CR; blank lines and records of empty fields only are left out.
-// Nothing when the text is not well-formed CSV (a quote left open).
-std::optional<std::vector<CsvRecord>> ParseCsv(const QString& text);
+// How reading the records ended: all read, a quote left open, or refused at `line` for holding
+// more records or a record more fields than the limits.
+enum class CsvOutcome { Read, OpenQuote, TooManyRecords, TooManyFields };
+struct CsvRecords {
+    CsvOutcome outcome = CsvOutcome::Read;
+    int line = 0;
+    std::vector<CsvRecord> records;
+};
+
+// The records of RFC 4180 text in UTF-8: quoted fields may hold commas, doubled quotes and line
+// breaks; lines end in CR LF, LF or CR; blank lines and records of empty fields only are left
+// out. At most `mostRecords` records of at most `mostFields` fields are read, so that what a file
+// costs stays bounded whatever it holds. With `take`, each record is handed to it as it is read
+// instead of kept, and reading stops when it answers false.
+CsvRecords ParseCsv(QByteArrayView utf8, std::size_t mostRecords, int mostFields,
+                    const std::function<bool(CsvRecord&&)>& take = {});
 
 }  // namespace paysum

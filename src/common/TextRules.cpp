@@ -56,6 +56,30 @@ qint64 LeadingNumber(const QString& text) {
     return value;
 }
 
+bool IsControlCharacter(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x200E || c == 0x200F ||
+           (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
+bool HoldsControlCharacter(const QString& text) {
+    // Every character refused lies in the Basic Multilingual Plane and is no surrogate.
+    for (QChar c : text) {
+        if (IsControlCharacter(c.unicode()))
+            return true;
+    }
+    return false;
+}
+
+QString WithoutControlCharacters(const QString& text) {
+    QString kept;
+    kept.reserve(text.size());
+    for (QChar c : text) {
+        if (!IsControlCharacter(c.unicode()))
+            kept.append(c);
+    }
+    return kept;
+}
+
 int DigitValue(QChar c) {
     return (c >= u'0' && c <= u'9') ? c.unicode() - u'0' : 0;
 }

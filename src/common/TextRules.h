@@ -24,4 +24,15 @@ qint64 LeadingNumber(const QString& text);
 // Numeric value of one character: the digit's value, or 0 for anything else.
 int DigitValue(QChar c);
 
+// True for the characters no stored text may hold: the C0 and C1 control characters (line
+// breaks and tabs among them) and DEL, which would break a printed line or a tab-separated one,
+// and the bidirectional controls, which reorder what follows them on the screen and on paper.
+bool IsControlCharacter(char32_t c);
+
+// True when the text holds a character IsControlCharacter() refuses.
+bool HoldsControlCharacter(const QString& text);
+
+// The text without the characters IsControlCharacter() refuses.
+QString WithoutControlCharacters(const QString& text);
+
 }  // namespace paysum

@@ -10,6 +10,8 @@
 
 #include <optional>
 
+#include <sqlite3.h>
+
 namespace paysum {
 
 namespace {
@@ -153,6 +155,11 @@ QVariantList KeyPrefixRange(const QString& prefix) {
     }
     const QList<char32_t> high(points.begin(), points.end());
     return {prefix, QString::fromUcs4(high.data(), high.size())};
+}
+
+bool InTransaction(const QSqlDatabase& db) {
+    sqlite3* handle = Handle(db);
+    return handle && !sqlite3_get_autocommit(handle);
 }
 
 Transaction::Transaction(const QSqlDatabase& db) : db_(db) {

@@ -59,6 +59,9 @@ DbResult CheckIntegrity(const QSqlDatabase& db, IntegrityCheck check);
 // taken literally; an empty prefix matches every key.
 QVariantList KeyPrefixRange(const QString& prefix);
 
+// Whether a transaction is open on the connection.
+bool InTransaction(const QSqlDatabase& db);
+
 // A transaction that rolls back unless it is committed: construct, check BeginError(), do the
 // work, Commit(). Row counts made inside it are kept for after it only when it commits.
 class Transaction {

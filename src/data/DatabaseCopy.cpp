@@ -1,7 +1,9 @@
 #include "data/DatabaseCopy.h"
 
+#include "common/TextRules.h"
 #include "data/Database.h"
 #include "data/FileReplacement.h"
+#include "data/PayRunHistory.h"
 #include "data/Schema.h"
 
 #include <QFile>
@@ -67,18 +69,19 @@ DbResult CheckSourceFile(const QSqlDatabase& db, const QString& path) {
 }
 
 // A stored value as a text, or nothing when it is not a well-formed text that fits `width`
-// characters.
+// characters and holds no control character.
 std::optional<QString> CheckedText(const QVariant& kind, const QVariant& bytes, int width) {
     if (kind.toString() != u"text")
         return std::nullopt;
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = decoder.decode(bytes.toByteArray());
-    if (decoder.hasError() || text.toUcs4().size() > width)
+    if (decoder.hasError() || text.toUcs4().size() > width || HoldsControlCharacter(text))
         return std::nullopt;
     return text.isNull() ? QStringLiteral("") : text;
 }
 
-// A stored value of an integer column, or nothing when it is not a positive integer.
+// A stored value of an integer column (a run number), or nothing when it is not one of 1 to
+// kLastRunNumber.
 std::optional<QVariant> CheckedValue(const ColumnDef& column, const QVariant& kind,
                                      const QVariant& bytes, const QVariant& value) {
     if (column.type == ColumnType::Text) {
@@ -86,7 +89,8 @@ std::optional<QVariant> CheckedValue(const ColumnDef& column, const QVariant& ki
             return QVariant(*text);
         return std::nullopt;
     }
-    if (kind.toString() != u"integer" || value.toLongLong() <= 0)
+    if (kind.toString() != u"integer" || value.toLongLong() <= 0 ||
+        value.toLongLong() > kLastRunNumber)
         return std::nullopt;
     return QVariant(value.toLongLong());
 }

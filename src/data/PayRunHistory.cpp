@@ -20,7 +20,7 @@ constexpr int kRunFileAt = 13;
 
 QStringList FileValues(const WrittenFile& file) {
     if (file.IsEmpty())
-        return QStringList(kFileColumns, QStringLiteral(""));
+        return QStringList{file.name} + QStringList(kFileColumns - 1, QStringLiteral(""));
     return {file.name,
             QString::number(file.size),
             file.sha256,
@@ -42,7 +42,7 @@ WrittenFile FileFrom(const QStringList& row, int at) {
 
 PayRunSummary SummaryFrom(const QStringList& row) {
     PayRunSummary summary;
-    summary.run = row.value(0).toInt();
+    summary.run = row.value(0).toLongLong();
     summary.archivedAt = row.value(1);
     summary.loginDate = row.value(2);
     summary.transferDate = row.value(3);
@@ -61,7 +61,7 @@ DbResult ReadFirstRow(const QSqlDatabase& db, const QString& table, int columns,
 }
 
 // H_RUN's row of the run; empty when the run is not kept.
-DbResult ReadRunRow(const QSqlDatabase& db, int run, QStringList* row) {
+DbResult ReadRunRow(const QSqlDatabase& db, qint64 run, QStringList* row) {
     QList<QStringList> rows;
     if (DbResult error =
             ReadQueryRows(db, QStringLiteral("SELECT * FROM H_RUN WHERE RUN = ?"), {run}, &rows))
@@ -70,7 +70,7 @@ DbResult ReadRunRow(const QSqlDatabase& db, int run, QStringList* row) {
     return std::nullopt;
 }
 
-DbError NoRun(int run) {
+DbError NoRun(qint64 run) {
     return DbError{DbErrorKind::Other, -1, 0, QStringLiteral("no pay run %1").arg(run)};
 }
 
@@ -86,7 +86,7 @@ DbResult HoldsTransfers(const QSqlDatabase& db, bool* holds) {
 DbResult ReplaceWrittenFile(const QSqlDatabase& db, const WrittenFile& file) {
     if (DbResult error = Execute(db, QStringLiteral("DELETE FROM S_FILE")))
         return error;
-    if (file.IsEmpty())
+    if (file.name.isEmpty())
         return std::nullopt;
     return InsertRows(db, QStringLiteral("S_FILE"), {FileValues(file)});
 }
@@ -105,7 +105,7 @@ DbResult ReadPayRuns(std::vector<PayRunSummary>* runs) {
     return std::nullopt;
 }
 
-DbResult ReadPayRun(int run, PayRun* payRun, bool* kept) {
+DbResult ReadPayRun(qint64 run, PayRun* payRun, bool* kept) {
     *payRun = PayRun{};
     if (kept)
         *kept = false;
@@ -145,6 +145,45 @@ DbResult RecordWrittenFile(const WrittenFile& file) {
     return transaction.Commit();
 }
 
+DbResult ReadWrittenFile(WrittenFile* file) {
+    QStringList row;
+    if (DbResult error = ReadFirstRow(Connection(MainDatabasePath()), QStringLiteral("S_FILE"),
+                                      kFileColumns, &row))
+        return error;
+    *file = FileFrom(row, 0);
+    return std::nullopt;
+}
+
+DbResult WriteTable(const QSqlDatabase& db, const QString& table,
+                    const std::function<DbResult()>& write) {
+    if (table.compare(QLatin1String("S_ITEM"), Qt::CaseInsensitive) != 0)
+        return write();
+    std::optional<Transaction> own;
+    if (!InTransaction(db))
+        own.emplace(db);
+    if (DbResult error = write())
+        return error;
+    // The name stays, so that the clerk can be told which file no longer holds the batch.
+    if (DbResult error = Execute(db, QStringLiteral("UPDATE S_FILE SET FSIZE = '', FSHA256 = '', "
+                                                    "FCOUNT = '', FTOTAL = '', FTIME = ''")))
+        return error;
+    return own ? own->Commit() : std::nullopt;
+}
+
+DbResult ReadBatchTotal(const QString& exceptCode, qint64* total) {
+    *total = 0;
+    QList<QStringList> rows;
+    // Amounts are at most twelve digits and a batch a few thousand rows: the sum cannot overflow.
+    if (DbResult error = ReadQueryRows(
+            Connection(MainDatabasePath()),
+            QStringLiteral("SELECT COALESCE(SUM(CAST(trim(PAYSUM) AS INTEGER)), 0) FROM S_ITEM "
+                           "WHERE ID <> ?"),
+            {exceptCode.isNull() ? QStringLiteral("") : exceptCode}, &rows))
+        return error;
+    *total = rows.value(0).value(0).toLongLong();
+    return std::nullopt;
+}
+
 DbResult ArchiveAndClearBatch(const QDateTime& now) {
     const QSqlDatabase db = Connection(MainDatabasePath());
     Transaction transaction(db);
@@ -172,6 +211,9 @@ DbResult ArchiveAndClearBatch(const QDateTime& now) {
                 db, QStringLiteral("SELECT COALESCE(MAX(RUN), 0) + 1 FROM H_RUN"), {}, &next))
             return error;
         const QString run = next.value(0).value(0);
+        if (run.toLongLong() > kLastRunNumber)
+            return DbError{DbErrorKind::Other, -1, 0,
+                           QStringLiteral("run %1 is past the last run number").arg(run)};
         const QStringList summary =
             QStringList{run, now.toString(kHistoryTimeFormat)} + days + company +
             QStringList{QString::number(amounts.size()), QString::number(total)} + file;
@@ -182,7 +224,7 @@ DbResult ArchiveAndClearBatch(const QDateTime& now) {
                 QStringLiteral("INSERT INTO H_ITEM (RUN, ID, ACTNO, PAYSUM, NAME, AT, MARK) "
                                "SELECT ?, ID, ACTNO, PAYSUM, NAME, AT, MARK FROM S_ITEM "
                                "ORDER BY rowid"),
-                {run.toInt()}))
+                {run.toLongLong()}))
             return error;
     }
     for (const char* table : {"S_ITEM", "S_DAY", "S_FILE"}) {
@@ -198,7 +240,7 @@ DbResult BatchHoldsTransfers(bool* holds) {
     return HoldsTransfers(Connection(MainDatabasePath()), holds);
 }
 
-DbResult BringBackPayRun(int run, BringBack* outcome) {
+DbResult BringBackPayRun(qint64 run, BringBack* outcome) {
     *outcome = BringBack::BatchNotEmpty;
     const QSqlDatabase db = Connection(MainDatabasePath());
     Transaction transaction(db);

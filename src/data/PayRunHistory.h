@@ -4,9 +4,11 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 namespace paysum {
@@ -21,12 +23,20 @@ struct WrittenFile {
     qint64 total = 0;
     QString writtenAt;  // "yyyy-MM-dd hh:mm:ss", local time
 
-    bool IsEmpty() const { return name.isEmpty(); }
+    // No file holds the batch: none was written, or the batch changed after it was (superseded).
+    bool IsEmpty() const { return sha256.isEmpty(); }
+    // A file was written for an earlier state of the batch; only its name is kept.
+    bool Superseded() const { return !name.isEmpty() && sha256.isEmpty(); }
 };
+
+// Run numbers run from 1 to 2^53, the whole numbers a double holds exactly, so that every reader
+// of `history --json` reads them right; a restore refuses any other, and a new batch beyond the
+// last is refused.
+inline constexpr qint64 kLastRunNumber = qint64(1) << 53;
 
 // One archived pay run, without its transfers.
 struct PayRunSummary {
-    int run = 0;         // numbered from 1 in the order the runs were archived
+    qint64 run = 0;      // numbered from 1 in the order the runs were archived
     QString archivedAt;  // "yyyy-MM-dd hh:mm:ss", local time
     QString loginDate;
     QString transferDate;
@@ -51,13 +61,27 @@ DbResult ReadPayRuns(std::vector<PayRunSummary>* runs);
 
 // The archived run `run` with its transfers. A run that is not kept is an error, unless `kept` is
 // given: it then tells whether the run is kept, and a run that is not is no error.
-DbResult ReadPayRun(int run, PayRun* payRun, bool* kept = nullptr);
+DbResult ReadPayRun(qint64 run, PayRun* payRun, bool* kept = nullptr);
 
 // The accounts and amounts of the newest archived run in entry order, empty when none is kept.
 DbResult ReadLastRunTransfers(QList<QStringList>* transfers);
 
 // Records the batch file just written for the current batch, in place of an earlier one.
 DbResult RecordWrittenFile(const WrittenFile& file);
+
+// The batch file recorded for the current batch, empty when none (or a superseded one).
+DbResult ReadWrittenFile(WrittenFile* file);
+
+// Runs `write`, which changes `table`. A change to the batch's transfers (S_ITEM) also marks the
+// batch file recorded for the batch as superseded, in the same transaction as the change; one is
+// begun when the caller has none. Every write of a transfer goes through here but bringing a run
+// back, which brings back its file with it.
+DbResult WriteTable(const QSqlDatabase& db, const QString& table,
+                    const std::function<DbResult()>& write);
+
+// The sum of the amounts of the current batch's transfers, leaving out the one with code
+// `exceptCode` when it is given.
+DbResult ReadBatchTotal(const QString& exceptCode, qint64* total);
 
 // Starts a new batch: archives the current batch when it holds transfers (its transfers, dates,
 // the company record, the written file) as the next run, and clears the transfers, the dates and
@@ -70,7 +94,7 @@ DbResult BatchHoldsTransfers(bool* holds);
 // Brings the archived run back as the current batch: its transfers in their order, its dates and
 // its written file. Refused, with nothing changed, when the current batch holds a transfer.
 enum class BringBack { Done, BatchNotEmpty };
-[[nodiscard]] DbResult BringBackPayRun(int run, BringBack* outcome);
+[[nodiscard]] DbResult BringBackPayRun(qint64 run, BringBack* outcome);
 
 // One transfer of the current batch beside the employee master's record of its payee.
 struct PayeeCheck {

@@ -1,6 +1,7 @@
 #include "data/Recordset.h"
 
 #include "data/Database.h"
+#include "data/PayRunHistory.h"
 #include "data/Schema.h"
 
 #include <QSqlError>
@@ -452,7 +453,9 @@ DbResult Recordset::Write(const Edit& edit, qint64 rowid, qint64* newRowid) {
         values << rowid;
     }
     int changed = 0;
-    if (DbResult error = Execute(Connection(databasePath_), sql, values, &changed, newRowid))
+    const QSqlDatabase db = Connection(databasePath_);
+    if (DbResult error =
+            WriteTable(db, table_, [&] { return Execute(db, sql, values, &changed, newRowid); }))
         return error;
     if (!edit.isNew && changed != 1)
         return DbError{DbErrorKind::Other, -1, 0, QStringLiteral("the row is gone")};
@@ -534,9 +537,11 @@ DbResult Recordset::Delete() {
         return error;
     const Row* row = RowAt(position_);
     const Row removed = *row;
-    if (DbResult error =
-            Execute(Connection(databasePath_),
-                    QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(table_), {removed.rowid}))
+    const QSqlDatabase db = Connection(databasePath_);
+    if (DbResult error = WriteTable(db, table_, [&] {
+            return Execute(db, QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(table_),
+                           {removed.rowid});
+        }))
         return error;
     deletedRow_ = removed.values;
     if (Paged())

@@ -17,13 +17,6 @@ quint64 NextOpening() {
     return ++openings;
 }
 
-sqlite3* Handle(const QSqlDatabase& db) {
-    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3* const*>(handle.constData());
-}
-
 std::optional<sqlite3_int64> PragmaValue(sqlite3* handle, const char* sql) {
     sqlite3_stmt* statement = nullptr;
     std::optional<sqlite3_int64> value;
@@ -41,6 +34,13 @@ QHash<QString, RowCountCache>& Caches() {
 }
 
 }  // namespace
+
+sqlite3* Handle(const QSqlDatabase& db) {
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
 
 RowCountCache::RowCountCache(bool open) : opening_(open ? NextOpening() : 0) {}
 

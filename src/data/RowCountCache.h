@@ -10,6 +10,9 @@ struct sqlite3;
 
 namespace paysum {
 
+// SQLite's own handle of a connection through Qt's driver, or null when it has none.
+sqlite3* Handle(const QSqlDatabase& db);
+
 // The row counts made through one connection, each given again while the file is unchanged: no
 // write through this connection since (sqlite3_total_changes), none committed through any other
 // (PRAGMA data_version), no change of schema, the connection not reopened. Inside a transaction

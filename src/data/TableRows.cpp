@@ -1,6 +1,7 @@
 #include "data/TableRows.h"
 
 #include "data/Database.h"
+#include "data/PayRunHistory.h"
 #include "data/Schema.h"
 
 #include <QSqlQuery>
@@ -52,28 +53,33 @@ DbResult InsertRows(const QSqlDatabase& db, const QString& table, const QList<QS
         columns << QLatin1String(column.name);
         marks << QStringLiteral("?");
     }
-    QSqlQuery query(db);
-    if (!query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                           .arg(QLatin1String(def->name), columns.join(u','), marks.join(u','))))
-        return ToDbError(query.lastError());
-    int written = 0;
-    for (const QStringList& row : rows) {
-        for (int i = 0; i < static_cast<int>(def->columns.size()); ++i) {
-            const QString value = i < row.size() ? row[i] : QString();
-            if (value.toUcs4().size() > def->columns[i].width)
-                return DbError{DbErrorKind::FieldTooLong, i, 0,
-                               QStringLiteral("%1 holds at most %2 characters")
-                                   .arg(QLatin1String(def->columns[i].name))
-                                   .arg(def->columns[i].width)};
-            query.bindValue(i, value.isNull() ? QStringLiteral("") : value);
-        }
-        if (!query.exec())
+    if (rows.isEmpty())
+        return std::nullopt;
+    return WriteTable(db, table, [&]() -> DbResult {
+        QSqlQuery query(db);
+        if (!query.prepare(
+                QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                    .arg(QLatin1String(def->name), columns.join(u','), marks.join(u','))))
             return ToDbError(query.lastError());
-        ++written;
-        if (progress)
-            progress(written);
-    }
-    return std::nullopt;
+        int written = 0;
+        for (const QStringList& row : rows) {
+            for (int i = 0; i < static_cast<int>(def->columns.size()); ++i) {
+                const QString value = i < row.size() ? row[i] : QString();
+                if (value.toUcs4().size() > def->columns[i].width)
+                    return DbError{DbErrorKind::FieldTooLong, i, 0,
+                                   QStringLiteral("%1 holds at most %2 characters")
+                                       .arg(QLatin1String(def->columns[i].name))
+                                       .arg(def->columns[i].width)};
+                query.bindValue(i, value.isNull() ? QStringLiteral("") : value);
+            }
+            if (!query.exec())
+                return ToDbError(query.lastError());
+            ++written;
+            if (progress)
+                progress(written);
+        }
+        return std::nullopt;
+    });
 }
 
 }  // namespace paysum

@@ -43,6 +43,8 @@ QString RunText(const PayRunSummary& run) {
 
 // The batch file written for the run, with enough of its digest to tell it from another.
 QString FileText(const WrittenFile& file) {
+    if (file.Superseded())
+        return QStringLiteral("轉帳檔：%1 產生後本批資料已變更，該檔不含本批資料").arg(file.name);
     if (file.IsEmpty())
         return QStringLiteral("轉帳檔：本批未產生轉帳檔");
     return QStringLiteral("轉帳檔：%1\n大小：%2 位元組　　SHA-256：%3…　　產生時間：%4")

@@ -1,5 +1,7 @@
 #include "output/BatchFile.h"
 
+#include "common/Amounts.h"
+#include "common/BoundedFile.h"
 #include "common/TextRules.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
@@ -104,7 +106,7 @@ QString TransferFaultText(TransferFault fault) {
         case TransferFault::TooManyRecords:
             return QStringLiteral("轉帳資料超過 %1 筆").arg(kMaxTransferRecords);
         case TransferFault::TotalTooLarge:
-            return QStringLiteral("總金額超過十二位數");
+            return TotalTooLargeText();
     }
     return {};
 }
@@ -164,12 +166,17 @@ BatchFileResult RewritePayRunFile(const QString& path, const PayRun& run) {
 
 Verification VerifyFile(const QString& path, CompareBatch withBatch) {
     Verification result;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.readError = QStringLiteral("無法開啟 %1：%2").arg(path, file.errorString());
+    const FileRead read = ReadBoundedFile(path, kMostTransferFileBytes);
+    if (read.outcome != FileReadOutcome::Read) {
+        result.readError =
+            FileReadError(read, path,
+                          QStringLiteral("%1 超過 %2 位元組（%3 筆記錄），不是轉帳檔")
+                              .arg(path)
+                              .arg(kMostTransferFileBytes)
+                              .arg(kMaxTransferRecords + 1));
         return result;
     }
-    result.check = CheckTransferBytes(file.readAll());
+    result.check = CheckTransferBytes(read.bytes, withBatch != CompareBatch::Never);
     result.faults = result.check.faults;
     if (withBatch == CompareBatch::Never)
         return result;

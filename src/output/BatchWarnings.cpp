@@ -34,9 +34,12 @@ std::vector<std::pair<QString, qint64>> Transfers(const QList<std::pair<QString,
 
 }  // namespace
 
-QStringList BatchWarnings(const std::vector<PayeeCheck>& payees,
-                          const QList<QStringList>& lastRun) {
+QStringList BatchWarnings(const std::vector<PayeeCheck>& payees, const QList<QStringList>& lastRun,
+                          const WrittenFile& written) {
     QStringList warnings;
+    if (written.Superseded())
+        warnings
+            << QStringLiteral("轉帳檔 %1 產生後本批資料已變更，須重新產生轉帳檔").arg(written.name);
     QHash<QString, QStringList> byAccount;
     QStringList accountOrder;
     QStringList zero;
@@ -95,7 +98,10 @@ DbResult ReadBatchWarnings(QStringList* warnings) {
         return error;
     if (DbResult error = ReadLastRunTransfers(&lastRun))
         return error;
-    *warnings = BatchWarnings(payees, lastRun);
+    WrittenFile written;
+    if (DbResult error = ReadWrittenFile(&written))
+        return error;
+    *warnings = BatchWarnings(payees, lastRun, written);
     return std::nullopt;
 }
 

@@ -12,10 +12,14 @@ namespace paysum {
 // What looks wrong in a batch before its file goes to the bank, one line each: an account
 // twice, an amount of zero, an amount over three times the payee's pay in the employee master,
 // an account other than the master's, and a batch with the same accounts and amounts as the last
-// archived run (`lastRun`: account and amount of each of its transfers). Empty when none holds.
-QStringList BatchWarnings(const std::vector<PayeeCheck>& payees, const QList<QStringList>& lastRun);
+// archived run (`lastRun`: account and amount of each of its transfers); and a batch file written
+// for the batch before it changed (`written` superseded), which must be written again. Empty when
+// none holds.
+QStringList BatchWarnings(const std::vector<PayeeCheck>& payees, const QList<QStringList>& lastRun,
+                          const WrittenFile& written = {});
 
-// Reads the current batch beside the employee master and the last archived run, and gives
+// Reads the current batch beside the employee master, the last archived run and the batch file
+// recorded, and gives
 // BatchWarnings() of them.
 DbResult ReadBatchWarnings(QStringList* warnings);
 

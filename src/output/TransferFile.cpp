@@ -9,7 +9,6 @@ namespace paysum {
 
 namespace {
 
-constexpr qint64 kLargestTotal = 999'999'999'999;  // 12 digits
 
 QString ZeroFilled(qint64 value, int width) {
     return QString::number(value).rightJustified(width, u'0');
@@ -63,7 +62,7 @@ TransferFault CheckTransferFile(const TransferHeader& header,
         if (!item.certificate.isEmpty() && !DigitsOfLength(item.certificate, 8, 8))
             return TransferFault::Certificate;
     }
-    if (TotalsOf(items).total > kLargestTotal)
+    if (TotalsOf(items).total > kLargestBatchTotal)
         return TransferFault::TotalTooLarge;
     return TransferFault::None;
 }

@@ -41,7 +41,7 @@ bool LooksLikeDetail(QByteArrayView line) {
 
 class Checker {
 public:
-    explicit Checker(FileCheck& result) : result_(result) {}
+    Checker(FileCheck& result, bool keepItems) : result_(result), keepItems_(keepItems) {}
 
     void Fault(int line, const QString& text) { result_.faults.push_back({line, text}); }
 
@@ -113,6 +113,8 @@ public:
         if (AllDigits(amount))
             result_.detailTotals.total =
                 AddAmounts(result_.detailTotals.total, LeadingNumber(Text(amount)));
+        if (!keepItems_)
+            return;
         result_.items.push_back(
             {Text(account), Text(amount), hasCertificate ? Text(certificate) : QString()});
         result_.itemLines.push_back(n);
@@ -147,14 +149,15 @@ public:
 
 private:
     FileCheck& result_;
+    bool keepItems_;
     bool headerSeen_ = false;
 };
 
 }  // namespace
 
-FileCheck CheckTransferBytes(const QByteArray& bytes) {
+FileCheck CheckTransferBytes(const QByteArray& bytes, bool keepItems) {
     FileCheck result;
-    Checker checker(result);
+    Checker checker(result, keepItems);
     if (bytes.isEmpty()) {
         checker.Fault(0, QStringLiteral("檔案是空的"));
         return result;

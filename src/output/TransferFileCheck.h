@@ -37,11 +37,16 @@ struct FileCheck {
 // The length of each line of the file without its CR LF.
 inline constexpr int kRecordLength = 60;
 
+// The longest batch file there can be: a header and 999 detail records of 60 bytes and CR LF.
+// A longer file is refused before it is read.
+inline constexpr qint64 kMostTransferFileBytes = (kMaxTransferRecords + 1) * (kRecordLength + 2);
+
 // Checks a file against the bank's layout: lines of exactly 60 bytes each ended by CR LF, the
 // header record first and only there, the record types, valid ROC dates, digits where digits
 // belong, account check digits, the header's count and total against the detail records, and
-// at most 999 of them.
-FileCheck CheckTransferBytes(const QByteArray& bytes);
+// at most 999 of them. The detail records read are kept only with `keepItems`, for comparing the
+// file with a batch.
+FileCheck CheckTransferBytes(const QByteArray& bytes, bool keepItems = true);
 
 // The differences between a checked file and the batch it should have been made from: the
 // header values and, payee by payee, transfers missing, extra or with another amount.

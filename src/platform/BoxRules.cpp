@@ -44,7 +44,8 @@ private:
     std::function<bool()> when_;
 };
 
-// Keeps a box's text to whole characters within a limit. It rewrites text that would not fit
+// Keeps a box's text to whole characters within a limit, without the control characters no
+// stored text holds. It rewrites text that would not fit
 // instead of refusing it, so that a long paste keeps what fits, as QLineEdit's own maximum
 // length does.
 class WholeCharacters : public QValidator {
@@ -60,7 +61,7 @@ public:
             if (c.isHighSurrogate() && i + 1 < input.size() && input.at(i + 1).isLowSurrogate()) {
                 text += c;
                 text += input.at(++i);
-            } else if (c.isSurrogate()) {
+            } else if (c.isSurrogate() || IsControlCharacter(c.unicode())) {
                 if (i < pos)
                     --cursor;
             } else {

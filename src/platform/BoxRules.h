@@ -19,7 +19,8 @@ bool FocusMovesWithWindow(const QFocusEvent* event);
 
 // Lets at most `characters` characters into the box, counted as the database counts them (an
 // emoji is one character, not two UTF-16 units). Text typed or pasted beyond the limit is cut
-// before the cursor, only between characters; half a character (a lone surrogate) never stays.
+// before the cursor, only between characters; half a character (a lone surrogate) never stays,
+// nor does a control character (IsControlCharacter) typed or pasted. Every text box has this rule.
 void LimitLength(QLineEdit* box, int characters);
 
 // Lets only the digits 0 to 9 into the box: other typed characters are dropped, and so are the

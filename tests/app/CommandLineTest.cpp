@@ -382,6 +382,67 @@ TEST_F(CommandLineTest, HistoryListsTheArchivedRunsAndWritesTheirFilesAgain) {
         EXPECT_EQ(run.err, fault.err);
         EXPECT_FALSE(QFile::exists(refused)) << fault.run;
     }
+
+    // Run numbers past 32 bits are listed and found as they are.
+    for (const char* table : {"H_RUN", "H_ITEM"})
+        ASSERT_FALSE(Execute(Connection(DataDir() + "/PAYSUM.db"),
+                             QString("UPDATE %1 SET RUN = 4294967297 WHERE RUN = 2").arg(table)));
+    CloseAllConnections();
+    EXPECT_TRUE(Paysum({"history"}).out.startsWith("4294967297\t-\t-\t1\t1000\t-\t"));
+    EXPECT_EQ(Paysum({"history", "export", "4294967297", refused}).err,
+              "paysum: 資料不全,建檔錯誤：日期不是六位數字\n");
+}
+
+TEST_F(CommandLineTest, ABatchChangedAfterItsFileWasWrittenIsArchivedWithoutIt) {
+    QTemporaryDir out;
+    ASSERT_EQ(Paysum({"export", out.filePath("s1.txt")}).status, 0);
+    const QString sheet = out.filePath("more.csv");
+    test::WriteFile(sheet, "ACTNO,PAYSUM,NAME\n102000000012,5,臨時工\n");
+    const Run imported = Paysum({"import", "transfers", sheet});
+    ASSERT_EQ(imported.status, 0) << imported.err.toStdString();
+    const Run exported = Paysum({"export", out.filePath("s2.txt")});
+    EXPECT_TRUE(exported.err.contains("paysum: 注意：轉帳檔 " + out.filePath("s1.txt") +
+                                      " 產生後本批資料已變更，須重新產生轉帳檔\n"))
+        << exported.err.toStdString();
+    test::WriteFile(sheet, "ACTNO,PAYSUM,NAME\n102000000029,6,臨時工\n");
+    ASSERT_EQ(Paysum({"import", "transfers", sheet}).status, 0);
+    ASSERT_FALSE(ArchiveAndClearBatch(QDateTime(QDate(2026, 1, 5), QTime(9, 30))));
+    CloseAllConnections();
+    const Run list = Paysum({"history"});
+    EXPECT_EQ(list.out, "1\t" + today_ + "\t" + today_ + "\t4\t155511\t-\t2026-01-05 09:30:00\n");
+}
+
+TEST_F(CommandLineTest, OnlyRegularFilesOfABoundedSizeAreRead) {
+    QTemporaryDir out;
+    const QString pipe = out.filePath("pipe");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString large = out.filePath("large");
+    QFile file(large);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(62'001));
+    file.close();
+    const QString huge = out.filePath("huge.csv");
+    QFile sheet(huge);
+    ASSERT_TRUE(sheet.open(QIODevice::WriteOnly) && sheet.resize((qint64(32) << 20) + 1));
+    sheet.close();
+    const struct {
+        QStringList arguments;
+        QString err;
+    } cases[] = {
+        {{"verify", "/dev/zero"}, "paysum: /dev/zero 不是一般檔案\n"},
+        {{"verify", pipe, "--batch"}, "paysum: " + pipe + " 不是一般檔案\n"},
+        {{"verify", large}, "paysum: " + large + " 超過 62000 位元組（1000 筆記錄），不是轉帳檔\n"},
+        {{"import", "employees", "/dev/zero"}, "paysum: /dev/zero 不是一般檔案\n"},
+        {{"import", "transfers", pipe, "--dry-run"}, "paysum: " + pipe + " 不是一般檔案\n"},
+        {{"import", "employees", huge}, "paysum: " + huge + " 超過 32 MB，無法匯入\n"},
+        {{"import", "employees", out.filePath("none.csv")},
+         "paysum: 無法開啟 " + out.filePath("none.csv") + "：No such file or directory\n"},
+    };
+    for (const auto& c : cases) {
+        const Run run = Paysum(c.arguments);
+        EXPECT_EQ(run.status, 1) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(run.err, c.err);
+    }
+    EXPECT_EQ(Rows("S_STAFF").size(), 0);
 }
 
 TEST_F(CommandLineTest, ListWritesAPdfWholeOrNotAtAllAndUsageFaultsSaySo) {

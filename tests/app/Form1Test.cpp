@@ -668,8 +668,8 @@ TEST_F(Form1Test, RestoreRefusesWhatIsNotABackupOfThisProgram) {
 
     // Column names alone do not make our data: a code stored as a number, a key twice, a value
     // wider than its column, a text that is not well-formed UTF-8, an archived transfer of a run
-    // that is not kept, a run number that is not a positive whole number, runs without the table
-    // of their transfers.
+    // that is not kept, a run number that is not a whole number from 1 to 2^53, a line feed in a
+    // history field, runs without the table of their transfers.
     const QString numbers = Backup(QStringLiteral("numbers.db"));
     {
         const ScopedConnection db(numbers, ScopedConnection::Access::Create);
@@ -691,6 +691,8 @@ TEST_F(Form1Test, RestoreRefusesWhatIsNotABackupOfThisProgram) {
         "INSERT INTO H_RUN (RUN) VALUES ('x')",
         "INSERT INTO H_RUN (RUN) VALUES (0)",
         "INSERT INTO H_RUN (RUN) VALUES (1.5)",
+        "INSERT INTO H_RUN (RUN) VALUES (9007199254740993)",
+        "INSERT INTO H_RUN (RUN, LDATE) VALUES (1, '9105' || char(10) || '3')",
         "INSERT INTO H_RUN (RUN) VALUES (1); DROP TABLE H_ITEM",
     };
     for (const char* change : changes) {
@@ -782,7 +784,13 @@ TEST_F(Form1Test, SystemMenuImportsSpreadsheetsVerifiesBatchFilesAndOpensTheHist
     AnswerFileDialog(sheet);
     Trigger("mnuImportStaff");
     EXPECT_EQ(messages.All(),
-              Messages{test::OkBox(QStringLiteral("檔案不是 UTF-8 或 Big5 編碼的文字檔，無法匯入"),
+              Messages{test::OkBox(QStringLiteral("第 2 行：不是正確的 Big5 編碼，無法匯入"),
+                                   QStringLiteral("匯入員工資料"), QMessageBox::Critical)});
+    messages.Clear();
+    AnswerFileDialog(QStringLiteral("/dev/zero"));
+    Trigger("mnuImportStaff");
+    EXPECT_EQ(messages.All(),
+              Messages{test::OkBox(QStringLiteral("/dev/zero 不是一般檔案"),
                                    QStringLiteral("匯入員工資料"), QMessageBox::Critical)});
     EXPECT_EQ(fileDialogs.back().title, QStringLiteral("匯入員工資料"));
     AnswerFileDialog(Backup(QStringLiteral("none.csv")));
@@ -812,6 +820,12 @@ TEST_F(Form1Test, SystemMenuImportsSpreadsheetsVerifiesBatchFilesAndOpensTheHist
     EXPECT_TRUE(messages.Last().text.startsWith(QStringLiteral("無法開啟 ") + missing));
     EXPECT_EQ(messages.Last().title, QStringLiteral("驗證轉帳檔"));
     EXPECT_EQ(messages.Last().icon, QMessageBox::Critical);
+    messages.Clear();
+    AnswerFileDialog(QStringLiteral("/dev/zero"));
+    Trigger("mnuVerify");
+    EXPECT_EQ(messages.All(),
+              Messages{test::OkBox(QStringLiteral("/dev/zero 不是一般檔案"),
+                                   QStringLiteral("驗證轉帳檔"), QMessageBox::Critical)});
 
     test::WriteFile(missing, "x\r\n");
     AnswerFileDialog(missing);

@@ -185,6 +185,22 @@ TEST_F(Form2Test, TemporaryAndNewPayeesAreFiledInTheMaster) {
     EXPECT_EQ(Codes("S_STAFF"), (QStringList{"90002", "90001", "00123"}));
     EXPECT_EQ(Codes("S_ITEM"), (QStringList{"90001", "00123"}));
 
+    // A transfer that would take the batch's total past twelve digits is refused as the batch
+    // file window refuses the file, and nothing is filed.
+    Box("Text1")->setFocus();
+    Type("124");
+    QTest::keyClick(Focus(), Qt::Key_Tab);
+    KeyNewPayee(kAccount, "999999990700", "大戶");
+    Enter();
+    EXPECT_EQ(messages.All(), std::vector<Msg>{Critical("總金額超過十二位數")});
+    EXPECT_EQ(Focus(), Box("Text5"));
+    EXPECT_EQ(Codes("S_ITEM"), (QStringList{"90001", "00123"}));
+    messages.Clear();
+    Type("999999990699");
+    Click("Command2_0");
+    EXPECT_EQ(messages.Count(), 0u) << messages.Texts().join('|').toStdString();
+    EXPECT_EQ(Codes("S_ITEM"), (QStringList{"90001", "00123", "00124"}));
+
     // Every temporary code taken: Enter in the empty code box says so and proposes none.
     {
         const QSqlDatabase db = Connection(MainDatabasePath());
@@ -567,6 +583,25 @@ TEST_F(Form2Test, CodesNotFoundOnEnterOrRefusedOnChange) {
     EXPECT_EQ(Bar(), "111111");
     EXPECT_TRUE(Grid()->isEnabled());
     EXPECT_EQ(Shown(), first);
+
+    // The total a change is checked against leaves out the record's own amount.
+    messages.Clear();
+    Click("Command5");
+    Grid()->selectRow(0);
+    QTest::keyClick(window.get(), Qt::Key_F3);
+    Type("1");
+    Enter();
+    QTest::keyClick(Focus(), Qt::Key_Tab);
+    Box("Text5")->setFocus();
+    Type("999999999000");
+    Click("Command2_0");
+    EXPECT_EQ(messages.All(), std::vector<Msg>{Critical("總金額超過十二位數")});
+    EXPECT_EQ(Focus(), Box("Text5"));
+    messages.Clear();
+    Type("999999998999");
+    Click("Command2_0");
+    EXPECT_EQ(messages.Count(), 0u) << messages.Texts().join('|').toStdString();
+    EXPECT_EQ(Rows("S_ITEM")[0][2], "999999998999");
 }
 
 TEST_F(Form2Test, DeleteDownToAnEmptyBatchEndsIdle) {

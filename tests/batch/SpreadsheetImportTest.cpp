@@ -62,7 +62,19 @@ TEST(SpreadsheetImportTest, RefusesFilesItCannotRead) {
         QString error;
     } cases[] = {
         {"Latin-1", "ID,ACTNO,PAYSUM,NAME\r\n1,123456789014,5,Jos\xE9,\r\n", ImportKind::Employees,
-         "檔案不是 UTF-8 或 Big5 編碼的文字檔，無法匯入"},
+         "第 2 行：不是正確的 Big5 編碼，無法匯入"},
+        {"one UTF-8 name in Big5",
+         Big5("ID,ACTNO,PAYSUM,NAME\r\n1,123456789014,5,王小明\r\n") +
+             QString("2,102000000012,5,幸幸\r\n").toUtf8(),
+         ImportKind::Employees, "第 3 行：是 UTF-8 編碼，與檔案的 Big5 編碼不同，無法匯入"},
+        {"one Big5 name in UTF-8",
+         QString("ID,ACTNO,PAYSUM,NAME\n1,123456789014,5,王小明\n\n").toUtf8() +
+             Big5("2,102000000012,5,陳美玲\n"),
+         ImportKind::Employees, "第 4 行：不是正確的 UTF-8 編碼，無法匯入"},
+        {"bad byte after a byte order mark", "\xEF\xBB\xBFID,ACTNO,PAYSUM,NAME\n1,1,1,\xFF\n",
+         ImportKind::Employees, "第 2 行：不是正確的 UTF-8 編碼，無法匯入"},
+        {"too many fields", "ID,ACTNO,PAYSUM,NAME\n1,2,3" + QByteArray(64, ',') + "\n",
+         ImportKind::Employees, "第 2 行：超過 64 個欄位，無法匯入"},
         {"UTF-16", QByteArray("\xFF\xFEI\0D\0", 6), ImportKind::Employees,
          "檔案不是 UTF-8 或 Big5 編碼的文字檔，無法匯入"},
         {"open quote", "ID,ACTNO,PAYSUM,NAME\r\n1,\"123456789014,5,x\r\n", ImportKind::Employees,
@@ -77,6 +89,13 @@ TEST(SpreadsheetImportTest, RefusesFilesItCannotRead) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(ReadImportFile(c.bytes, c.kind).error, c.error) << c.what;
+    QByteArray many = "ID,ACTNO,PAYSUM,NAME\n";
+    for (int row = 0; row <= 100'000; ++row)
+        many += "1,2,3,4\n";
+    EXPECT_EQ(ReadImportFile(many, ImportKind::Employees).error,
+              "第 100002 行：檔案超過 100000 筆資料，無法匯入");
+    many.chop(8);
+    EXPECT_EQ(ReadImportFile(many, ImportKind::Employees).rows.size(), 100'000u);
     EXPECT_EQ(ReadImportFile("ACTNO,PAYSUM,NAME\r\n", ImportKind::Transfers).error, "")
         << "a transfer file may leave the codes out";
 }
@@ -136,6 +155,10 @@ TEST(SpreadsheetImportTest, EachRowIsCheckedWithTheRulesOfTheEntryWindows) {
         {"31-byte name", ImportKind::Employees,
          Row("1", "123456789014", "1", QString(15, u'王') + "x"),
          "員工姓名：員工姓名超出欄位最大值"},
+        {"line feed in a name", ImportKind::Employees, Row("1", "123456789014", "1", "王\n明"),
+         "員工姓名：不可含控制字元"},
+        {"right-to-left override in a remark", ImportKind::Transfers,
+         Row("1", "123456789014", "1", "王", "", "獎金\u202E1"), "備註：不可含控制字元"},
         {"51-character remark", ImportKind::Transfers,
          Row("1", "123456789014", "1", "王", "", QString(51, u'註')), "備註：欄位超出"},
         {"code in the master", ImportKind::Employees, Row("7", "300000000041", "1", "林一"),
@@ -185,6 +208,17 @@ TEST(SpreadsheetImportTest, ABatchTakesNoMoreTransfersThanItsFileHolds) {
     CheckImportRows(ImportKind::Transfers, rows, context);
     EXPECT_EQ(rows[0].error, "");
     EXPECT_EQ(rows[1].error, "本批轉帳資料已達 999 筆");
+
+    // Nor a total past the twelve digits of its header: a row that would not fit is refused,
+    // one after it that fits is not.
+    context.batchTotal = 999'999'999'000;
+    rows = {Row("", "102000000012", "999", "乙"), Row("", "102000000029", "1", "丙"),
+            Row("", "123456789014", "1", "丁")};
+    context.batchCodes.clear();
+    CheckImportRows(ImportKind::Transfers, rows, context);
+    EXPECT_EQ(rows[0].error, "");
+    EXPECT_EQ(rows[1].error, "轉帳金額：總金額超過十二位數");
+    EXPECT_EQ(rows[2].error, "轉帳金額：總金額超過十二位數");
 }
 
 class SpreadsheetImportStoreTest : public test::PaysumTest {
@@ -198,14 +232,13 @@ protected:
 
 TEST_F(SpreadsheetImportStoreTest, TransfersFileNewPayeesInTheMasterInOneGo) {
     const ImportFile file = PrepareImport(Utf8WithBom(kSheet), ImportKind::Transfers);
-    ASSERT_EQ(file.ErrorCount(), 0);
+    ASSERT_EQ(file.ErrorCount(), 1);
+    EXPECT_EQ(file.rows[1].error, "備註：不可含控制字元") << "a quoted line break";
     ASSERT_FALSE(WriteImport(ImportKind::Transfers, file.rows).has_value());
     EXPECT_EQ(Rows("S_ITEM"),
-              (QList<QStringList>{
-                  {"00001", "123456789014", "35000", "王小明", "", "獎金,三月"},
-                  {"00002", "201016000011", "120500", "陳 \"美\" 玲", "00012345", "兩行\r\n備註"},
-                  {"90001", "102000000012", "5", "臨時工", "", ""}}));
-    EXPECT_EQ(Rows("S_STAFF").size(), 4);
+              (QList<QStringList>{{"00001", "123456789014", "35000", "王小明", "", "獎金,三月"},
+                                  {"90001", "102000000012", "5", "臨時工", "", ""}}));
+    EXPECT_EQ(Rows("S_STAFF").size(), 3);
     EXPECT_EQ(Rows("S_STAFF").last(), (QStringList{"90001", "102000000012", "5", "臨時工", ""}));
 }
 

@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 namespace paysum {
@@ -42,12 +42,18 @@ protected:
 
 TEST_F(frmImportTest, ListsEveryRowWithItsVerdict) {
     frmImport* window = Open(kSheet);
-    auto* grid = Find<QTableWidget>(window, "Grid1");
+    const QAbstractItemModel* grid = Find<QTableView>(window, "Grid1")->model();
+    const auto cell = [&](int row, int column) {
+        return grid->index(row, column).data().toString();
+    };
     ASSERT_EQ(grid->rowCount(), 3);
-    EXPECT_EQ(grid->item(1, 0)->text(), "3");
-    EXPECT_EQ(grid->item(1, 1)->text(), "00002");
-    EXPECT_EQ(grid->item(1, 6)->text(), "員工帳號：員工帳號不正確");
-    EXPECT_EQ(grid->item(2, 6)->text(), "正確");
+    ASSERT_EQ(grid->columnCount(), 7);
+    EXPECT_EQ(grid->headerData(4, Qt::Horizontal).toString(), "員工薪資");
+    EXPECT_EQ(cell(1, 0), "3");
+    EXPECT_EQ(cell(1, 1), "00002");
+    EXPECT_EQ(cell(1, 6), "員工帳號：員工帳號不正確");
+    EXPECT_EQ(grid->index(1, 6).data(Qt::ForegroundRole).value<QColor>(), QColor(0xC0, 0, 0));
+    EXPECT_EQ(cell(2, 6), "正確");
     EXPECT_EQ(Find<QLabel>(window, "Label2")->text(),
               "檔案：/home/clerk/staff.csv（UTF-8）\n共 3 筆：正確 2 筆，錯誤 1 筆");
     EXPECT_EQ(window->windowTitle(), kTitle);
@@ -60,7 +66,7 @@ TEST_F(frmImportTest, RowsInErrorAreLeftOutOnlyWhenTheClerkSaysSo) {
         kTitle, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No};
     frmImport* window = Open(kSheet);
     // Enter on the list is the default button, 匯入; the question is answered with its default, No.
-    ASSERT_EQ(Focus(), Find<QTableWidget>(window, "Grid1"));
+    ASSERT_EQ(Focus(), Find<QTableView>(window, "Grid1"));
     Key(Qt::Key_Return);
     EXPECT_EQ(messages.All(), std::vector<test::RecordedMessage>{question});
     EXPECT_TRUE(Rows("S_STAFF").isEmpty());

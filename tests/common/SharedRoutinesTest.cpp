@@ -2,11 +2,24 @@
 #include "common/Big5Text.h"
 #include "common/CheckDigits.h"
 #include "common/RocDate.h"
+#include "common/TextRules.h"
 
 #include <gtest/gtest.h>
 
 namespace paysum {
 namespace {
+
+TEST(TextRulesTest, ControlCharactersAreRefusedAndTheirNeighboursKept) {
+    for (char32_t c : {0x00, 0x09, 0x0A, 0x0D, 0x1F, 0x7F, 0x80, 0x85, 0x9F, 0x200E, 0x200F, 0x202A,
+                       0x202E, 0x2066, 0x2069})
+        EXPECT_TRUE(IsControlCharacter(c)) << std::hex << static_cast<unsigned>(c);
+    for (char32_t c : {0x20, 0x7E, 0xA0, 0x3000, 0x200D, 0x2010, 0x2029, 0x202F, 0x2065, 0x206A,
+                       0xFEFF, 0x1F600})
+        EXPECT_FALSE(IsControlCharacter(c)) << std::hex << static_cast<unsigned>(c);
+    EXPECT_TRUE(HoldsControlCharacter(QStringLiteral("王\u202E明")));
+    EXPECT_FALSE(HoldsControlCharacter(QStringLiteral("王　明\U0001F600")));
+    EXPECT_EQ(WithoutControlCharacters(QStringLiteral("a\tb\r\nc\u2067")), QStringLiteral("abc"));
+}
 
 TEST(RocDateTest, TodayCheckAndOrder) {
     struct Case {

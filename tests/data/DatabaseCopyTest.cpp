@@ -45,5 +45,25 @@ TEST_F(DatabaseCopyTest, CopyReplacesAnEarlierFileButNotItsStaleJournal) {
     EXPECT_FALSE(CheckMainDatabaseFile(backup));
 }
 
+TEST_F(DatabaseCopyTest, RestoreKeepsRunNumbersUpToTheLastAndRefusesControlCharacters) {
+    CreateDatabases();
+    QTemporaryDir other;
+    const auto source = [&](const QString& name, const QString& sql, const QVariantList& values) {
+        const QString path = other.filePath(name);
+        EXPECT_FALSE(CopyDatabase(MainDatabasePath(), path));
+        EXPECT_FALSE(Execute(Connection(path), sql, values));
+        CloseAllConnections();
+        return path;
+    };
+    const QString run = QStringLiteral("INSERT INTO H_RUN (RUN, FNAME) VALUES (?, ?)");
+    EXPECT_FALSE(CheckRestoreSource(source("last.db", run, {qint64(1) << 53, "s1.txt"})));
+    EXPECT_FALSE(CheckRestoreSource(source("wide.db", run, {2147483648LL, "s1.txt"})));
+    EXPECT_TRUE(CheckRestoreSource(source("past.db", run, {(qint64(1) << 53) + 1, "s1.txt"})));
+    EXPECT_TRUE(CheckRestoreSource(source("tab.db", run, {1, "s1\t.txt"})));
+    EXPECT_TRUE(CheckRestoreSource(
+        source("rlo.db", QStringLiteral("INSERT INTO S_STAFF (ID, NAME) VALUES ('00001', ?)"),
+               {QStringLiteral("王\u202E明")})));
+}
+
 }  // namespace
 }  // namespace paysum

@@ -1,6 +1,8 @@
+#include "data/DataControl.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
 #include "data/PayRunHistory.h"
+#include "data/TableRows.h"
 #include "support/PaysumTest.h"
 
 namespace paysum {
@@ -96,6 +98,79 @@ TEST_F(PayRunHistoryTest, ANewBatchArchivesTheWholeBatchThenClearsIt) {
     EXPECT_TRUE(ReadPayRun(3, &run));
     EXPECT_FALSE(ReadPayRun(3, &run, &kept));
     EXPECT_FALSE(kept);
+}
+
+TEST_F(PayRunHistoryTest, RunNumbersPastThirtyTwoBitsAreKeptUpToTheLastOne) {
+    InsertRow("H_RUN", {"2147483647", "2026-01-01 00:00:00"});
+    ASSERT_FALSE(ArchiveAndClearBatch(kMonday));
+    PayRun run;
+    ASSERT_FALSE(ReadPayRun(2147483648, &run));
+    EXPECT_EQ(run.summary.run, 2147483648);
+    EXPECT_EQ(run.items, kItems);
+    BringBack outcome = BringBack::BatchNotEmpty;
+    ASSERT_FALSE(BringBackPayRun(2147483648, &outcome));
+    EXPECT_EQ(outcome, BringBack::Done);
+    EXPECT_EQ(Rows("S_ITEM"), kItems);
+
+    // No run past the last number: the batch stays as it is.
+    ASSERT_FALSE(
+        Execute(Db(), "UPDATE H_RUN SET RUN = ? WHERE RUN = 2147483647", {kLastRunNumber}));
+    const Table before = Everything();
+    EXPECT_TRUE(ArchiveAndClearBatch(kFriday));
+    EXPECT_EQ(Everything(), before);
+}
+
+TEST_F(PayRunHistoryTest, AChangedBatchNoLongerClaimsTheFileWrittenBefore) {
+    // Each way a transfer is written: a record set's add, change and delete, and a bulk insert.
+    const auto superseded = [&] {
+        WrittenFile file;
+        EXPECT_FALSE(ReadWrittenFile(&file));
+        const bool was = file.Superseded() && file.IsEmpty() && file.name == kFile.name;
+        EXPECT_FALSE(RecordWrittenFile(kFile));
+        return was;
+    };
+    WrittenFile file;
+    ASSERT_FALSE(ReadWrittenFile(&file));
+    EXPECT_FALSE(file.IsEmpty());
+    DataControl control;
+    control.SetConnectionString(MainDatabasePath());
+    control.SetCommandType(CommandType::Text);
+    control.SetRecordSource("select * from S_ITEM order by ID");
+    ASSERT_FALSE(control.Refresh());
+    Recordset& items = control.Recordset();
+    items.AddNew();
+    items.SetField(0, "00005");
+    ASSERT_FALSE(items.Update());
+    EXPECT_TRUE(superseded()) << "add";
+    items.SetField(2, "1");
+    ASSERT_FALSE(items.Update());
+    EXPECT_TRUE(superseded()) << "change";
+    ASSERT_FALSE(items.Delete());
+    EXPECT_TRUE(superseded()) << "delete";
+    {
+        Transaction transaction(Db());
+        ASSERT_FALSE(InsertRows(Db(), "S_ITEM", {{"00006", "004001012341", "1", "x", "", ""}}));
+        ASSERT_FALSE(transaction.Commit());
+    }
+    EXPECT_TRUE(superseded()) << "insert";
+    // The employee master is no part of the batch.
+    ASSERT_FALSE(InsertRows(Db(), "S_STAFF", {{"00006", "004001012341", "1", "x", ""}}));
+    ASSERT_FALSE(ReadWrittenFile(&file));
+    EXPECT_FALSE(file.IsEmpty());
+
+    // Archived after the change, the run names no file; a rollback keeps the file's record.
+    {
+        Transaction transaction(Db());
+        ASSERT_FALSE(InsertRows(Db(), "S_ITEM", {{"00007", "004001012341", "1", "x", "", ""}}));
+    }
+    ASSERT_FALSE(ReadWrittenFile(&file));
+    EXPECT_FALSE(file.IsEmpty());
+    ASSERT_FALSE(InsertRows(Db(), "S_ITEM", {{"00007", "004001012341", "1", "x", "", ""}}));
+    ASSERT_FALSE(ArchiveAndClearBatch(kMonday));
+    PayRun run;
+    ASSERT_FALSE(ReadPayRun(1, &run));
+    EXPECT_TRUE(run.summary.file.IsEmpty());
+    EXPECT_TRUE(run.summary.file.Superseded());
 }
 
 TEST_F(PayRunHistoryTest, ANewBatchThatFailsHalfwayLeavesBatchAndHistoryAsTheyWere) {

@@ -90,6 +90,15 @@ TEST_F(frmHistoryRunTest, ShowsExactlyTheRunsRecordsReadOnly) {
               (QList<QStringList>{{"00001", "012345678901", "1000", "陳美玲", "", ""}}));
     Key(Qt::Key_Escape);
     EXPECT_FALSE(window_->isVisible());
+
+    // A run whose batch changed after its file was written says so instead of naming it.
+    const QString name = file.name;
+    ASSERT_FALSE(Execute(Connection(MainDatabasePath()),
+                         "UPDATE H_RUN SET FSIZE = '', FSHA256 = '', FCOUNT = '', FTOTAL = '', "
+                         "FTIME = '' WHERE RUN = 1"));
+    Open(1);
+    EXPECT_EQ(LabelText("Label3"), "轉帳檔：" + name + " 產生後本批資料已變更，該檔不含本批資料");
+    Key(Qt::Key_Escape);
     EXPECT_EQ(messages.Count(), 0u);
 }
 

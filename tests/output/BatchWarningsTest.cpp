@@ -65,6 +65,13 @@ TEST(BatchWarningsTest, EachWarningAloneAndAllTogether) {
         EXPECT_EQ(BatchWarnings(c.payees, c.last), c.warnings) << c.name;
     EXPECT_EQ(BatchWarnings(all, lastOfAll),
               (QStringList{kTwice, kZero, kLarge, kOtherAccount, kSameAsLast}));
+
+    // A file written before the batch changed comes first; one that holds the batch is no news.
+    WrittenFile written{"/media/usb/s1.txt", 183, "ab", 3, 100, "2026-01-05 09:12:00"};
+    EXPECT_EQ(BatchWarnings(sound, {}, written), QStringList{});
+    written = WrittenFile{"/media/usb/s1.txt", 0, "", 0, 0, ""};
+    EXPECT_EQ(BatchWarnings(sound, {}, written),
+              QStringList{"轉帳檔 /media/usb/s1.txt 產生後本批資料已變更，須重新產生轉帳檔"});
 }
 
 TEST(BatchWarningsTest, WhatGivesNoWarning) {

@@ -220,6 +220,25 @@ TEST_F(Form3Test, TheWrittenFileIsRecordedWithTheBatchOrSaidNotToBe) {
     EXPECT_TRUE(FileContents().contains("000000155501"));
     EXPECT_EQ(Rows("S_FILE"), recorded);
     ASSERT_FALSE(Execute(db, "DROP TRIGGER temp.fail"));
+
+    // Once the batch has changed after its file was written, the warnings say it must be
+    // written again, and writing it records it afresh.
+    ASSERT_FALSE(Execute(db,
+                         "UPDATE S_FILE SET FSIZE = '', FSHA256 = '', FCOUNT = '', "
+                         "FTOTAL = '', FTIME = ''"));
+    messages.Clear();
+    messages.Answer(QMessageBox::Yes);
+    Open();
+    Confirm();
+    ASSERT_EQ(messages.Count(), 2u) << messages.Texts().join('|').toStdString();
+    EXPECT_EQ(messages.All()[0],
+              (test::RecordedMessage{"本批薪資轉帳資料有下列情形：\r\n\r\n轉帳檔 " +
+                                         QFileInfo(path_).absoluteFilePath() +
+                                         " 產生後本批資料已變更，須重新產生轉帳檔\r\n\r\n"
+                                         "是否仍要產生轉帳檔？",
+                                     "5. 產生整批薪資轉帳檔", QMessageBox::Warning,
+                                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No}));
+    EXPECT_EQ(Rows("S_FILE")[0][2], QString::fromLatin1(test::FileHash(path_).toHex()));
 }
 
 }  // namespace

@@ -137,6 +137,34 @@ TEST(TransferFileCheckTest, FindsEachFaultOnItsLine) {
         EXPECT_EQ(Faults(c.bytes), Text(c.faults)) << c.what;
 }
 
+TEST(TransferFileCheckTest, TheLargestFileIsReadWholeAndItsRecordsKeptOnlyWhenAsked) {
+    QList<QByteArray> lines{
+        "910503"
+        "910505"
+        "123"
+        "12345678"
+        "045"
+        "00000000000000"
+        "000001000000"
+        "1000"
+        "   "
+        "9"};
+    for (int i = 0; i < 1000; ++i)
+        lines << "   "
+                 "00123456789014"
+                 "000000001000"
+                 "                              "
+                 "9";
+    lines.removeLast();
+    lines[0].replace(40, 16, "0000009990000999");
+    EXPECT_EQ(Faults(File(lines)), "");
+    // The largest file there can be, which is read whole; its records are kept only when asked.
+    EXPECT_EQ(File(lines).size(), kMostTransferFileBytes);
+    const FileCheck check = CheckTransferBytes(File(lines), false);
+    EXPECT_TRUE(check.items.empty() && check.faults.empty());
+    EXPECT_EQ(check.detailTotals.total, 999000);
+}
+
 TEST(TransferFileCheckTest, NamesThePayeesThatDifferFromTheBatch) {
     const TransferHeader header{"910503", "910506", "123", "12345678", "045"};
     const std::vector<BatchPayee> payees{

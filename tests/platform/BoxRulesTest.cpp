@@ -51,6 +51,16 @@ TEST_F(BoxRulesTest, LengthLimitCountsCharactersAndNeverCutsOneInHalf) {
     EXPECT_EQ(box.text(), QStringLiteral("ab") + emoji + QStringLiteral("Xcdefgh"));
     EXPECT_EQ(box.cursorPosition(), 5);
     EXPECT_TRUE(box.text().isValidUtf16());
+
+    // Control characters and bidirectional controls, pasted or typed, are dropped; the cursor
+    // stays after what was kept.
+    box.setText(QStringLiteral("王明"));
+    box.setCursorPosition(1);
+    box.insert(QStringLiteral("a\tb\nc\u0085\u200Ed\u202Ee\u2066f\u0007"));
+    EXPECT_EQ(box.text(), QStringLiteral("王abcdef明"));
+    EXPECT_EQ(box.cursorPosition(), 7);
+    QTest::keyClick(&box, Qt::Key_Tab);
+    EXPECT_EQ(box.text(), QStringLiteral("王abcdef明"));
 }
 
 TEST_F(BoxRulesTest, AFocusedBoxWithRulesCanBeDestroyed) {
