@@ -231,14 +231,7 @@ TEST_F(RecordsetTest, LargeSetReadsEveryRowWhereAFullReadWouldPutIt) {
 // nothing is written to the row or claimed stored.
 TEST_F(RecordsetTest, ARowThatCannotBeReadIsReportedAndNeverWritten) {
     const QSqlDatabase db = Connection(MainDatabasePath());
-    {
-        Transaction transaction(db);
-        ASSERT_FALSE(transaction.BeginError());
-        for (int code = 1; code <= 300; ++code)
-            ASSERT_FALSE(Execute(db, "INSERT INTO S_STAFF (ID, NAME) VALUES (?, ?)",
-                                 {QString::asprintf("%05d", code), QStringLiteral("舊")}));
-        ASSERT_FALSE(transaction.Commit());
-    }
+    InsertStaffUpTo(300, [](const QString& code) { return QStringList{code, "", "", "舊"}; });
     control.SetRecordSource(QStringLiteral("select * from S_STAFF order by ID"));
     ASSERT_FALSE(control.Refresh());
     EXPECT_FALSE(rs().ReadCurrent());

@@ -183,14 +183,7 @@ TEST_F(MaintenanceWindowTest, QueryFilterNarrowsAndWidensAndResetRereadsTheTable
 // that showed as empty.
 TEST_F(MaintenanceWindowTest, AStoreThatCannotBeginOrReadWritesNothingAndSaysSo) {
     const QSqlDatabase db = Connection(MainDatabasePath());
-    {
-        Transaction transaction(db);
-        ASSERT_FALSE(transaction.BeginError());
-        for (int code = 1; code <= 300; ++code)
-            ASSERT_FALSE(Execute(db, "INSERT INTO S_STAFF (ID, NAME) VALUES (?, ?)",
-                                 {QString::asprintf("%05d", code), QStringLiteral("舊")}));
-        ASSERT_FALSE(transaction.Commit());
-    }
+    InsertStaffUpTo(300, [](const QString& code) { return QStringList{code, "", "", "舊"}; });
     StaffCodes window;
     Activate(&window);
     const test::RecordedMessage unexpected = test::OkBox(QStringLiteral("不可預期的錯誤"));

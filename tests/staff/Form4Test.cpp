@@ -53,14 +53,9 @@ protected:
     }
     // Employees 00001 to `last`, in one transaction.
     void StaffUpTo(int last) {
-        const QSqlDatabase db = Connection(MainDatabasePath());
-        Transaction transaction(db);
-        for (int code = 1; code <= last; ++code) {
-            const QString text = QString::asprintf("%05d", code);
-            ASSERT_FALSE(Execute(db, "INSERT INTO S_STAFF VALUES (?, ?, '35000', ?, '')",
-                                 {text, kAccount, "員工" + text}));
-        }
-        ASSERT_FALSE(transaction.Commit());
+        InsertStaffUpTo(last, [](const QString& code) {
+            return QStringList{code, kAccount, "35000", "員工" + code, ""};
+        });
     }
     void Transfer(const QString& code, const QString& remark = QString()) {
         InsertRow("S_ITEM", {code, kAccount, "1000", "員工" + code, "", remark});

@@ -88,9 +88,10 @@ void PaysumTest::CreateDatabases() {
     ASSERT_FALSE(CreateDataFolder(DataDir()).has_value());
 }
 
-void PaysumTest::InsertRow(const QString& table, const QStringList& values) {
+namespace {
+
+DbResult InsertInto(const QSqlDatabase& db, const QString& table, const QStringList& values) {
     const TableDef* def = FindTable(table);
-    ASSERT_NE(def, nullptr);
     QStringList columns;
     QStringList marks;
     QVariantList bound;
@@ -99,11 +100,31 @@ void PaysumTest::InsertRow(const QString& table, const QStringList& values) {
         marks << QStringLiteral("?");
         bound << (values[i].isNull() ? QStringLiteral("") : values[i]);
     }
-    const DbResult error = Execute(Connection(FileOf(table)),
-                                   QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                       .arg(table, columns.join(u','), marks.join(u',')),
-                                   bound);
+    return Execute(db,
+                   QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                       .arg(table, columns.join(u','), marks.join(u',')),
+                   bound);
+}
+
+}  // namespace
+
+void PaysumTest::InsertRow(const QString& table, const QStringList& values) {
+    ASSERT_NE(FindTable(table), nullptr);
+    const DbResult error = InsertInto(Connection(FileOf(table)), table, values);
     ASSERT_FALSE(error.has_value()) << error->message.toStdString();
+}
+
+void PaysumTest::InsertStaffUpTo(int last,
+                                 const std::function<QStringList(const QString& code)>& row) {
+    const QSqlDatabase db = Connection(MainDatabasePath());
+    Transaction transaction(db);
+    ASSERT_FALSE(transaction.BeginError());
+    for (int code = 1; code <= last; ++code) {
+        const DbResult error =
+            InsertInto(db, QStringLiteral("S_STAFF"), row(QString::asprintf("%05d", code)));
+        ASSERT_FALSE(error.has_value()) << error->message.toStdString();
+    }
+    ASSERT_FALSE(transaction.Commit());
 }
 
 QList<QStringList> PaysumTest::Rows(const QString& table) {

@@ -31,6 +31,9 @@ protected:
     void CreateDatabases();
     // Appends a row to a table of either file, values by ordinal.
     void InsertRow(const QString& table, const QStringList& values);
+    // Stores employees 00001 to `last` in one transaction, each row by ordinal as `row` makes it
+    // from the code.
+    void InsertStaffUpTo(int last, const std::function<QStringList(const QString& code)>& row);
     // Every row of a table, in the order the rows were stored.
     QList<QStringList> Rows(const QString& table);
 
