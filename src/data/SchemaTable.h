@@ -122,18 +122,36 @@ inline int UnknownColumn() {
 
 }  // namespace schema
 
+// The place of a column in its table's rows, from 0, or -1 when the table has no such column.
+constexpr int OrdinalOf(const TableDef& table, std::string_view column) {
+    for (std::size_t i = 0; i < table.columns.size(); ++i) {
+        if (column == table.columns[i].name)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// The table of that name as the schema spells it, found when compiling.
+consteval const TableDef& TableNamed(std::string_view table) {
+    for (const TableDef& def : schema::kTables) {
+        if (table == def.name)
+            return def;
+    }
+    schema::UnknownColumn();
+    return schema::kTables[0];
+}
+
+// The place of a column in its table's rows, found when compiling: an unknown table or column
+// fails to compile.
+consteval int ColumnIndex(std::string_view table, std::string_view column) {
+    const int at = OrdinalOf(TableNamed(table), column);
+    return at < 0 ? schema::UnknownColumn() : at;
+}
+
 // The width in characters of a column named as the schema spells it, worked out when compiling:
 // an unknown table or column fails to compile.
 consteval int ColumnWidth(std::string_view table, std::string_view column) {
-    for (const TableDef& def : schema::kTables) {
-        if (table != def.name)
-            continue;
-        for (const ColumnDef& c : def.columns) {
-            if (column == c.name)
-                return c.width;
-        }
-    }
-    return schema::UnknownColumn();
+    return TableNamed(table).columns[static_cast<std::size_t>(ColumnIndex(table, column))].width;
 }
 
 }  // namespace paysum
