@@ -5,6 +5,7 @@
 #include "common/TextRules.h"
 #include "data/DataControl.h"
 #include "data/DataFolder.h"
+#include "data/SchemaTable.h"
 #include "platform/BoxRules.h"
 #include "platform/Clock.h"
 #include "platform/Fonts.h"
@@ -48,7 +49,7 @@ void BatchDatesFrame::createLayout() {
     for (int i = 0; i < 2; ++i) {
         Text4[i] = new QLineEdit(this);
         Text4[i]->setObjectName(QStringLiteral("Text4_%1").arg(i));
-        LimitLength(Text4[i], 6);
+        LimitLength(Text4[i], ColumnWidth("S_DAY", "LDATE"));
         Text4[i]->setFixedWidth(90);
         Text4[i]->installEventFilter(this);
         layout->addWidget(i == 0 ? Label8[0] : Label9, i, 0);

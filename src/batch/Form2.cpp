@@ -11,6 +11,7 @@
 #include "data/DataFolder.h"
 #include "data/Database.h"
 #include "data/PayRunHistory.h"
+#include "data/SchemaTable.h"
 #include "data/StaffStore.h"
 #include "maintenance/DataGrid.h"
 #include "platform/BoxRules.h"
@@ -42,9 +43,7 @@ namespace {
 
 const QString kNotInMaster = QStringLiteral("員工資料檔無此員工編號，請重新輸入！");
 const QString kCertificatePrefix = QStringLiteral("016");
-constexpr int kCodeLength = 5;
-constexpr int kCertificateLength = 8;
-constexpr int kRemarkLength = 50;
+constexpr int kCodeWidth = ColumnWidth("S_ITEM", "ID");
 
 MaintenanceWindow::Setup Form2Setup() {
     return {QStringLiteral("Form2"),
@@ -119,11 +118,11 @@ void Form2::createTabs() {
 }
 
 void Form2::createBoxes() {
-    Text1 = MakeBox(entryTab_, QStringLiteral("Text1"), kCodeLength);
-    Text2 = MakeBox(entryTab_, QStringLiteral("Text2"), 12);
-    Text3 = MakeBox(entryTab_, QStringLiteral("Text3"), kCertificateLength);
-    Text5 = MakeBox(entryTab_, QStringLiteral("Text5"), 12);
-    Text6 = MakeBox(entryTab_, QStringLiteral("Text6"), 30);
+    Text1 = MakeBox(entryTab_, QStringLiteral("Text1"), kCodeWidth);
+    Text2 = MakeBox(entryTab_, QStringLiteral("Text2"), ColumnWidth("S_ITEM", "ACTNO"));
+    Text3 = MakeBox(entryTab_, QStringLiteral("Text3"), ColumnWidth("S_ITEM", "AT"));
+    Text5 = MakeBox(entryTab_, QStringLiteral("Text5"), ColumnWidth("S_ITEM", "PAYSUM"));
+    Text6 = MakeBox(entryTab_, QStringLiteral("Text6"), ColumnWidth("S_ITEM", "NAME"));
     // The boxes that hold Chinese take the fixed-pitch Chinese font: Courier New has no Chinese,
     // and looking for a substitute on every paint makes the window slow to draw.
     Text6->setFont(MingFont());
@@ -137,7 +136,7 @@ void Form2::createBoxes() {
     // The remark is what the clerk typed: a preset is taken only when picked from the list.
     Combo1->setCompleter(nullptr);
     Combo1->setFont(MingFont());
-    LimitLength(Combo1->lineEdit(), kRemarkLength);
+    LimitLength(Combo1->lineEdit(), ColumnWidth("S_ITEM", "MARK"));
 
     const char16_t* captions[7] = {u"員 工 代 碼 ：",
                                    u"員 工 帳 號 ：",
@@ -474,7 +473,7 @@ bool Form2::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Form2::Text1_KeyEnter() {
-    const QString padded = PadZeroLeft(kCodeLength, Text1->text());
+    const QString padded = PadZeroLeft(kCodeWidth, Text1->text());
     if (padded != Text1->text())
         Text1->setText(padded);
     if (EditMode == kAdd)
@@ -566,7 +565,7 @@ void Form2::ShowFirstRecord(bool withCertificate, bool withRemark) {
 
 void Form2::Text1_LostFocus() {
     if (!Text1->text().isEmpty()) {
-        const QString padded = PadZeroLeft(kCodeLength, Text1->text());
+        const QString padded = PadZeroLeft(kCodeWidth, Text1->text());
         if (padded != Text1->text())
             Text1->setText(padded);
         Label2[4]->setVisible(false);
@@ -700,7 +699,7 @@ void Form2::Text3_KeyEnter() {
     }
     if (!Filled(Text3))
         return;
-    if (Text3->text().size() < kCertificateLength) {
+    if (Text3->text().size() < kCertificateDigits) {
         ShowMessage(this, QStringLiteral("存單號碼為八位，請重新輸入！"), MsgButtons::Ok,
                     MsgIcon::Question, kStaffTitle);
         return;
@@ -878,7 +877,7 @@ void Form2::ConfirmDelete() {
 
 void Form2::ConfirmQuery() {
     // The transfer record of the code is looked for in the batch and shown as it is stored.
-    const QString code = PadZeroLeft(kCodeLength, Text1->text());
+    const QString code = PadZeroLeft(kCodeWidth, Text1->text());
     if (code != Text1->text())
         Text1->setText(code);  // the list narrows to the code
     if (!code.isEmpty()) {

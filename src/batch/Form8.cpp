@@ -3,6 +3,7 @@
 #include "common/TextRules.h"
 #include "data/DataControl.h"
 #include "data/DataFolder.h"
+#include "data/SchemaTable.h"
 #include "maintenance/StoreErrors.h"
 #include "platform/BoxRules.h"
 #include "platform/Fonts.h"
@@ -19,7 +20,6 @@ namespace paysum {
 namespace {
 
 const QString kPresets = QStringLiteral("NNOO");
-constexpr int kPresetLength = 50;
 
 }  // namespace
 
@@ -45,7 +45,7 @@ void Form8::createLayout() {
         Label2[i]->setGeometry(TwipsRect(360, y + 30, 720, 330));
         Text1[i] = new QLineEdit(this);
         Text1[i]->setObjectName(QStringLiteral("Text1_%1").arg(i));
-        LimitLength(Text1[i], kPresetLength);
+        LimitLength(Text1[i], ColumnWidth("NNOO", "NO1"));
         Text1[i]->setGeometry(TwipsRect(1080, y, 5280, 360));
         SelectAllOnFocus(Text1[i]);
         if (i > 0)

@@ -7,6 +7,7 @@
 #include "common/TextRules.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
+#include "data/SchemaTable.h"
 #include "data/StaffStore.h"
 #include "data/TableRows.h"
 #include "staff/StaffEntry.h"
@@ -26,11 +27,6 @@ struct ColumnNames {
     QStringList names;
 };
 
-constexpr int kCodeLength = 5;
-constexpr int kAccountLength = 12;
-constexpr int kAmountDigits = 12;
-constexpr int kNameBytes = 30;
-constexpr int kRemarkLength = 50;
 // The bank's batch file holds at most this many transfers.
 constexpr int kMostTransfers = 999;
 
@@ -85,7 +81,7 @@ QString CheckValues(ImportKind kind, const ImportRow& row) {
             return Fault(codeCaption, QStringLiteral("欄位不可為空白"));
         if (!IsDigits(row.code))
             return Fault(codeCaption, QStringLiteral("只能是數字"));
-        if (row.code.size() > kCodeLength)
+        if (row.code.size() > ColumnWidth("S_ITEM", "ID"))
             return Fault(codeCaption, QStringLiteral("欄位超出"));
         if (LeadingNumber(row.code) == 0)
             return Fault(codeCaption, QStringLiteral("欄位不可為零"));
@@ -99,9 +95,9 @@ QString CheckValues(ImportKind kind, const ImportRow& row) {
         return Fault(accountCaption, QStringLiteral("欄位不可為空白"));
     if (!IsDigits(row.account))
         return Fault(accountCaption, QStringLiteral("只能是數字"));
-    if (row.account.size() < kAccountLength)
+    if (row.account.size() < kAccountDigits)
         return Fault(accountCaption, QStringLiteral("帳號位數不足"));
-    if (row.account.size() > kAccountLength)
+    if (row.account.size() > ColumnWidth("S_ITEM", "ACTNO"))
         return Fault(accountCaption, QStringLiteral("欄位超出"));
     if (!CheckAccountNo(row.account))
         return Fault(accountCaption, QStringLiteral("員工帳號不正確"));
@@ -117,14 +113,14 @@ QString CheckValues(ImportKind kind, const ImportRow& row) {
         return Fault(amountCaption, QStringLiteral("欄位不可為空白"));
     if (!IsDigits(row.amount))
         return Fault(amountCaption, QStringLiteral("只能是數字"));
-    if (row.amount.size() > kAmountDigits)
+    if (row.amount.size() > ColumnWidth("S_ITEM", "PAYSUM"))
         return Fault(amountCaption, QStringLiteral("欄位超出"));
     const QString nameCaption = Names()[kName].caption;
     if (row.name.isEmpty())
         return Fault(nameCaption, QStringLiteral("欄位不可為空白"));
-    if (!FitsBytes(row.name, kNameBytes))
+    if (!FitsBytes(row.name, ColumnWidth("S_ITEM", "NAME")))
         return Fault(nameCaption, QStringLiteral("員工姓名超出欄位最大值"));
-    if (kind == ImportKind::Transfers && row.remark.toUcs4().size() > kRemarkLength)
+    if (kind == ImportKind::Transfers && row.remark.toUcs4().size() > ColumnWidth("S_ITEM", "MARK"))
         return Fault(Names()[kRemark].caption, QStringLiteral("欄位超出"));
     return {};
 }
@@ -283,7 +279,7 @@ void CheckImportRows(ImportKind kind, std::vector<ImportRow>& rows, const Import
         row.newPayee = false;
         row.temporaryCode = kind == ImportKind::Transfers && row.code.isEmpty();
         if (!row.temporaryCode)
-            row.code = PadZeroLeft(kCodeLength, row.code);
+            row.code = PadZeroLeft(ColumnWidth("S_ITEM", "ID"), row.code);
         if (kind == ImportKind::Transfers && !row.temporaryCode) {
             const auto employee = context.employees.constFind(row.code);
             if (employee != context.employees.constEnd())

@@ -3,18 +3,14 @@
 #include "common/Big5Text.h"
 #include "common/CheckDigits.h"
 #include "common/TextRules.h"
+#include "data/SchemaTable.h"
 #include "staff/StaffEntry.h"
 
 namespace paysum {
 
 namespace {
 
-constexpr int kCodeBytes = 5;
-constexpr int kAccountBytes = 12;
-constexpr int kCertificateBytes = 8;
-constexpr int kAmountBytes = 12;
-constexpr int kNameBytes = 30;
-const QString kZeroCode = QStringLiteral("00000");
+const QString kZeroCode(ColumnWidth("S_ITEM", "ID"), u'0');
 
 TransferRefusal TooLong(TransferBox box) {
     return {QStringLiteral("欄位超出"), kTransferTitle, box};
@@ -29,7 +25,7 @@ TransferRefusal Empty(TransferBox box) {
 const QString kTransferTitle = QStringLiteral("薪資轉帳資料輸入");
 
 std::optional<TransferRefusal> ValidateEntry(const TransferEntry& entry) {
-    if (!FitsBytes(entry.code, kCodeBytes))
+    if (!FitsBytes(entry.code, ColumnWidth("S_ITEM", "ID")))
         return TooLong(TransferBox::Code);
     if (TrimBlanks(entry.code).isEmpty())
         return Empty(TransferBox::Code);
@@ -37,14 +33,14 @@ std::optional<TransferRefusal> ValidateEntry(const TransferEntry& entry) {
     if (entry.code == kZeroCode)
         return TransferRefusal{QStringLiteral("欄位不可為零"), kTransferTitle, TransferBox::Code,
                                RefusalAction::FocusBox, true};
-    if (!FitsBytes(entry.account, kAccountBytes))
+    if (!FitsBytes(entry.account, ColumnWidth("S_ITEM", "ACTNO")))
         return TooLong(TransferBox::Account);
     if (TrimBlanks(entry.account).isEmpty())
         return Empty(TransferBox::Account);
     if (!CheckAccountNo(entry.account))
         return TransferRefusal{QStringLiteral("員工帳號不正確"), kAccountCheckTitle,
                                TransferBox::Account, RefusalAction::FocusCancel};
-    if (!FitsBytes(entry.certificate, kCertificateBytes))
+    if (!FitsBytes(entry.certificate, ColumnWidth("S_ITEM", "AT")))
         return TooLong(TransferBox::Certificate);
     if (!CertificateToStore(entry.account, entry.certificate)) {
         const EntryRefusal refusal = CertificateRefusal();
@@ -52,11 +48,11 @@ std::optional<TransferRefusal> ValidateEntry(const TransferEntry& entry) {
             refusal.text, refusal.title, TransferBox::Certificate, RefusalAction::FocusBox,
             false,        true};
     }
-    if (!FitsBytes(entry.amount, kAmountBytes))
+    if (!FitsBytes(entry.amount, ColumnWidth("S_ITEM", "PAYSUM")))
         return TooLong(TransferBox::Amount);
     if (TrimBlanks(entry.amount).isEmpty())
         return Empty(TransferBox::Amount);
-    if (!FitsBytes(entry.name, kNameBytes))
+    if (!FitsBytes(entry.name, ColumnWidth("S_ITEM", "NAME")))
         return TransferRefusal{QStringLiteral("員工姓名超出欄位最大值, 請修改員工資料!!"),
                                kTransferTitle, TransferBox::Name, RefusalAction::OfferStaffWindow};
     if (TrimBlanks(entry.name).isEmpty())

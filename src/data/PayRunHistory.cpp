@@ -3,6 +3,7 @@
 #include "common/Amounts.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
+#include "data/Schema.h"
 #include "data/TableRows.h"
 
 #include <QSqlQuery>
@@ -12,51 +13,84 @@ namespace paysum {
 
 namespace {
 
-// The columns a written file takes in S_FILE and in H_RUN, in this order.
-constexpr int kFileColumns = 6;
-// H_RUN: the run, when archived, the two dates, the seven company values, count and total, and
-// then the written file.
-constexpr int kRunFileAt = 13;
+// The places of a written file's columns in a table that holds them (S_FILE and H_RUN name them
+// alike).
+struct FileColumns {
+    int name, size, sha256, count, total, time;
+};
 
-QStringList FileValues(const WrittenFile& file) {
-    if (file.IsEmpty())
-        return QStringList{file.name} + QStringList(kFileColumns - 1, QStringLiteral(""));
-    return {file.name,
-            QString::number(file.size),
-            file.sha256,
-            QString::number(file.count),
-            QString::number(file.total),
-            file.writtenAt};
+consteval FileColumns FileColumnsOf(std::string_view table) {
+    return {ColumnIndex(table, "FNAME"),   ColumnIndex(table, "FSIZE"),
+            ColumnIndex(table, "FSHA256"), ColumnIndex(table, "FCOUNT"),
+            ColumnIndex(table, "FTOTAL"),  ColumnIndex(table, "FTIME")};
 }
 
-WrittenFile FileFrom(const QStringList& row, int at) {
+constexpr FileColumns kBatchFile = FileColumnsOf("S_FILE");
+constexpr FileColumns kRunFile = FileColumnsOf("H_RUN");
+
+// An empty row of a table, each column to be set by name.
+QStringList BlankRow(const TableDef& table) {
+    return QStringList(static_cast<qsizetype>(table.columns.size()), QStringLiteral(""));
+}
+
+void SetFile(QStringList& row, const FileColumns& at, const WrittenFile& file) {
+    row[at.name] = file.name;
+    // A file that was never written, or whose batch has changed since, keeps only its name.
+    if (file.IsEmpty())
+        return;
+    row[at.size] = QString::number(file.size);
+    row[at.sha256] = file.sha256;
+    row[at.count] = QString::number(file.count);
+    row[at.total] = QString::number(file.total);
+    row[at.time] = file.writtenAt;
+}
+
+WrittenFile FileFrom(const QStringList& row, const FileColumns& at) {
     WrittenFile file;
-    file.name = row.value(at);
-    file.size = row.value(at + 1).toLongLong();
-    file.sha256 = row.value(at + 2);
-    file.count = row.value(at + 3).toInt();
-    file.total = row.value(at + 4).toLongLong();
-    file.writtenAt = row.value(at + 5);
+    file.name = row.value(at.name);
+    file.size = row.value(at.size).toLongLong();
+    file.sha256 = row.value(at.sha256);
+    file.count = row.value(at.count).toInt();
+    file.total = row.value(at.total).toLongLong();
+    file.writtenAt = row.value(at.time);
     return file;
+}
+
+// Sets each column of `to` that `from` has too, by name, to the value `from` holds.
+void CopyByName(const TableDef& from, const QStringList& fromRow, const TableDef& to,
+                QStringList& toRow) {
+    for (std::size_t i = 0; i < from.columns.size(); ++i) {
+        const int at = OrdinalOf(to, from.columns[i].name);
+        if (at >= 0)
+            toRow[at] = fromRow.value(static_cast<qsizetype>(i));
+    }
+}
+
+// The values of a table's columns, by name, out of a row of another table that holds them.
+QStringList ValuesByName(const TableDef& of, const TableDef& in, const QStringList& inRow) {
+    QStringList values = BlankRow(of);
+    CopyByName(in, inRow, of, values);
+    return values;
 }
 
 PayRunSummary SummaryFrom(const QStringList& row) {
     PayRunSummary summary;
-    summary.run = row.value(0).toLongLong();
-    summary.archivedAt = row.value(1);
-    summary.loginDate = row.value(2);
-    summary.transferDate = row.value(3);
-    summary.count = row.value(11).toInt();
-    summary.total = row.value(12).toLongLong();
-    summary.file = FileFrom(row, kRunFileAt);
+    summary.run = row.value(ColumnIndex("H_RUN", "RUN")).toLongLong();
+    summary.archivedAt = row.value(ColumnIndex("H_RUN", "ARCHIVED"));
+    summary.loginDate = row.value(ColumnIndex("H_RUN", "LDATE"));
+    summary.transferDate = row.value(ColumnIndex("H_RUN", "TDATE"));
+    summary.count = row.value(ColumnIndex("H_RUN", "COUNT")).toInt();
+    summary.total = row.value(ColumnIndex("H_RUN", "TOTAL")).toLongLong();
+    summary.file = FileFrom(row, kRunFile);
     return summary;
 }
 
-DbResult ReadFirstRow(const QSqlDatabase& db, const QString& table, int columns, QStringList* row) {
+// The table's first row, or a row of empty values when it has none.
+DbResult ReadFirstRow(const QSqlDatabase& db, const TableDef& table, QStringList* row) {
     QList<QStringList> rows;
-    if (DbResult error = ReadRows(db, table, &rows))
+    if (DbResult error = ReadRows(db, QLatin1String(table.name), &rows))
         return error;
-    *row = rows.isEmpty() ? QStringList(columns, QStringLiteral("")) : rows.first();
+    *row = rows.isEmpty() ? BlankRow(table) : rows.first();
     return std::nullopt;
 }
 
@@ -88,7 +122,9 @@ DbResult ReplaceWrittenFile(const QSqlDatabase& db, const WrittenFile& file) {
         return error;
     if (file.name.isEmpty())
         return std::nullopt;
-    return InsertRows(db, QStringLiteral("S_FILE"), {FileValues(file)});
+    QStringList row = BlankRow(TableNamed("S_FILE"));
+    SetFile(row, kBatchFile, file);
+    return InsertRows(db, QStringLiteral("S_FILE"), {row});
 }
 
 }  // namespace
@@ -121,7 +157,7 @@ DbResult ReadPayRun(qint64 run, PayRun* payRun, bool* kept) {
     if (kept)
         *kept = true;
     payRun->summary = SummaryFrom(row);
-    payRun->company = row.mid(4, 7);
+    payRun->company = ValuesByName(TableNamed("S_BASE"), TableNamed("H_RUN"), row);
     return ReadQueryRows(db,
                          QStringLiteral("SELECT ID, ACTNO, PAYSUM, NAME, AT, MARK FROM H_ITEM "
                                         "WHERE RUN = ? ORDER BY rowid"),
@@ -147,10 +183,9 @@ DbResult RecordWrittenFile(const WrittenFile& file) {
 
 DbResult ReadWrittenFile(WrittenFile* file) {
     QStringList row;
-    if (DbResult error = ReadFirstRow(Connection(MainDatabasePath()), QStringLiteral("S_FILE"),
-                                      kFileColumns, &row))
+    if (DbResult error = ReadFirstRow(Connection(MainDatabasePath()), TableNamed("S_FILE"), &row))
         return error;
-    *file = FileFrom(row, 0);
+    *file = FileFrom(row, kBatchFile);
     return std::nullopt;
 }
 
@@ -201,11 +236,11 @@ DbResult ArchiveAndClearBatch(const QDateTime& now) {
         QStringList days;
         QStringList file;
         QList<QStringList> next;
-        if (DbResult error = ReadFirstRow(db, QStringLiteral("S_BASE"), 7, &company))
+        if (DbResult error = ReadFirstRow(db, TableNamed("S_BASE"), &company))
             return error;
-        if (DbResult error = ReadFirstRow(db, QStringLiteral("S_DAY"), 2, &days))
+        if (DbResult error = ReadFirstRow(db, TableNamed("S_DAY"), &days))
             return error;
-        if (DbResult error = ReadFirstRow(db, QStringLiteral("S_FILE"), kFileColumns, &file))
+        if (DbResult error = ReadFirstRow(db, TableNamed("S_FILE"), &file))
             return error;
         if (DbResult error = ReadQueryRows(
                 db, QStringLiteral("SELECT COALESCE(MAX(RUN), 0) + 1 FROM H_RUN"), {}, &next))
@@ -214,9 +249,15 @@ DbResult ArchiveAndClearBatch(const QDateTime& now) {
         if (run.toLongLong() > kLastRunNumber)
             return DbError{DbErrorKind::Other, -1, 0,
                            QStringLiteral("run %1 is past the last run number").arg(run)};
-        const QStringList summary =
-            QStringList{run, now.toString(kHistoryTimeFormat)} + days + company +
-            QStringList{QString::number(amounts.size()), QString::number(total)} + file;
+        const TableDef& runs = TableNamed("H_RUN");
+        QStringList summary = BlankRow(runs);
+        CopyByName(TableNamed("S_DAY"), days, runs, summary);
+        CopyByName(TableNamed("S_BASE"), company, runs, summary);
+        CopyByName(TableNamed("S_FILE"), file, runs, summary);
+        summary[ColumnIndex("H_RUN", "RUN")] = run;
+        summary[ColumnIndex("H_RUN", "ARCHIVED")] = now.toString(kHistoryTimeFormat);
+        summary[ColumnIndex("H_RUN", "COUNT")] = QString::number(amounts.size());
+        summary[ColumnIndex("H_RUN", "TOTAL")] = QString::number(total);
         if (DbResult error = InsertRows(db, QStringLiteral("H_RUN"), {summary}))
             return error;
         if (DbResult error = Execute(
@@ -267,8 +308,10 @@ DbResult BringBackPayRun(qint64 run, BringBack* outcome) {
     if (DbResult error = Execute(db, QStringLiteral("DELETE FROM S_DAY")))
         return error;
     if (!summary.loginDate.isEmpty() || !summary.transferDate.isEmpty()) {
-        if (DbResult error = InsertRows(db, QStringLiteral("S_DAY"),
-                                        {{summary.loginDate, summary.transferDate}}))
+        QStringList days = BlankRow(TableNamed("S_DAY"));
+        days[ColumnIndex("S_DAY", "LDATE")] = summary.loginDate;
+        days[ColumnIndex("S_DAY", "TDATE")] = summary.transferDate;
+        if (DbResult error = InsertRows(db, QStringLiteral("S_DAY"), {days}))
             return error;
     }
     if (DbResult error = ReplaceWrittenFile(db, summary.file))

@@ -14,85 +14,7 @@ namespace paysum {
 
 namespace {
 
-constexpr ColumnDef kBaseColumns[] = {
-    {"BRNO", 3},    // transfer branch number, the three digits after 004
-    {"CNAME", 50},  // company name
-    {"CUSTNO", 3},  // customer code given by the branch
-    {"UNINO", 8},   // unified business number
-    {"SIGN1", 50},  // sign-off line 1, first half
-    {"SIGN2", 50},  // sign-off line 1, second half
-    {"SIGN3", 50},  // sign-off line 2
-};
-
-constexpr ColumnDef kStaffColumns[] = {
-    {"ID", 5}, {"ACTNO", 12}, {"PAYSUM", 12}, {"NAME", 30}, {"AT", 8},
-};
-
-constexpr ColumnDef kItemColumns[] = {
-    {"ID", 5}, {"ACTNO", 12}, {"PAYSUM", 12}, {"NAME", 30}, {"AT", 8}, {"MARK", 50},
-};
-
-constexpr ColumnDef kDayColumns[] = {{"LDATE", 6}, {"TDATE", 6}};
-
-constexpr ColumnDef kPresetColumns[] = {
-    {"NO1", 50}, {"NO2", 50}, {"NO3", 50}, {"NO4", 50}, {"NO5", 50},
-    {"NO6", 50}, {"NO7", 50}, {"NO8", 50}, {"NO9", 50}, {"NO10", 50},
-};
-
-constexpr ColumnDef kBankColumns[] = {{"BKBRNO", 7}, {"BNAME", 10}, {"FNAME", 60}};
-
-// The batch file written for the current batch: its path, size in bytes, SHA-256 in hexadecimal,
-// the count and total of its header record, and when it was written.
-constexpr ColumnDef kFileColumns[] = {{"FNAME", 4096}, {"FSIZE", 20},  {"FSHA256", 64},
-                                      {"FCOUNT", 10},  {"FTOTAL", 20}, {"FTIME", 19}};
-
-// An archived pay run: its number, when it was archived, its dates, the company record as it
-// stood, its count and total, and the batch file written for it.
-constexpr ColumnDef kRunColumns[] = {
-    {"RUN", 10, ColumnType::Integer},
-    {"ARCHIVED", 19},
-    {"LDATE", 6},
-    {"TDATE", 6},
-    {"BRNO", 3},
-    {"CNAME", 50},
-    {"CUSTNO", 3},
-    {"UNINO", 8},
-    {"SIGN1", 50},
-    {"SIGN2", 50},
-    {"SIGN3", 50},
-    {"COUNT", 10},
-    {"TOTAL", 20},
-    // the batch file written for the run, as S_FILE holds it
-    {"FNAME", 4096},
-    {"FSIZE", 20},
-    {"FSHA256", 64},
-    {"FCOUNT", 10},
-    {"FTOTAL", 20},
-    {"FTIME", 19},
-};
-
-// The transfers of an archived pay run, in the order they were entered.
-constexpr ColumnDef kRunItemColumns[] = {
-    {"RUN", 10, ColumnType::Integer},
-    {"ID", 5},
-    {"ACTNO", 12},
-    {"PAYSUM", 12},
-    {"NAME", 30},
-    {"AT", 8},
-    {"MARK", 50},
-};
-
-constexpr TableDef kTables[] = {
-    {"S_BASE", DatabaseFile::Main, kBaseColumns, nullptr},
-    {"S_STAFF", DatabaseFile::Main, kStaffColumns, "ID"},
-    {"S_ITEM", DatabaseFile::Main, kItemColumns, "ID"},
-    {"S_DAY", DatabaseFile::Main, kDayColumns, nullptr},
-    {"NNOO", DatabaseFile::Main, kPresetColumns, nullptr},
-    {"S_FILE", DatabaseFile::Main, kFileColumns, nullptr, 2},
-    {"H_RUN", DatabaseFile::Main, kRunColumns, "RUN", 2},
-    {"H_ITEM", DatabaseFile::Main, kRunItemColumns, nullptr, 2, "RUN"},
-    {"RTBANK", DatabaseFile::Branch, kBankColumns, "BKBRNO"},
-};
+using schema::kTables;
 
 QString CreateTableSql(const TableDef& table) {
     QStringList columns;
@@ -173,7 +95,7 @@ std::span<const TableDef> Tables() {
     return kTables;
 }
 
-const TableDef* FindTable(const QString& name) {
+const TableDef* FindTable(QStringView name) {
     for (const TableDef& table : kTables) {
         if (name.compare(QLatin1String(table.name), Qt::CaseInsensitive) == 0)
             return &table;
@@ -190,7 +112,7 @@ QString CreateKeyIndexSql(const TableDef& table) {
         .arg(KeyIndexName(table), QLatin1String(table.name), QLatin1String(table.key));
 }
 
-int ColumnWidth(const QString& table, const QString& column) {
+int ColumnWidth(QStringView table, QStringView column) {
     const TableDef* def = FindTable(table);
     if (!def)
         return -1;

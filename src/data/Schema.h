@@ -1,39 +1,13 @@
 #pragma once
 
 #include "data/DbError.h"
+#include "data/SchemaTable.h"
 
 #include <QString>
-
-#include <span>
 
 class QSqlDatabase;
 
 namespace paysum {
-
-// The two database files of the program.
-enum class DatabaseFile { Main, Branch };
-
-// Every column holds text except a pay run's number.
-enum class ColumnType { Text, Integer };
-
-struct ColumnDef {
-    const char* name;
-    int width;  // characters
-    ColumnType type = ColumnType::Text;
-};
-
-// The first version of the main database held only the tables of version 1; a database or a
-// backup from then lacks the later tables and is brought up to date when it is opened or restored.
-inline constexpr int kSchemaVersion = 2;
-
-struct TableDef {
-    const char* name;
-    DatabaseFile file;
-    std::span<const ColumnDef> columns;
-    const char* key;               // the column that no two rows share, or nullptr
-    int version = 1;               // the schema version that added the table
-    const char* lookup = nullptr;  // a column rows are looked up by, kept in an index
-};
 
 // The unique index that keeps the key column of a table with a key, and the statement that
 // creates it.
@@ -44,10 +18,11 @@ QString CreateKeyIndexSql(const TableDef& table);
 std::span<const TableDef> Tables();
 
 // The table of that name (case-insensitive), or nullptr.
-const TableDef* FindTable(const QString& name);
+const TableDef* FindTable(QStringView name);
 
-// The width of a column in characters, or -1 when the table or column is unknown.
-int ColumnWidth(const QString& table, const QString& column);
+// The width of a column in characters, or -1 when the table or column is unknown
+// (case-insensitive, for names read at run time; see SchemaTable.h for names in the code).
+int ColumnWidth(QStringView table, QStringView column);
 
 // Creates every table of the file in an empty database.
 DbResult CreateTables(const QSqlDatabase& db, DatabaseFile file);

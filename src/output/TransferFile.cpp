@@ -2,17 +2,13 @@
 
 #include "common/Amounts.h"
 #include "common/TextRules.h"
+#include "output/TransferRecord.h"
 
 #include <QIODevice>
 
 namespace paysum {
 
 namespace {
-
-
-QString ZeroFilled(qint64 value, int width) {
-    return QString::number(value).rightJustified(width, u'0');
-}
 
 bool DigitsOfLength(const QString& text, qsizetype least, qsizetype most) {
     return IsDigits(text) && text.size() >= least && text.size() <= most;
@@ -30,36 +26,54 @@ TransferTotals TotalsOf(const std::vector<TransferItem>& items) {
 }
 
 QString HeaderRecord(const TransferHeader& header, const TransferTotals& totals) {
-    return header.loginDate + header.transferDate + header.branch + header.unifiedNo +
-           header.customerCode + QString(14, u'0') + ZeroFilled(totals.total, 12) +
-           ZeroFilled(totals.count, 4) + QString(3, u' ') + u'9';
+    std::array<QString, kHeaderFieldCount> values;
+    values[kHeaderLoginDate] = header.loginDate;
+    values[kHeaderTransferDate] = header.transferDate;
+    values[kHeaderBranch] = header.branch;
+    values[kHeaderUnifiedNo] = header.unifiedNo;
+    values[kHeaderCustomerCode] = header.customerCode;
+    values[kHeaderTotal] = QString::number(totals.total);
+    values[kHeaderCount] = QString::number(totals.count);
+    return BuildRecord(kHeaderFields, values);
 }
 
 QString DetailRecord(const TransferItem& item) {
-    const QString certificate =
-        item.certificate.isEmpty() ? QString(30, u' ') : item.certificate + QString(22, u' ');
-    return QString(3, u' ') + ZeroFilled(LeadingNumber(TrimBlanks(item.account)), 14) +
-           ZeroFilled(AmountOf(item.amount), 12) + certificate + u'9';
+    std::array<QString, kDetailFieldCount> values;
+    values[kDetailAccount] = QString::number(LeadingNumber(TrimBlanks(item.account)));
+    values[kDetailAmount] = QString::number(AmountOf(item.amount));
+    values[kDetailCertificate] = item.certificate;
+    return BuildRecord(kDetailFields, values);
 }
 
 TransferFault CheckTransferFile(const TransferHeader& header,
                                 const std::vector<TransferItem>& items) {
-    if (!DigitsOfLength(header.loginDate, 6, 6) || !DigitsOfLength(header.transferDate, 6, 6))
+    // A header value fills its field exactly; a number of a detail record takes 1 digit up to
+    // its field's width, and a certificate number its field's width or nothing.
+    const auto fills = [](const QString& value, HeaderField field) {
+        return DigitsOfLength(value, kHeaderFields[field].width, kHeaderFields[field].width);
+    };
+    const auto fits = [](const QString& value, DetailField field) {
+        return DigitsOfLength(value, 1, kDetailFields[field].width);
+    };
+    if (!fills(header.loginDate, kHeaderLoginDate) ||
+        !fills(header.transferDate, kHeaderTransferDate))
         return TransferFault::Date;
-    if (!DigitsOfLength(header.branch, 3, 3))
+    if (!fills(header.branch, kHeaderBranch))
         return TransferFault::Branch;
-    if (!DigitsOfLength(header.unifiedNo, 8, 8))
+    if (!fills(header.unifiedNo, kHeaderUnifiedNo))
         return TransferFault::UnifiedNo;
-    if (!DigitsOfLength(header.customerCode, 3, 3))
+    if (!fills(header.customerCode, kHeaderCustomerCode))
         return TransferFault::CustomerCode;
     if (items.size() > static_cast<std::size_t>(kMaxTransferRecords))
         return TransferFault::TooManyRecords;
+    const int certificateWidth = kDetailFields[kDetailCertificate].width;
     for (const TransferItem& item : items) {
-        if (!DigitsOfLength(TrimBlanks(item.account), 1, 14))
+        if (!fits(TrimBlanks(item.account), kDetailAccount))
             return TransferFault::Account;
-        if (!DigitsOfLength(TrimBlanks(item.amount), 1, 12))
+        if (!fits(TrimBlanks(item.amount), kDetailAmount))
             return TransferFault::Amount;
-        if (!item.certificate.isEmpty() && !DigitsOfLength(item.certificate, 8, 8))
+        if (!item.certificate.isEmpty() &&
+            !DigitsOfLength(item.certificate, certificateWidth, certificateWidth))
             return TransferFault::Certificate;
     }
     if (TotalsOf(items).total > kLargestBatchTotal)
@@ -79,7 +93,7 @@ QStringList TransferFileLines(const TransferHeader& header,
 
 QByteArray TransferFileBytes(const QStringList& lines) {
     QByteArray bytes;
-    bytes.reserve(lines.size() * 62);
+    bytes.reserve(lines.size() * (kRecordLength + 2));
     for (const QString& line : lines)
         bytes += line.toLatin1() + "\r\n";
     return bytes;

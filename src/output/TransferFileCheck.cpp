@@ -33,10 +33,30 @@ QString Text(QByteArrayView bytes) {
     return QString::fromLatin1(bytes.data(), bytes.size());
 }
 
-// A detail record starts with three blanks; anything else in line 1's place is taken for a
-// header.
+// A detail record starts with its lead of blanks; anything else in line 1's place is taken for
+// a header.
 bool LooksLikeDetail(QByteArrayView line) {
-    return line.startsWith("   ");
+    const RecordField& lead = kDetailFields[kDetailLead];
+    return line.size() >= lead.width &&
+           FieldOf(line, lead) == QByteArrayView(lead.text.data(), lead.width);
+}
+
+// A record of kRecordLength bytes cut into the fields of its kind, each read by its place in
+// the field table.
+template <std::size_t N>
+std::array<QByteArrayView, N> CutRecord(QByteArrayView line,
+                                        const std::array<RecordField, N>& fields) {
+    std::array<QByteArrayView, N> cut;
+    for (std::size_t i = 0; i < N; ++i)
+        cut[i] = FieldOf(line, fields[i]);
+    return cut;
+}
+
+// True when a fixed field of a cut record holds its fixed text.
+template <std::size_t N>
+bool Holds(const std::array<QByteArrayView, N>& cut, const std::array<RecordField, N>& fields,
+           std::size_t index) {
+    return cut[index] == QByteArrayView(fields[index].text.data(), fields[index].width);
 }
 
 class Checker {
@@ -46,42 +66,47 @@ public:
     void Fault(int line, const QString& text) { result_.faults.push_back({line, text}); }
 
     void Header(int n, QByteArrayView line) {
-        const QString login = Text(line.sliced(0, 6));
-        const QString transfer = Text(line.sliced(6, 6));
-        result_.header = {login, transfer, Text(line.sliced(12, 3)), Text(line.sliced(15, 8)),
-                          Text(line.sliced(23, 3))};
+        const auto field = CutRecord(line, kHeaderFields);
+        const QString login = Text(field[kHeaderLoginDate]);
+        const QString transfer = Text(field[kHeaderTransferDate]);
+        result_.header = {login, transfer, Text(field[kHeaderBranch]),
+                          Text(field[kHeaderUnifiedNo]), Text(field[kHeaderCustomerCode])};
         if (CheckRocDate(login) != 1)
             Fault(n, QStringLiteral("登錄日期 %1 不是正確的國曆日期").arg(login));
         if (CheckRocDate(transfer) != 1)
             Fault(n, QStringLiteral("轉帳日期 %1 不是正確的國曆日期").arg(transfer));
         else if (CheckRocDate(login) == 1 && CompareRocDates(transfer, login) != 1)
             Fault(n, QStringLiteral("轉帳日期早於登錄日期"));
-        if (!AllDigits(line.sliced(12, 3)) || line.sliced(12, 3) == "000")
-            Fault(n, QStringLiteral("分行代號 %1 不正確").arg(Text(line.sliced(12, 3))));
-        if (!AllDigits(line.sliced(15, 8)))
-            Fault(n, QStringLiteral("統一編號 %1 不是數字").arg(Text(line.sliced(15, 8))));
-        if (!AllDigits(line.sliced(23, 3)))
-            Fault(n, QStringLiteral("客戶代號 %1 不是數字").arg(Text(line.sliced(23, 3))));
-        if (line.sliced(26, 14) != "00000000000000")
-            Fault(n, QStringLiteral("第 27 至 40 位應為 14 個 0"));
-        if (AllDigits(line.sliced(40, 12)))
-            result_.headerTotals.total = LeadingNumber(Text(line.sliced(40, 12)));
+        const QByteArrayView branch = field[kHeaderBranch];
+        if (!AllDigits(branch) || branch.count('0') == branch.size())
+            Fault(n, QStringLiteral("分行代號 %1 不正確").arg(Text(branch)));
+        if (!AllDigits(field[kHeaderUnifiedNo]))
+            Fault(n, QStringLiteral("統一編號 %1 不是數字").arg(Text(field[kHeaderUnifiedNo])));
+        if (!AllDigits(field[kHeaderCustomerCode]))
+            Fault(n, QStringLiteral("客戶代號 %1 不是數字").arg(Text(field[kHeaderCustomerCode])));
+        if (!Holds(field, kHeaderFields, kHeaderZeros))
+            Fault(n, QStringLiteral("%1應為 %2 個 0")
+                         .arg(FieldPlaces(kHeaderFields[kHeaderZeros]))
+                         .arg(kHeaderFields[kHeaderZeros].width));
+        if (AllDigits(field[kHeaderTotal]))
+            result_.headerTotals.total = LeadingNumber(Text(field[kHeaderTotal]));
         else
             Fault(n, QStringLiteral("總金額不是數字"));
-        if (AllDigits(line.sliced(52, 4)))
-            result_.headerTotals.count = static_cast<int>(LeadingNumber(Text(line.sliced(52, 4))));
+        if (AllDigits(field[kHeaderCount]))
+            result_.headerTotals.count = static_cast<int>(LeadingNumber(Text(field[kHeaderCount])));
         else
             Fault(n, QStringLiteral("總筆數不是數字"));
-        if (!AllBlanks(line.sliced(56, 3)))
-            Fault(n, QStringLiteral("第 57 至 59 位應為空白"));
+        if (!Holds(field, kHeaderFields, kHeaderBlanks))
+            Fault(n, QStringLiteral("%1應為空白").arg(FieldPlaces(kHeaderFields[kHeaderBlanks])));
         headerSeen_ = true;
         result_.headerRead = true;
     }
 
     void Detail(int n, QByteArrayView line) {
-        const QByteArrayView account = line.sliced(3, 14);
-        const QByteArrayView amount = line.sliced(17, 12);
-        const QByteArrayView certificate = line.sliced(29, 8);
+        const auto field = CutRecord(line, kDetailFields);
+        const QByteArrayView account = field[kDetailAccount];
+        const QByteArrayView amount = field[kDetailAmount];
+        const QByteArrayView certificate = field[kDetailCertificate];
         bool sound = true;
         if (!AllDigits(account)) {
             Fault(n, QStringLiteral("帳號 %1 不是數字").arg(Text(account)));
@@ -99,8 +124,8 @@ public:
             Fault(n, QStringLiteral("存單號碼 %1 不是八位數字").arg(Text(certificate)));
             sound = false;
         }
-        if (!AllBlanks(line.sliced(37, 22))) {
-            Fault(n, QStringLiteral("第 38 至 59 位應為空白"));
+        if (!Holds(field, kDetailFields, kDetailBlanks)) {
+            Fault(n, QStringLiteral("%1應為空白").arg(FieldPlaces(kDetailFields[kDetailBlanks])));
             sound = false;
         }
         if (sound) {
@@ -127,8 +152,12 @@ public:
                 headerSeen_ = true;
             return;
         }
-        if (line.back() != '9')
-            Fault(n, QStringLiteral("第 60 位應為 9"));
+        // Both kinds of record end in the same type field.
+        static_assert(kHeaderFields[kHeaderType].offset == kDetailFields[kDetailType].offset);
+        const RecordField& type = kDetailFields[kDetailType];
+        if (FieldOf(line, type) != QByteArrayView(type.text.data(), type.width))
+            Fault(n, QStringLiteral("%1應為 %2")
+                         .arg(FieldPlaces(type), QLatin1StringView(type.text.data(), type.width)));
         if (n == 1) {
             if (LooksLikeDetail(line)) {
                 Fault(n, QStringLiteral("第一行應為表頭記錄"));
@@ -223,7 +252,9 @@ std::vector<FileFault> CompareWithBatch(const FileCheck& file, const TransferHea
     for (std::size_t i = 0; i < file.items.size(); ++i)
         unmatched.insert(file.items[i].account + u'/' + file.items[i].certificate, i);
     const auto keyOf = [](const BatchPayee& payee) {
-        return DetailRecord(payee.item).mid(3, 14) + u'/' + payee.item.certificate;
+        const RecordField& account = kDetailFields[kDetailAccount];
+        return DetailRecord(payee.item).mid(account.offset, account.width) + u'/' +
+               payee.item.certificate;
     };
     std::vector<bool> paid(payees.size(), false);
     for (std::size_t p = 0; p < payees.size(); ++p) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "output/TransferFile.h"
+#include "output/TransferRecord.h"
 
 #include <QByteArray>
 #include <QString>
@@ -33,9 +34,6 @@ struct FileCheck {
     TransferTotals headerTotals;      // the count and total the header states
     TransferTotals detailTotals;      // the count and total of the detail records
 };
-
-// The length of each line of the file without its CR LF.
-inline constexpr int kRecordLength = 60;
 
 // The longest batch file there can be: a header and 999 detail records of 60 bytes and CR LF.
 // A longer file is refused before it is read.

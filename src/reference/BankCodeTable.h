@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/RecordsetModel.h"
+#include "data/SchemaTable.h"
 
 #include <QString>
 
@@ -33,7 +34,9 @@ struct BankEntryRefusal {
 };
 
 // The widest each box of a bank code entry may be, in Big5 bytes: code, short name, full name.
-inline constexpr std::array<int, 3> kBankEntryLimits = {7, 10, 60};
+inline constexpr std::array<int, 3> kBankEntryLimits = {ColumnWidth("RTBANK", "BKBRNO"),
+                                                        ColumnWidth("RTBANK", "BNAME"),
+                                                        ColumnWidth("RTBANK", "FNAME")};
 
 // Checks an entry of the bank code table (code, short name, full name) in the order the clerk
 // is told about it: the code's length, its check digit, then each box's width and blankness.

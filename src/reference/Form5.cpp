@@ -7,6 +7,7 @@
 #include "data/BankName.h"
 #include "data/DataControl.h"
 #include "data/DataFolder.h"
+#include "data/SchemaTable.h"
 #include "maintenance/StoreErrors.h"
 #include "platform/BoxRules.h"
 #include "platform/Fonts.h"
@@ -30,7 +31,10 @@ const QString kTable = QStringLiteral("S_BASE");
 const QString kNoBankName = QStringLiteral("[金融機構名稱]");
 
 // Widest text of each box, in characters.
-constexpr std::array<int, 7> kLimits = {3, 50, 3, 8, 50, 50, 50};
+constexpr std::array<int, 7> kLimits = {
+    ColumnWidth("S_BASE", "BRNO"),  ColumnWidth("S_BASE", "CNAME"), ColumnWidth("S_BASE", "CUSTNO"),
+    ColumnWidth("S_BASE", "UNINO"), ColumnWidth("S_BASE", "SIGN1"), ColumnWidth("S_BASE", "SIGN2"),
+    ColumnWidth("S_BASE", "SIGN3")};
 
 // What the boxes hold before the company record is first stored; the sign-off texts line up
 // under the printed list's columns.
@@ -182,7 +186,7 @@ bool Form5::eventFilter(QObject* watched, QEvent* event) {
 void Form5::Text1_KeyDown(int index, int keyCode) {
     keyPressedSinceMove_ = true;
     if (index == 2 && (IsEnter(keyCode) || keyCode == Qt::Key_Down))
-        Text1[2]->setText(PadZeroLeft(3, Text1[2]->text()));
+        Text1[2]->setText(PadZeroLeft(kLimits[2], Text1[2]->text()));
 }
 
 void Form5::Text1_KeyUp(int index, int keyCode) {
@@ -207,7 +211,7 @@ void Form5::Text1_KeyUp(int index, int keyCode) {
 
 void Form5::Text1_LostFocus(int index) {
     for (int i : {0, 2})
-        Text1[i]->setText(PadZeroLeft(3, Text1[i]->text()));
+        Text1[i]->setText(PadZeroLeft(kLimits[i], Text1[i]->text()));
     if (index == 0 && Text1[0]->text().size() == 3)
         ShowBankName();
 }

@@ -5,6 +5,7 @@
 #include "data/DataControl.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
+#include "data/SchemaTable.h"
 #include "data/StaffStore.h"
 #include "maintenance/DataGrid.h"
 #include "platform/BoxRules.h"
@@ -21,7 +22,7 @@ namespace paysum {
 
 namespace {
 
-constexpr int kCodeLength = 5;
+constexpr int kCodeWidth = ColumnWidth("S_STAFF", "ID");
 
 }  // namespace
 
@@ -46,11 +47,11 @@ void Form10::createLayout() {
         int labelX, labelY, boxX, boxY, boxWidth, maxLength;
     };
     const Place places[5] = {
-        {"員 工 代 碼：", 480, 1320, 2040, 1200, 975, 5},
-        {"員 工 帳 號：", 480, 1800, 2040, 1680, 1815, 12},
-        {"員 工 薪 資：", 480, 2280, 2040, 2160, 1815, 12},
-        {"員 工 姓 名：", 480, 2760, 2040, 2640, 4572, 30},
-        {"存 單 號 碼：", 4440, 1800, 6120, 1680, 1335, 8},
+        {"員 工 代 碼：", 480, 1320, 2040, 1200, 975, kCodeWidth},
+        {"員 工 帳 號：", 480, 1800, 2040, 1680, 1815, ColumnWidth("S_STAFF", "ACTNO")},
+        {"員 工 薪 資：", 480, 2280, 2040, 2160, 1815, ColumnWidth("S_STAFF", "PAYSUM")},
+        {"員 工 姓 名：", 480, 2760, 2040, 2640, 4572, ColumnWidth("S_STAFF", "NAME")},
+        {"存 單 號 碼：", 4440, 1800, 6120, 1680, 1335, ColumnWidth("S_STAFF", "AT")},
     };
     for (int i = 0; i < 5; ++i) {
         const Place& place = places[i];
@@ -92,7 +93,7 @@ void Form10::Form_Load() {
 void Form10::Text1_Change() {
     // The typed code is zero-filled first, so the list narrows to exactly that employee; it is
     // only ever a bound value.
-    const QString code = PadZeroLeft(kCodeLength, Text1[0]->text());
+    const QString code = PadZeroLeft(kCodeWidth, Text1[0]->text());
     if (code.isEmpty())
         Narrow(StaffSelectAll());
     else

@@ -6,6 +6,7 @@
 #include "data/DataControl.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
+#include "data/SchemaTable.h"
 #include "data/StaffStore.h"
 #include "maintenance/DataGrid.h"
 #include "platform/BoxRules.h"
@@ -25,13 +26,9 @@ namespace {
 
 const QString kCodeTitle = QStringLiteral("員工代碼");
 const QString kKey = QStringLiteral("ID");
-const QString kZeroCode = QStringLiteral("00000");
+const QString kZeroCode(ColumnWidth("S_STAFF", "ID"), u'0');
 const QString kLastCode = QStringLiteral("99999");
-constexpr int kCodeLength = 5;
-constexpr int kAccountLength = 12;
-constexpr int kCertificateLength = 8;
-constexpr int kPayLength = 12;
-constexpr int kNameLength = 30;
+constexpr int kCodeWidth = ColumnWidth("S_STAFF", "ID");
 
 MaintenanceWindow::Setup Form4Setup() {
     return {QStringLiteral("Form4"),
@@ -78,11 +75,11 @@ Form4::Form4(QWidget* parent) : MaintenanceWindow(Form4Setup(), parent) {
 }
 
 void Form4::createBoxes() {
-    Text1 = MakeBox(this, QStringLiteral("Text1"), kCodeLength, CourierFont());
-    Text2 = MakeBox(this, QStringLiteral("Text2"), kAccountLength, CourierFont());
-    Text3 = MakeBox(this, QStringLiteral("Text3"), kCertificateLength, CourierFont());
-    Text4 = MakeBox(this, QStringLiteral("Text4"), kPayLength, CourierFont());
-    Text5 = MakeBox(this, QStringLiteral("Text5"), kNameLength, MingFont());
+    Text1 = MakeBox(this, QStringLiteral("Text1"), kCodeWidth, CourierFont());
+    Text2 = MakeBox(this, QStringLiteral("Text2"), ColumnWidth("S_STAFF", "ACTNO"), CourierFont());
+    Text3 = MakeBox(this, QStringLiteral("Text3"), ColumnWidth("S_STAFF", "AT"), CourierFont());
+    Text4 = MakeBox(this, QStringLiteral("Text4"), ColumnWidth("S_STAFF", "PAYSUM"), CourierFont());
+    Text5 = MakeBox(this, QStringLiteral("Text5"), ColumnWidth("S_STAFF", "NAME"), MingFont());
     for (QLineEdit* box : {Text1, Text2, Text3, Text4})
         AcceptDigitsOnly(box);
 
@@ -219,7 +216,7 @@ bool Form4::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Form4::Text1_LostFocus() {
-    const QString padded = PadZeroLeft(kCodeLength, Text1->text());
+    const QString padded = PadZeroLeft(kCodeWidth, Text1->text());
     if (padded != Text1->text())
         Text1->setText(padded);
 }
@@ -269,7 +266,7 @@ void Form4::Text3_KeyEnter() {
         Refuse({QStringLiteral("存單號碼欄位不可為空白"), kStaffTitle, StaffBox::Certificate});
         return;
     }
-    if (Text3->text().size() < kCertificateLength) {
+    if (Text3->text().size() < kCertificateDigits) {
         Refuse(CertificateRefusal());
         return;
     }
@@ -477,7 +474,7 @@ void Form4::ConfirmQuery() {
 bool Form4::SearchCode() {
     bool found = false;
     ReportUnexpected(
-        StaffLookup->LookUp(StaffSelectByCode(), PadZeroLeft(kCodeLength, Text1->text()), &found));
+        StaffLookup->LookUp(StaffSelectByCode(), PadZeroLeft(kCodeWidth, Text1->text()), &found));
     if (!found)
         ShowMessage(this, QStringLiteral("查無資料!!"), MsgButtons::Ok, MsgIcon::Critical,
                     QStringLiteral("輸入錯誤"));

@@ -2,6 +2,7 @@
 
 #include "common/Big5Text.h"
 #include "common/TextRules.h"
+#include "data/SchemaTable.h"
 
 #include <algorithm>
 
@@ -13,7 +14,7 @@ std::optional<QString> IncrementCode(const QString& code) {
     const qint32 value = code.toInt();
     if (value >= kHighestCode)
         return std::nullopt;
-    return PadZeroLeft(5, QString::number(value + 1));
+    return PadZeroLeft(ColumnWidth("S_STAFF", "ID"), QString::number(value + 1));
 }
 
 CodeRoom PlanRoomForCode(const QString& code, const QStringList& staffCodes,

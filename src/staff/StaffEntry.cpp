@@ -3,15 +3,13 @@
 #include "common/Big5Text.h"
 #include "common/CheckDigits.h"
 #include "common/TextRules.h"
+#include "data/SchemaTable.h"
 
 namespace paysum {
 
 namespace {
 
-constexpr int kAccountLength = 12;
-constexpr int kCodeBytes = 5;
-constexpr int kCertificateLength = 8;
-const QString kZeroCode = QStringLiteral("00000");
+const QString kZeroCode(ColumnWidth("S_STAFF", "ID"), u'0');
 
 }  // namespace
 
@@ -19,7 +17,7 @@ const QString kStaffTitle = QStringLiteral("員工資料建檔");
 const QString kAccountCheckTitle = QStringLiteral("Veltra 帳號檢核");
 
 std::optional<EntryRefusal> CheckAccountEntry(const QString& account) {
-    if (account.size() < kAccountLength)
+    if (account.size() < kAccountDigits)
         return EntryRefusal{QStringLiteral("輸入帳號位數不足"), kAccountCheckTitle,
                             StaffBox::Account, true};
     if (!CheckAccountNo(account))
@@ -31,7 +29,7 @@ std::optional<EntryRefusal> CheckAccountEntry(const QString& account) {
 std::optional<QString> CertificateToStore(const QString& account, const QString& certificate) {
     if (!IsCertificateAccount(account))
         return QString();
-    if (certificate.size() != kCertificateLength || !IsDigits(certificate))
+    if (certificate.size() != kCertificateDigits || !IsDigits(certificate))
         return std::nullopt;
     return certificate;
 }
@@ -49,11 +47,11 @@ std::optional<EntryRefusal> CheckStaffEntry(const StaffEntry& entry) {
     // by mouse is refused here the same way.
     if (entry.code == kZeroCode)
         return EntryRefusal{QStringLiteral("欄位不可為零"), kStaffTitle, StaffBox::Code, true};
-    if (!FitsBytes(entry.code, kCodeBytes))
+    if (!FitsBytes(entry.code, ColumnWidth("S_STAFF", "ID")))
         return EntryRefusal{QStringLiteral("欄位超出"), kStaffTitle, StaffBox::Code};
-    if (entry.account.size() < kAccountLength)
+    if (entry.account.size() < kAccountDigits)
         return EntryRefusal{QStringLiteral("帳號位數不足"), kStaffTitle, StaffBox::Account};
-    if (entry.account.size() == kAccountLength && !CheckAccountNo(entry.account))
+    if (entry.account.size() == kAccountDigits && !CheckAccountNo(entry.account))
         return EntryRefusal{QStringLiteral("員工帳號不正確"), kAccountCheckTitle,
                             StaffBox::Account};
     if (!CertificateToStore(entry.account, entry.certificate))

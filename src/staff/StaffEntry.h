@@ -6,6 +6,12 @@
 
 namespace paysum {
 
+// A Veltra account number has twelve digits, the last its check digit, and a deposit certificate
+// number eight: rules of the numbers themselves, which the entry checks hold a value to, while
+// the boxes take their maximum length from the schema.
+inline constexpr int kAccountDigits = 12;
+inline constexpr int kCertificateDigits = 8;
+
 // The boxes of an employee entry.
 enum class StaffBox { Code, Account, Certificate, Pay, Name };
 

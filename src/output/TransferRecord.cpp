@@ -1,0 +1,31 @@
+#include "output/TransferRecord.h"
+
+namespace paysum {
+
+QString BuildRecord(std::span<const RecordField> fields, std::span<const QString> values) {
+    QString record;
+    record.reserve(kRecordLength);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const RecordField& field = fields[i];
+        switch (field.padding) {
+            case Padding::Fixed:
+                record += QLatin1StringView(field.text.data(), field.text.size());
+                break;
+            case Padding::ZeroLeft:
+                record += values[i].rightJustified(field.width, u'0');
+                break;
+            case Padding::BlankRight:
+                record += values[i].leftJustified(field.width, u' ');
+                break;
+        }
+    }
+    return record;
+}
+
+QString FieldPlaces(const RecordField& field) {
+    if (field.width == 1)
+        return QStringLiteral("第 %1 位").arg(field.offset + 1);
+    return QStringLiteral("第 %1 至 %2 位").arg(field.offset + 1).arg(field.offset + field.width);
+}
+
+}  // namespace paysum
