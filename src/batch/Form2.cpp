@@ -151,7 +151,12 @@ void Form2::createBoxes() {
     }
     Label2[4]->setVisible(false);
 
-    SetColumnMap({{Text1, 0}, {Text2, 1}, {Text3, 4}, {Text5, 2}, {Text6, 3}, {Combo1, 5}});
+    SetColumnMap({{Text1, QStringLiteral("ID")},
+                  {Text2, QStringLiteral("ACTNO")},
+                  {Text3, QStringLiteral("AT")},
+                  {Text5, QStringLiteral("PAYSUM")},
+                  {Text6, QStringLiteral("NAME")},
+                  {Combo1, QStringLiteral("MARK")}});
     connect(Text2, &QLineEdit::textChanged, this, [this] {
         if (EditMode == kAdd || EditMode == kChange)
             SetCertificateBox();
@@ -293,7 +298,8 @@ void Form2::OpenChild(QDialog& child) {
     // A child window may have rewritten the batch (the employee window rewrites an employee's
     // transfer record): the list is read again where it stood, and an entry keeps its boxes but
     // for the account and name the master lends it.
-    RereadKeeping(QStringLiteral("ID"), Records().AtEOF() ? QString() : Records().Field(0));
+    RereadKeeping(QStringLiteral("ID"),
+                  Records().AtEOF() ? QString() : Records().Field(QStringLiteral("ID")));
     if (EditMode != kAdd && EditMode != kChange)
         ShowCurrentRecord();
     else if (!Text6->isEnabled() && !Text1->text().isEmpty())
@@ -310,8 +316,8 @@ void Form2::RefreshLentBoxes() {
     if (!found)
         return;
     const Recordset& staff = StaffLookup->Recordset();
-    Text2->setText(staff.Field(1));
-    Text6->setText(TrimRightBlanks(staff.Field(3)));
+    Text2->setText(staff.Field(QStringLiteral("ACTNO")));
+    Text6->setText(TrimRightBlanks(staff.Field(QStringLiteral("NAME"))));
 }
 
 void Form2::Say(const QString& text, const QString& title) {
@@ -408,17 +414,13 @@ void Form2::LocateCode(const QString& code) {
 }
 
 void Form2::FillBoxes(const Recordset& record) {
-    Text1->setText(record.Field(0));
+    Text1->setText(record.Field(QStringLiteral("ID")));
     ShowColumnsBesideCode(record);
 }
 
 void Form2::ShowColumnsBesideCode(const Recordset& record) {
-    filledFor_ = record.Field(0);
-    Text2->setText(record.Field(1));
-    Text3->setText(record.Field(4));
-    Text5->setText(record.Field(2));
-    Text6->setText(record.Field(3));
-    SetBoxText(Combo1, record.Field(5));
+    filledFor_ = record.Field(QStringLiteral("ID"));
+    FillMappedBoxes(record, {Text1});
 }
 
 void Form2::ShowRecordBesideCode() {
@@ -523,12 +525,7 @@ void Form2::LocatePayeeInBatch() {
     Records().MoveFirst();
     LocateCode(code);
     if (!Records().AtEOF()) {
-        const Recordset& found = Records();
-        Text1->setText(TrimRightBlanks(found.Field(0)));
-        Text2->setText(TrimRightBlanks(found.Field(1)));
-        Text3->setText(TrimRightBlanks(found.Field(4)));
-        Text5->setText(TrimRightBlanks(found.Field(2)));
-        Text6->setText(TrimRightBlanks(found.Field(3)));
+        FillMappedBoxes(Records(), {Combo1}, {Text1, Text2, Text3, Text5, Text6});
         Text2->setEnabled(false);
         Text6->setEnabled(false);
         SetCertificateBox();
@@ -551,16 +548,13 @@ void Form2::RefuseUnknownCode() {
 
 void Form2::ShowFirstRecord(bool withCertificate, bool withRemark) {
     Records().MoveFirst();
-    const Recordset& first = Records();
-    Text1->setText(first.Field(0));
-    Text2->setText(first.Field(1));
-    if (withCertificate)
-        Text3->setText(first.Field(4));
-    Text5->setText(first.Field(2));
-    Text6->setText(first.Field(3));
-    if (withRemark)
-        SetBoxText(Combo1, first.Field(5));
-    filledFor_ = first.Field(0);
+    QList<QWidget*> leftOut;
+    if (!withCertificate)
+        leftOut.append(Text3);
+    if (!withRemark)
+        leftOut.append(Combo1);
+    FillMappedBoxes(Records(), leftOut);
+    filledFor_ = Records().Field(QStringLiteral("ID"));
 }
 
 void Form2::Text1_LostFocus() {
@@ -628,12 +622,8 @@ std::optional<QString> Form2::NextTemporaryCode() {
 }
 
 void Form2::FillFromEmployee() {
-    const Recordset& staff = StaffLookup->Recordset();
-    Text1->setText(TrimRightBlanks(staff.Field(0)));
-    Text2->setText(staff.Field(1));
-    Text3->setText(TrimRightBlanks(staff.Field(4)));
-    Text5->setText(TrimRightBlanks(staff.Field(2)));
-    Text6->setText(TrimRightBlanks(staff.Field(3)));
+    // An employee's first columns are named as a transfer's; the account keeps its blanks.
+    FillMappedBoxes(StaffLookup->Recordset(), {Combo1}, {Text1, Text3, Text5, Text6});
     Text2->setEnabled(false);
     Text6->setEnabled(false);
     SetCertificateBox();
@@ -736,7 +726,7 @@ bool Form2::ValidateEntry() {
 }
 
 bool Form2::RefuseCodeInBatch(const QString& code, bool exceptCurrent) {
-    if (exceptCurrent && code == Records().Field(0))
+    if (exceptCurrent && code == Records().Field(QStringLiteral("ID")))
         return false;
     bool taken = false;
     if (DbResult error = ItemLookup->LookUp(ItemSelectByCode(), code, &taken)) {
@@ -764,7 +754,8 @@ void Form2::StoreOnlyValidCertificate() {
 
 bool Form2::RefuseTotalPastFile(bool exceptCurrent) {
     qint64 total = 0;
-    if (DbResult error = ReadBatchTotal(exceptCurrent ? Records().Field(0) : QString(), &total)) {
+    if (DbResult error = ReadBatchTotal(
+            exceptCurrent ? Records().Field(QStringLiteral("ID")) : QString(), &total)) {
         ReportUnexpected(error);
         return true;
     }
@@ -813,7 +804,7 @@ DbResult Form2::AddPayeeToMaster() {
     bool found = false;
     if (DbResult error = StaffLookup->LookUp(StaffSelectByCode(), Text1->text(), &found))
         return error;
-    if (found && StaffLookup->Recordset().Field(0) == Text1->text())
+    if (found && StaffLookup->Recordset().Field(QStringLiteral("ID")) == Text1->text())
         return std::nullopt;
     Recordset& staff = StaffLookup->Recordset();
     staff.AddNew();
@@ -896,7 +887,7 @@ void Form2::ConfirmQuery() {
     Text1->setEnabled(true);
     Text1->clear();
     Records().MoveFirst();
-    Text1->setText(Records().AtEOF() ? QString() : Records().Field(0));
+    Text1->setText(Records().AtEOF() ? QString() : Records().Field(QStringLiteral("ID")));
     Text1->setFocus();
 }
 

@@ -1,5 +1,6 @@
 #include "maintenance/MaintenanceWindow.h"
 
+#include "common/TextRules.h"
 #include "data/DataControl.h"
 #include "data/Database.h"
 #include "maintenance/DataGrid.h"
@@ -78,8 +79,16 @@ void MaintenanceWindow::PlaceCommandBar(int xTwips, int yTwips, int exitXTwips) 
     Command1[5]->setGeometry(TwipsRect(exitXTwips, yTwips, 1332, 492));
 }
 
-void MaintenanceWindow::SetColumnMap(std::vector<std::pair<QWidget*, int>> map) {
-    columnMap_ = std::move(map);
+void MaintenanceWindow::SetColumnMap(const std::vector<std::pair<QWidget*, QString>>& map) {
+    columnMap_.clear();
+    for (const auto& [box, name] : map)
+        columnMap_.push_back({box, name});
+}
+
+void MaintenanceWindow::SetColumnMap(const std::vector<std::pair<QWidget*, int>>& map) {
+    columnMap_.clear();
+    for (const auto& [box, ordinal] : map)
+        columnMap_.push_back({box, QString(), ordinal});
 }
 
 void MaintenanceWindow::SetConfirmButtons(QPushButton* confirm, QPushButton* cancel) {
@@ -245,8 +254,18 @@ void MaintenanceWindow::ShowCurrentRecord() {
 }
 
 void MaintenanceWindow::FillBoxes(const Recordset& record) {
-    for (const auto& [box, ordinal] : columnMap_)
-        SetBoxText(box, record.Field(ordinal));
+    FillMappedBoxes(record);
+}
+
+void MaintenanceWindow::FillMappedBoxes(const Recordset& record, const QList<QWidget*>& leftOut,
+                                        const QList<QWidget*>& trimmed) {
+    for (const MappedColumn& column : columnMap_) {
+        if (leftOut.contains(column.box))
+            continue;
+        const QString value =
+            column.name.isEmpty() ? record.Field(column.ordinal) : record.Field(column.name);
+        SetBoxText(column.box, trimmed.contains(column.box) ? TrimRightBlanks(value) : value);
+    }
 }
 
 void MaintenanceWindow::RequeryAll() {

@@ -81,8 +81,14 @@ protected:
     // column as text.
     virtual void FillBoxes(const Recordset& record);
 
-    // Which box shows which column (by ordinal), for FillBoxes.
-    void SetColumnMap(std::vector<std::pair<QWidget*, int>> map);
+    // Which box shows which column, by the column's name, for FillBoxes and FillMappedBoxes.
+    void SetColumnMap(const std::vector<std::pair<QWidget*, QString>>& map);
+    // The same by ordinal, for a window that knows its columns only by place.
+    void SetColumnMap(const std::vector<std::pair<QWidget*, int>>& map);
+    // Puts each mapped column of `record` into its box, in the map's order, but for the boxes
+    // `leftOut`; the boxes `trimmed` get their column without its trailing blanks.
+    void FillMappedBoxes(const Recordset& record, const QList<QWidget*>& leftOut = {},
+                         const QList<QWidget*>& trimmed = {});
     // The window's confirm and cancel buttons, visible only while a mode is in force; they run
     // Command2_Click(0) and CancelEntry().
     void SetConfirmButtons(QPushButton* confirm, QPushButton* cancel);
@@ -137,7 +143,13 @@ private:
     Setup setup_;
     // True while the record set lists the whole table as its last read found it.
     bool listsAll_ = false;
-    std::vector<std::pair<QWidget*, int>> columnMap_;
+    // A box and its column: by name, or by ordinal when the name is empty.
+    struct MappedColumn {
+        QWidget* box;
+        QString name;
+        int ordinal = -1;
+    };
+    std::vector<MappedColumn> columnMap_;
     QPushButton* confirm_ = nullptr;
     QPushButton* cancel_ = nullptr;
 };

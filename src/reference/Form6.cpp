@@ -72,7 +72,9 @@ void Form6::configureBoxes() {
     for (int i : {1, 2})
         SelectAllOnFocus(Text1[i], [this] { return EditMode < kReset; });
     SetConfirmButtons(Command2[0], Command2[1]);
-    SetColumnMap({{Text1[0], 0}, {Text1[1], 1}, {Text1[2], 2}});
+    SetColumnMap({{Text1[0], QStringLiteral("BKBRNO")},
+                  {Text1[1], QStringLiteral("BNAME")},
+                  {Text1[2], QStringLiteral("FNAME")}});
 }
 
 QLineEdit* Form6::KeyBox() const {

@@ -90,7 +90,11 @@ void Form4::createBoxes() {
         Label2[i] = MakeLabel(this, QStringLiteral("Label2_%1").arg(i), captions[i]);
     Label3 = MakeLabel(this, QStringLiteral("Label3"), QStringLiteral("存 單 號 碼 ："));
 
-    SetColumnMap({{Text1, 0}, {Text2, 1}, {Text4, 2}, {Text5, 3}, {Text3, 4}});
+    SetColumnMap({{Text1, QStringLiteral("ID")},
+                  {Text2, QStringLiteral("ACTNO")},
+                  {Text4, QStringLiteral("PAYSUM")},
+                  {Text5, QStringLiteral("NAME")},
+                  {Text3, QStringLiteral("AT")}});
     connect(Text2, &QLineEdit::textChanged, this, [this] {
         if (EditMode == kAdd || EditMode == kChange)
             ApplyCertificateRule();
