@@ -79,16 +79,8 @@ void MaintenanceWindow::PlaceCommandBar(int xTwips, int yTwips, int exitXTwips) 
     Command1[5]->setGeometry(TwipsRect(exitXTwips, yTwips, 1332, 492));
 }
 
-void MaintenanceWindow::SetColumnMap(const std::vector<std::pair<QWidget*, QString>>& map) {
-    columnMap_.clear();
-    for (const auto& [box, name] : map)
-        columnMap_.push_back({box, name});
-}
-
-void MaintenanceWindow::SetColumnMap(const std::vector<std::pair<QWidget*, int>>& map) {
-    columnMap_.clear();
-    for (const auto& [box, ordinal] : map)
-        columnMap_.push_back({box, QString(), ordinal});
+void MaintenanceWindow::SetColumnMap(std::vector<std::pair<QWidget*, QString>> map) {
+    columnMap_ = std::move(map);
 }
 
 void MaintenanceWindow::SetConfirmButtons(QPushButton* confirm, QPushButton* cancel) {
@@ -259,12 +251,11 @@ void MaintenanceWindow::FillBoxes(const Recordset& record) {
 
 void MaintenanceWindow::FillMappedBoxes(const Recordset& record, const QList<QWidget*>& leftOut,
                                         const QList<QWidget*>& trimmed) {
-    for (const MappedColumn& column : columnMap_) {
-        if (leftOut.contains(column.box))
+    for (const auto& [box, name] : columnMap_) {
+        if (leftOut.contains(box))
             continue;
-        const QString value =
-            column.name.isEmpty() ? record.Field(column.ordinal) : record.Field(column.name);
-        SetBoxText(column.box, trimmed.contains(column.box) ? TrimRightBlanks(value) : value);
+        const QString value = record.Field(name);
+        SetBoxText(box, trimmed.contains(box) ? TrimRightBlanks(value) : value);
     }
 }
 

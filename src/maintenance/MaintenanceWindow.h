@@ -82,9 +82,7 @@ protected:
     virtual void FillBoxes(const Recordset& record);
 
     // Which box shows which column, by the column's name, for FillBoxes and FillMappedBoxes.
-    void SetColumnMap(const std::vector<std::pair<QWidget*, QString>>& map);
-    // The same by ordinal, for a window that knows its columns only by place.
-    void SetColumnMap(const std::vector<std::pair<QWidget*, int>>& map);
+    void SetColumnMap(std::vector<std::pair<QWidget*, QString>> map);
     // Puts each mapped column of `record` into its box, in the map's order, but for the boxes
     // `leftOut`; the boxes `trimmed` get their column without its trailing blanks.
     void FillMappedBoxes(const Recordset& record, const QList<QWidget*>& leftOut = {},
@@ -143,13 +141,7 @@ private:
     Setup setup_;
     // True while the record set lists the whole table as its last read found it.
     bool listsAll_ = false;
-    // A box and its column: by name, or by ordinal when the name is empty.
-    struct MappedColumn {
-        QWidget* box;
-        QString name;
-        int ordinal = -1;
-    };
-    std::vector<MappedColumn> columnMap_;
+    std::vector<std::pair<QWidget*, QString>> columnMap_;
     QPushButton* confirm_ = nullptr;
     QPushButton* cancel_ = nullptr;
 };

@@ -35,7 +35,7 @@ public:
         confirm = new QPushButton(QStringLiteral("確定"), this);
         cancel = new QPushButton(QStringLiteral("取消"), this);
         SetConfirmButtons(confirm, cancel);
-        SetColumnMap({{Text1, 0}, {Text2, 3}});
+        SetColumnMap({{Text1, QStringLiteral("ID")}, {Text2, QStringLiteral("NAME")}});
         Form_Load();
     }
 
