@@ -39,6 +39,7 @@ void Recordset::Load(const QString& databasePath, const QString& table, const QS
     for (const QString& field : fields_)
         widths_.push_back(ColumnWidth(table_, field));
     paged_.reset();
+    stamp_.reset();
     pages_.clear();
     rows_.clear();
     rows_.reserve(rows.size());
@@ -47,6 +48,7 @@ void Recordset::Load(const QString& databasePath, const QString& table, const QS
     count_ = static_cast<int>(rows_.size());
     position_ = 0;
     deletedRow_.reset();
+    deletedOrder_.clear();
     edit_.reset();
     editError_.reset();
     readError_.reset();
@@ -60,6 +62,7 @@ DbResult Recordset::LoadPaged(const QString& databasePath, const QStringList& fi
     orderOrdinal_ = IsRowid(source.orderColumn) ? -1 : FieldIndex(source.orderColumn);
     paged_ = std::move(source);
     count_ = count;
+    stamp_ = StampNow(Connection(databasePath_));
     // The first record is shown next anyway; read now, a failure is the refresh's own.
     if (const DbResult error = ReadCurrent()) {
         Clear();
@@ -202,7 +205,7 @@ const Recordset::Row* Recordset::RowAt(int index) const {
     const int page = index / kPageSize;
     auto found = pages_.find(page);
     if (found == pages_.end()) {
-        if (!FetchPage(page))
+        if (!Resync(false) || index >= count_ || !FetchPage(page))
             return nullptr;
         found = pages_.find(page);
     }
@@ -243,8 +246,91 @@ int Recordset::PositionOf(const QVariant& orderValue) const {
     return all - fromValue;
 }
 
-void Recordset::ForgetPages() {
+void Recordset::ForgetPages() const {
     pages_.clear();
+}
+
+bool Recordset::Resync(bool signalNow) const {
+    if (!Paged() || !stamp_)
+        return true;
+    const QSqlDatabase db = Connection(databasePath_);
+    const std::optional<FileStamp> now = StampNow(db);
+    if (!now || *now == *stamp_)
+        return true;
+    // The current row is found again by its key: a removed one stands before the next row, a new
+    // one and the end after the last, the start before the first.
+    QVariant key;
+    QStringList values;
+    bool keyLost = false;
+    if (deletedRow_) {
+        key = deletedOrder_;
+    } else if (!PendingNew() && position_ >= 0 && position_ < count_) {
+        const auto page = pages_.find(position_ / kPageSize);
+        if (page != pages_.end()) {
+            const Row& row = page->second[static_cast<std::size_t>(position_ % kPageSize)];
+            key = OrderValue(row);
+            values = row.values;
+        } else {
+            keyLost = true;
+        }
+    }
+    int count = 0;
+    if (DbResult error =
+            CountRows(db, paged_->table, ConditionWith(QString()), paged_->parameters, &count)) {
+        NoteReadError(*error);
+        return false;
+    }
+    const bool atEnd = PendingNew() || position_ >= count_;
+    stamp_ = now;
+    count_ = count;
+    ForgetPages();
+    bool kept = true;
+    if (deletedRow_) {
+        const int position = key.isValid() ? PositionOf(key) : -1;
+        position_ = position >= 0 ? position : std::min(position_, count_);
+    } else if (key.isValid()) {
+        const int position = PositionOf(key);
+        const Row* row = position >= 0 && FetchPageAt(position, key) ? RowAt(position) : nullptr;
+        kept = row && OrderValue(*row) == key;
+        if (kept) {
+            position_ = position;
+        } else {
+            // Removed by another connection: the set stays on it as after its own Delete.
+            deletedRow_ = values;
+            deletedOrder_ = key;
+            position_ = position >= 0 ? position : std::min(position_, count_);
+        }
+    } else if (keyLost) {
+        kept = false;
+        position_ = std::min(position_, count_);
+    } else if (atEnd) {
+        position_ = count_;
+    }
+    if (!kept)
+        NoteReadError(RowsChanged());
+    auto* self = const_cast<Recordset*>(this);
+    if (signalNow)
+        emit self->RowsReset();
+    else
+        QMetaObject::invokeMethod(
+            self, [self] { emit self->RowsReset(); }, Qt::QueuedConnection);
+    return kept;
+}
+
+bool Recordset::SyncCurrent() const {
+    if (!Paged() || !HasCurrent() || edit_ || pages_.count(position_ / kPageSize))
+        return true;
+    return Resync(false);
+}
+
+void Recordset::ResyncBeforeMoveTo(int target) {
+    if (Paged() && target >= 0 && target < count_ && !pages_.count(target / kPageSize))
+        Resync(true);
+}
+
+void Recordset::KeepOwnWriteCounted(qint64 changesBefore) {
+    if (stamp_ && stamp_->ownChanges == changesBefore)
+        stamp_->ownChanges = OwnChanges(Connection(databasePath_));
 }
 
 // ---- position
@@ -282,32 +368,38 @@ void Recordset::SetPosition(int position) {
 
 void Recordset::MoveFirst() {
     DropEdit();
+    ResyncBeforeMoveTo(0);
     SetPosition(0);
 }
 
 void Recordset::MoveNext() {
     DropEdit();
     // After a delete the next record already stands at the current index.
+    ResyncBeforeMoveTo(deletedRow_ ? position_ : position_ + 1);
     SetPosition(deletedRow_ ? position_ : position_ + 1);
 }
 
 void Recordset::MovePrevious() {
     DropEdit();
+    ResyncBeforeMoveTo(position_ - 1);
     SetPosition(position_ - 1);
 }
 
 void Recordset::MoveLast() {
     DropEdit();
+    ResyncBeforeMoveTo(RecordCount() - 1);
     SetPosition(RecordCount() == 0 ? 0 : RecordCount() - 1);
 }
 
 void Recordset::MoveTo(int index) {
     DropEdit();
+    ResyncBeforeMoveTo(index);
     SetPosition(index < 0 ? RecordCount() : index);
 }
 
 void Recordset::Find(const QString& field, const QString& value) {
     DropEdit();
+    Resync(true);
     const int ordinal = FieldIndex(field);
     const int from = std::max(position_, 0);
     if (ordinal < 0) {
@@ -343,11 +435,12 @@ int Recordset::FieldIndex(const QString& name) const {
 QString Recordset::Field(int ordinal) const {
     if (ordinal < 0 || ordinal >= FieldCount())
         return QString();
+    const bool synced = SyncCurrent();
     if (deletedRow_)
         return deletedRow_->value(ordinal);
     if (edit_)
         return edit_->values[ordinal];
-    const Row* row = HasCurrent() ? RowAt(position_) : nullptr;
+    const Row* row = synced && HasCurrent() ? RowAt(position_) : nullptr;
     return row ? row->values[ordinal] : QString();
 }
 
@@ -363,7 +456,10 @@ QString Recordset::Value(int row, int ordinal) const {
 }
 
 DbResult Recordset::ReadCurrent() const {
-    if (!HasCurrent() || edit_ || RowAt(position_))
+    if (!HasCurrent() || edit_)
+        return std::nullopt;
+    // A current row that another connection removed meanwhile cannot be read either.
+    if (SyncCurrent() && HasCurrent() && RowAt(position_))
         return std::nullopt;
     return readError_
                ? readError_
@@ -384,7 +480,8 @@ DbResult Recordset::SetField(int ordinal, const QString& value) {
         return error;
     }
     if (!edit_)
-        edit_ = Edit{RowAt(position_)->values, std::vector<bool>(fields_.size(), false), false};
+        edit_ = Edit{RowAt(position_)->values, std::vector<bool>(fields_.size(), false), false,
+                     RowAt(position_)->rowid};
     edit_->values[ordinal] = value;
     edit_->dirty[ordinal] = true;
     return std::nullopt;
@@ -454,9 +551,11 @@ DbResult Recordset::Write(const Edit& edit, qint64 rowid, qint64* newRowid) {
     }
     int changed = 0;
     const QSqlDatabase db = Connection(databasePath_);
+    const qint64 changesBefore = OwnChanges(db);
     if (DbResult error =
             WriteTable(db, table_, [&] { return Execute(db, sql, values, &changed, newRowid); }))
         return error;
+    KeepOwnWriteCounted(changesBefore);
     if (!edit.isNew && changed != 1)
         return DbError{DbErrorKind::Other, -1, 0, QStringLiteral("the row is gone")};
     return std::nullopt;
@@ -478,8 +577,8 @@ DbResult Recordset::Update() {
         return DbError{DbErrorKind::ReadOnly, -1, 0, QStringLiteral("read-only record set")};
     }
     const Edit edit = *edit_;
-    const Row* current = edit.isNew ? nullptr : RowAt(position_);
-    qint64 rowid = current ? current->rowid : 0;
+    // The row edited by its rowid: where it stands may have moved since it was read.
+    qint64 rowid = edit.isNew ? 0 : edit.rowid;
     if (DbResult error = Write(edit, rowid, &rowid)) {
         DropEdit();
         if (edit.isNew)
@@ -502,8 +601,11 @@ DbResult Recordset::Update() {
     // A set read in key order: the stored row stands where its key puts it now.
     const bool moved = edit.isNew || (orderOrdinal_ >= 0 && edit.dirty[orderOrdinal_]);
     if (!moved) {
-        pages_[position_ / kPageSize][static_cast<std::size_t>(position_ % kPageSize)].values =
-            edit.values;
+        if (const auto page = pages_.find(position_ / kPageSize); page != pages_.end()) {
+            Row& row = page->second[static_cast<std::size_t>(position_ % kPageSize)];
+            if (row.rowid == edit.rowid)
+                row.values = edit.values;
+        }
         emit RowUpdated(position_);
         return std::nullopt;
     }
@@ -538,12 +640,15 @@ DbResult Recordset::Delete() {
     const Row* row = RowAt(position_);
     const Row removed = *row;
     const QSqlDatabase db = Connection(databasePath_);
+    const qint64 changesBefore = OwnChanges(db);
     if (DbResult error = WriteTable(db, table_, [&] {
             return Execute(db, QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(table_),
                            {removed.rowid});
         }))
         return error;
+    KeepOwnWriteCounted(changesBefore);
     deletedRow_ = removed.values;
+    deletedOrder_ = Paged() ? OrderValue(removed) : QVariant();
     if (Paged())
         ForgetPages();
     else

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/DbError.h"
+#include "data/RowCountCache.h"
 
 #include <QObject>
 #include <QString>
@@ -115,6 +116,7 @@ private:
         QStringList values;
         std::vector<bool> dirty;
         bool isNew = false;
+        qint64 rowid = 0;  // the row edited, when it is not new
     };
 
     bool Paged() const { return paged_.has_value(); }
@@ -143,7 +145,21 @@ private:
     QString ConditionWith(const QString& extra) const;
     QString WhereWith(const QString& extra) const;
     // The rows changed in the file: forget the pages read so far.
-    void ForgetPages();
+    void ForgetPages() const;
+    // Before a page is read: when the file changed since the rows were counted (a write of
+    // another connection, or one through this connection that was not the set's own), counts
+    // them again, forgets the pages read and finds the current row again by its key, so that no
+    // row is shown at a shifted position. One pragma when the file is unchanged. RowsReset is
+    // sent at once when `signalNow`, else queued (a grid may be reading). False, with the
+    // failure noted, when the rows cannot be counted or the current row cannot be found again.
+    bool Resync(bool signalNow) const;
+    // The same before the current row is read, unless its page is read already: false when it
+    // cannot be read.
+    bool SyncCurrent() const;
+    // The same before a move to row `target`, unless its page is read already.
+    void ResyncBeforeMoveTo(int target);
+    // The set's own write of a row through the connection keeps the rows counted.
+    void KeepOwnWriteCounted(qint64 changesBefore);
 
     void DropEdit();
     void SetPosition(int position);
@@ -160,11 +176,15 @@ private:
     int orderOrdinal_ = -1;  // the order column's ordinal, -1 for the rowid
     mutable std::map<int, std::vector<Row>> pages_;
     std::vector<Row> rows_;
-    int count_ = 0;
+    mutable int count_ = 0;
+    // The file as it was when the rows were counted.
+    mutable std::optional<FileStamp> stamp_;
 
-    int position_ = 0;
+    mutable int position_ = 0;
     // Set after Delete() until the next move: the removed record is still "current".
-    std::optional<QStringList> deletedRow_;
+    mutable std::optional<QStringList> deletedRow_;
+    // Where the removed record stood in a set read in key order: the value of its order column.
+    mutable QVariant deletedOrder_;
     std::optional<Edit> edit_;
     // A failed assignment to the current record, given by the next Update().
     DbResult editError_;

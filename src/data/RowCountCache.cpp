@@ -42,6 +42,21 @@ sqlite3* Handle(const QSqlDatabase& db) {
     return *static_cast<sqlite3* const*>(handle.constData());
 }
 
+std::optional<FileStamp> StampNow(const QSqlDatabase& db) {
+    sqlite3* handle = Handle(db);
+    if (!handle)
+        return std::nullopt;
+    const std::optional<sqlite3_int64> commits = PragmaValue(handle, "PRAGMA data_version");
+    if (!commits)
+        return std::nullopt;
+    return FileStamp{handle, sqlite3_total_changes64(handle), *commits};
+}
+
+qint64 OwnChanges(const QSqlDatabase& db) {
+    sqlite3* handle = Handle(db);
+    return handle ? sqlite3_total_changes64(handle) : 0;
+}
+
 RowCountCache::RowCountCache(bool open) : opening_(open ? NextOpening() : 0) {}
 
 std::optional<RowCountCache::FileVersion> RowCountCache::VersionNow(const QSqlDatabase& db) const {

@@ -13,6 +13,20 @@ namespace paysum {
 // SQLite's own handle of a connection through Qt's driver, or null when it has none.
 sqlite3* Handle(const QSqlDatabase& db);
 
+// What tells, cheaply, whether the rows of a file may have changed since it was taken: the rows
+// written through this connection (sqlite3_total_changes) and the commits of any other
+// (PRAGMA data_version, which a change of schema by another connection moves too).
+struct FileStamp {
+    const sqlite3* handle = nullptr;
+    qint64 ownChanges = 0;
+    qint64 otherCommits = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+// The stamp of the file as `db` sees it now; none when it cannot be told.
+std::optional<FileStamp> StampNow(const QSqlDatabase& db);
+// The rows this connection has written in all, 0 when it cannot be told.
+qint64 OwnChanges(const QSqlDatabase& db);
+
 // The row counts made through one connection, each given again while the file is unchanged: no
 // write through this connection since (sqlite3_total_changes), none committed through any other
 // (PRAGMA data_version), no change of schema, the connection not reopened. Inside a transaction

@@ -6,6 +6,9 @@
 
 #include <QSignalSpy>
 
+#include <algorithm>
+#include <functional>
+
 namespace paysum {
 namespace {
 
@@ -228,7 +231,7 @@ TEST_F(RecordsetTest, LargeSetReadsEveryRowWhereAFullReadWouldPutIt) {
 }
 
 // A row that cannot be read is not taken for an empty one: the failure reaches the caller, and
-// nothing is written to the row or claimed stored.
+// nothing is written to the row or claimed stored. Rows another program removes are noticed.
 TEST_F(RecordsetTest, ARowThatCannotBeReadIsReportedAndNeverWritten) {
     const QSqlDatabase db = Connection(MainDatabasePath());
     InsertStaffUpTo(300, [](const QString& code) { return QStringList{code, "", "", "舊"}; });
@@ -267,6 +270,25 @@ TEST_F(RecordsetTest, ARowThatCannotBeReadIsReportedAndNeverWritten) {
     ASSERT_EQ(rows.size(), 300);
     for (const QStringList& row : rows)
         ASSERT_EQ(row[3], QStringLiteral("舊")) << row[0].toStdString();
+
+    // Another program removes rows near the start once the first page is read: the rows further
+    // on are read where they stand now, none twice and none skipped.
+    {
+        const ScopedConnection other(MainDatabasePath(), ScopedConnection::Access::Create);
+        ASSERT_FALSE(Execute(other.Handle(),
+                             QStringLiteral("DELETE FROM S_STAFF WHERE ID BETWEEN ? AND ?"),
+                             {QStringLiteral("00011"), QStringLiteral("00020")}));
+    }
+    QStringList walked;
+    for (rs().MoveFirst(); !rs().AtEOF(); rs().MoveNext())
+        walked << rs().Field(0);
+    EXPECT_EQ(std::adjacent_find(walked.begin(), walked.end(), std::greater_equal<>()),
+              walked.end());
+    EXPECT_TRUE(walked.contains(QStringLiteral("00129")));
+    EXPECT_EQ(walked.back(), QStringLiteral("00300"));
+    EXPECT_EQ(rs().RecordCount(), 290);
+    EXPECT_EQ(rs().Value(289, 0), QStringLiteral("00300"));
+    EXPECT_FALSE(rs().ReadError());
 }
 
 }  // namespace
