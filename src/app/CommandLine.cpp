@@ -28,7 +28,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <new>
 
 namespace paysum {
 
@@ -36,8 +35,6 @@ namespace {
 
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
-// A file that needs more memory than there is is refused like one that cannot be read.
-const QString kOutOfMemory = QStringLiteral("記憶體不足，無法讀取 %1");
 
 void Say(std::FILE* stream, const QString& text) {
     std::fputs((text + u'\n').toUtf8().constData(), stream);
@@ -212,12 +209,8 @@ int ListPdf(const QString& path) {
 }
 
 int Verify(const QString& path, bool json, bool withBatch) {
-    Verification verification;
-    try {
-        verification = VerifyFile(path, withBatch ? CompareBatch::Always : CompareBatch::Never);
-    } catch (const std::bad_alloc&) {
-        return Fail(kOutOfMemory.arg(path));
-    }
+    const Verification verification =
+        VerifyFile(path, withBatch ? CompareBatch::Always : CompareBatch::Never);
     if (!verification.readError.isEmpty())
         return Fail(verification.readError);
     const FileCheck& check = verification.check;
@@ -254,12 +247,7 @@ int Import(const QString& what, const QString& path, bool dryRun) {
         kind = ImportKind::Transfers;
     else
         return Fail(QStringLiteral("import 之後應為 employees 或 transfers"));
-    ImportFile file;
-    try {
-        file = PrepareImportFile(path, kind);
-    } catch (const std::bad_alloc&) {
-        return Fail(kOutOfMemory.arg(path));
-    }
+    const ImportFile file = PrepareImportFile(path, kind);
     if (!file.readError.isEmpty())
         return Fail(file.readError);
     if (!file.error.isEmpty())

@@ -37,16 +37,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <new>
-
 namespace paysum {
 
 namespace {
 
 const QString kTitleOpen = QStringLiteral("整批PAYSUM");
 const QString kTitleClosing = QStringLiteral("程式即將關閉  !!");
-// A file that holds more than the memory there is is refused like one that cannot be read.
-const QString kOutOfMemory = QStringLiteral("記憶體不足，無法讀取檔案");
 
 QPushButton* MenuButton(QWidget* parent, const QString& name, const QString& caption) {
     auto* button = new QPushButton(caption, parent);
@@ -359,13 +355,7 @@ void Form1::ImportSpreadsheet(ImportKind kind) {
     const QString path = ShowFileDialog(this, request);
     if (path.isEmpty())
         return;
-    ImportFile sheet;
-    try {
-        sheet = PrepareImportFile(path, kind);
-    } catch (const std::bad_alloc&) {
-        sheet = ImportFile{};
-        sheet.error = kOutOfMemory;
-    }
+    ImportFile sheet = PrepareImportFile(path, kind);
     if (sheet.read == FileReadOutcome::CannotOpen) {
         ShowMessage(this, QStringLiteral("無法開啟檔案 ") + path, MsgButtons::Ok, MsgIcon::Critical,
                     title);
@@ -389,13 +379,7 @@ void Form1::mnuVerify_Click() {
     const QString path = ShowFileDialog(this, request);
     if (path.isEmpty())
         return;
-    Verification verification;
-    try {
-        verification = VerifyFile(path, CompareBatch::WhenAny);
-    } catch (const std::bad_alloc&) {
-        verification = Verification{};
-        verification.readError = kOutOfMemory;
-    }
+    const Verification verification = VerifyFile(path, CompareBatch::WhenAny);
     if (!verification.readError.isEmpty()) {
         ShowMessage(this, verification.readError, MsgButtons::Ok, MsgIcon::Critical, title);
         return;

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <array>
+#include <new>
 
 namespace paysum {
 
@@ -396,7 +397,14 @@ ImportFile PrepareImportFile(const QString& path, ImportKind kind) {
             QStringLiteral("%1 超過 %2 MB，無法匯入").arg(path).arg(kMostImportBytes >> 20));
         return file;
     }
-    return PrepareImport(read.bytes, kind);
+    // A file within the limits may still hold more than the memory there is.
+    try {
+        return PrepareImport(read.bytes, kind);
+    } catch (const std::bad_alloc&) {
+        ImportFile file;
+        file.readError = OutOfMemoryText(path);
+        return file;
+    }
 }
 
 DbResult WriteImport(ImportKind kind, const std::vector<ImportRow>& rows,

@@ -94,4 +94,8 @@ QString FileReadError(const FileRead& read, const QString& path, const QString& 
     return {};
 }
 
+QString OutOfMemoryText(const QString& path) {
+    return QStringLiteral("記憶體不足，無法讀取 %1").arg(path);
+}
+
 }  // namespace paysum

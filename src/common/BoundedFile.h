@@ -29,4 +29,7 @@ FileRead ReadBoundedFile(const QString& path, qint64 mostBytes);
 // caller's own text for a file over its limit.
 QString FileReadError(const FileRead& read, const QString& path, const QString& tooLarge);
 
+// The clerk's words for a file whose reading ran out of memory.
+QString OutOfMemoryText(const QString& path);
+
 }  // namespace paysum

@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <new>
+
 namespace paysum {
 
 QString Sha256Of(const QByteArray& bytes) {
@@ -164,7 +166,9 @@ BatchFileResult RewritePayRunFile(const QString& path, const PayRun& run) {
     return WriteBatchFile(path, batch.hasCompany, batch.header, items);
 }
 
-Verification VerifyFile(const QString& path, CompareBatch withBatch) {
+namespace {
+
+Verification VerifyBytes(const QString& path, CompareBatch withBatch) {
     Verification result;
     const FileRead read = ReadBoundedFile(path, kMostTransferFileBytes);
     if (read.outcome != FileReadOutcome::Read) {
@@ -192,6 +196,19 @@ Verification VerifyFile(const QString& path, CompareBatch withBatch) {
         CompareWithBatch(result.check, batch.header, batch.payees);
     result.faults.insert(result.faults.end(), differences.begin(), differences.end());
     return result;
+}
+
+}  // namespace
+
+Verification VerifyFile(const QString& path, CompareBatch withBatch) {
+    // A file within the limits may still hold more than the memory there is.
+    try {
+        return VerifyBytes(path, withBatch);
+    } catch (const std::bad_alloc&) {
+        Verification result;
+        result.readError = OutOfMemoryText(path);
+        return result;
+    }
 }
 
 }  // namespace paysum
