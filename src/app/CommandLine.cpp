@@ -6,7 +6,6 @@
 #include "common/Version.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
-#include "data/FileReplacement.h"
 #include "data/PayRunHistory.h"
 #include "output/BatchFile.h"
 #include "output/BatchWarnings.h"
@@ -197,8 +196,6 @@ qint64 RunNumber(const QString& text) {
 }
 
 int ListPdf(const QString& path) {
-    if (std::optional<QString> refusal = RefuseClerkFile(path))
-        return WriteFailure(path, *refusal);
     Report report;
     if (DbResult error = ReadDetailReport(0, Today(), &report))
         return Fail(QStringLiteral("資料庫讀取錯誤：") + error->message);
