@@ -119,9 +119,6 @@ BatchFileResult WriteBatchFile(const QString& path, bool hasCompany, const Trans
         return Failure(BatchFileOutcome::DataFault, QStringLiteral("尚未建立公司基本資料"));
     if (const TransferFault fault = CheckTransferFile(header, items); fault != TransferFault::None)
         return Failure(BatchFileOutcome::DataFault, TransferFaultText(fault));
-    // Refused before anything is written when it is not a file of the clerk's to replace.
-    if (std::optional<QString> refusal = RefuseClerkFile(path))
-        return Failure(BatchFileOutcome::WriteFailed, *refusal);
     const QStringList lines = TransferFileLines(header, items);
     const QByteArray bytes = TransferFileBytes(lines);
     if (std::optional<QString> error = ReplaceClerkFile(path, bytes))
