@@ -2,9 +2,9 @@
 // of a new installation, as the program would have on its first start, and the program's own
 // memory settings.
 
+#include "common/Memory.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
-#include "platform/Memory.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -3,11 +3,11 @@
 // the file name, against a last run of 999 transfers.
 
 #include "BenchData.h"
+#include "common/Clock.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
 #include "data/PayRunHistory.h"
 #include "output/BatchWarnings.h"
-#include "platform/Clock.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,7 +3,7 @@
 
 #include "output/DetailReport.h"
 #include "output/TransferFile.h"
-#include "platform/Fonts.h"
+#include "print/Fonts.h"
 
 #include <QApplication>
 #include <QBuffer>

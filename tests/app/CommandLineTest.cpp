@@ -1,7 +1,7 @@
+#include "common/InstanceLock.h"
 #include "common/RocDate.h"
 #include "data/Database.h"
 #include "data/PayRunHistory.h"
-#include "platform/InstanceLock.h"
 #include "support/Files.h"
 #include "support/PaysumTest.h"
 

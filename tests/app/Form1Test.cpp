@@ -1,9 +1,9 @@
 #include "app/Form1.h"
 #include "app/startup.h"
+#include "common/InstanceLock.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
 #include "data/DatabaseCopy.h"
-#include "platform/InstanceLock.h"
 #include "support/Files.h"
 #include "support/PaysumTest.h"
 

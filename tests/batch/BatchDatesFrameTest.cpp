@@ -1,7 +1,7 @@
 #include "batch/BatchDatesFrame.h"
+#include "common/Clock.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
-#include "platform/Clock.h"
 #include "support/PaysumTest.h"
 
 #include <QDialog>

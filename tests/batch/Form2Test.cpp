@@ -1,9 +1,9 @@
 #include "batch/Form2.h"
 
+#include "common/Clock.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
 #include "maintenance/DataGrid.h"
-#include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "support/PaysumTest.h"
 

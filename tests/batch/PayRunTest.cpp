@@ -1,6 +1,6 @@
 #include "app/Form1.h"
 #include "app/startup.h"
-#include "platform/Clock.h"
+#include "common/Clock.h"
 #include "support/Files.h"
 #include "support/PaysumTest.h"
 

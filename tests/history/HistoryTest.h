@@ -1,8 +1,8 @@
 #pragma once
 
+#include "common/Clock.h"
 #include "data/PayRunHistory.h"
 #include "output/BatchFile.h"
-#include "platform/Clock.h"
 #include "support/PaysumTest.h"
 
 #include <QFile>

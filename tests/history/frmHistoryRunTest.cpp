@@ -9,6 +9,7 @@
 #include "output/DetailReport.h"
 #include "platform/MessageBox.h"
 #include "platform/PrintDialog.h"
+#include "platform/Printer.h"
 #include "support/Files.h"
 #include "support/RecordingPrinter.h"
 

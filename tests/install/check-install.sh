@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary DESTDIR, as a package build does, and checks the tree:
-# only the program, its desktop entry, metainfo and icons, each valid, and a program that answers
-# --version without a display and without touching a data folder.
+# only the program, its helpers (the windows and the PDF list), its desktop entry, metainfo and
+# icons, each valid, and a program that answers --version without a display and without touching
+# a data folder, and finds its helpers where they are installed.
 #   check-install.sh BUILD_DIR VERSION APP_ID "ICON SIZES"
 set -euo pipefail
 build=$1 version=$2 id=$3 sizes=$4
@@ -18,6 +19,8 @@ usr="$stage/root/usr"
 
 expected=(
     bin/paysum
+    libexec/paysum/paysum-pdf
+    libexec/paysum/paysum-windows
     "share/applications/$id.desktop"
     "share/metainfo/$id.metainfo.xml"
     "share/icons/hicolor/scalable/apps/$id.svg"
@@ -31,8 +34,10 @@ wanted=$(printf 'usr/%s\n' "${expected[@]}" | sort)
     fail "installed files differ from the expected ones:
 $(diff <(echo "$wanted") <(echo "$installed") || true)"
 
-[ -x "$usr/bin/paysum" ] || fail "bin/paysum is not executable"
-file "$usr/bin/paysum" | grep -q ELF || fail "bin/paysum is not a program"
+for program in bin/paysum libexec/paysum/paysum-pdf libexec/paysum/paysum-windows; do
+    [ -x "$usr/$program" ] || fail "$program is not executable"
+    file "$usr/$program" | grep -q ELF || fail "$program is not a program"
+done
 
 desktop="$usr/share/applications/$id.desktop"
 desktop-file-validate "$desktop" || fail "desktop entry does not validate"
@@ -63,5 +68,14 @@ answer=$(env -i PATH=/usr/bin:/bin PAYSUM_DATA_DIR="$stage/data" HOME="$stage/ho
     "$usr/bin/paysum" --version) || fail "paysum --version failed"
 [ "$answer" = "PAYSUM $version" ] || fail "paysum --version said '$answer'"
 [ ! -e "$stage/data" ] || fail "paysum --version created the data folder"
+
+# The PDF list is drawn by the helper: it starts, and finds no data folder to read.
+said=$(env -i PATH=/usr/bin:/bin PAYSUM_DATA_DIR="$stage/data" HOME="$stage/home" \
+    "$usr/bin/paysum" list --pdf "$stage/list.pdf" 2>&1) && fail "list ran without a data folder"
+case $said in
+*找不到*) fail "paysum did not find its PDF helper: $said" ;;
+*"$stage/data/PAYSUM.db"*) ;;
+*) fail "paysum list said '$said'" ;;
+esac
 
 echo "installed tree of PAYSUM $version is complete"

@@ -5,9 +5,10 @@
 #include "data/FileReplacement.h"
 #include "data/PayRunHistory.h"
 #include "data/StaffStore.h"
-#include "output/ReportPrint.h"
+#include "output/ReportSource.h"
 #include "output/TransferFile.h"
-#include "platform/Fonts.h"
+#include "print/Fonts.h"
+#include "print/ReportPrint.h"
 #include "staff/Renumbering.h"
 #include "support/Files.h"
 #include "support/PaysumTest.h"
@@ -103,7 +104,8 @@ int RunWrite(const QString& name) {
         if (ReadDetailReport(0, QDate(2026, 1, 5), &report))
             return 1;
         return PrintReportJob(PrintTarget{{}, ListPath()},
-                              {MingFont().families(), QPageLayout::Landscape, 2}, report.lines)
+                              {MingFont().families(), QPageLayout::Landscape, 2}, report.lines,
+                              OpenPdfPrinter)
                    ? 1
                    : 0;
     }

@@ -1,7 +1,7 @@
+#include "common/Clock.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
 #include "output/BatchFile.h"
-#include "platform/Clock.h"
 #include "support/Files.h"
 #include "support/PaysumTest.h"
 

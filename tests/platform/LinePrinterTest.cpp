@@ -1,6 +1,6 @@
 #include "platform/FontDialog.h"
-#include "platform/Fonts.h"
-#include "platform/LinePrinter.h"
+#include "platform/Printer.h"
+#include "print/Fonts.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,15 +1,15 @@
 #include "support/PaysumTest.h"
 
 #include "app/startup.h"
+#include "common/Clock.h"
 #include "common/SharedState.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
-#include "platform/Clock.h"
 #include "platform/FileDialog.h"
 #include "platform/FontDialog.h"
-#include "platform/LinePrinter.h"
 #include "platform/Modal.h"
 #include "platform/PrintDialog.h"
+#include "platform/Printer.h"
 
 #include <QAbstractButton>
 #include <QApplication>

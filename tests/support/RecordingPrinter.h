@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/LinePrinter.h"
+#include "print/LinePrinter.h"
 
 #include <utility>
 #include <vector>

@@ -1,0 +1,111 @@
+#include "app/startup.h"
+
+#include "app/Form1.h"
+#include "app/QtTranslations.h"
+#include "common/InstanceLock.h"
+#include "common/Version.h"
+#include "data/DataFolder.h"
+#include "data/Database.h"
+#include "data/FileReplacement.h"
+#include "platform/EnterOnButtons.h"
+#include "platform/MessageBox.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPointer>
+
+#include <memory>
+
+namespace paysum {
+
+namespace {
+
+struct Running {
+    std::unique_ptr<InstanceLock> lock;
+    QPointer<Form1> mainWindow;
+};
+
+Running& State() {
+    static Running state;
+    return state;
+}
+
+// A command run from the command line holds the data folder; a second copy of the windows ends
+// without a word.
+const QString kCommandRunning =
+    QStringLiteral("另一個 PAYSUM 命令正在使用這個資料夾，請等它結束後再開啟程式");
+
+}  // namespace
+
+void IdentifyApplication() {
+    if (QCoreApplication::applicationName() != QLatin1String(kAppTitle))
+        QCoreApplication::setApplicationName(QString::fromLatin1(kAppTitle));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(kVersion));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kAppId));
+}
+
+bool StartUp() {
+    IdentifyApplication();
+    InstallQtTranslations();
+    InstallEnterOnButtons();
+
+    // A folder that does not exist yet, or exists and is empty, is a new installation.
+    const QString folder = DataFolderPath();
+    const QDir dir(folder);
+    const bool empty = dir.exists() && dir.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot |
+                                                   QDir::Hidden | QDir::System);
+    if ((!dir.exists() || empty) && CreateDataFolder(folder)) {
+        ShowMessage(nullptr, QStringLiteral("資料庫開啟出錯"), MsgButtons::Ok, MsgIcon::None,
+                    QStringLiteral("程式即將關閉  !!"));
+        return false;
+    }
+
+    TightenDataFolder(folder);
+
+    Running& state = State();
+    auto lock = std::make_unique<InstanceLock>(folder, InstanceLock::Holder::Windows);
+    switch (lock->TryLock()) {
+        case InstanceLock::Outcome::HeldByOther:
+            return false;
+        case InstanceLock::Outcome::HeldByCommand:
+            ShowMessage(nullptr, kCommandRunning, MsgButtons::Ok, MsgIcon::Critical,
+                        QStringLiteral("整批PAYSUM"));
+            return false;
+        case InstanceLock::Outcome::CannotWrite:
+            ShowReadOnlyDatabase(nullptr, MainDatabasePath());
+            return false;
+        case InstanceLock::Outcome::Locked:
+            break;
+    }
+    state.lock = std::move(lock);
+    // Only the copy holding the lock may clear away what an interrupted write left.
+    RemoveDataFolderLeftovers(folder);
+
+    // The window appears only on databases that opened.
+    auto* window = new Form1;
+    state.mainWindow = window;
+    if (!window->Form_Load()) {
+        ShutDown();
+        return false;
+    }
+    window->show();
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, window, [] { ShutDown(); });
+    window->Form_Activate();
+    return true;
+}
+
+void ShutDown() {
+    Running& state = State();
+    if (state.mainWindow) {
+        state.mainWindow->Reloading = true;  // closing for good here must not quit again
+        delete state.mainWindow.data();
+    }
+    CloseAllConnections();
+    state.lock.reset();
+}
+
+Form1* MainWindow() {
+    return State().mainWindow.data();
+}
+
+}  // namespace paysum

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "data/PayRunHistory.h"
+#include "output/DetailReport.h"
+#include "platform/FunctionWindow.h"
+#include "print/LinePrinter.h"
+
+#include <QPageLayout>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace paysum {
+
+class DataControl;
+
+// The transfer detail report window: previews the list of the batch's transfers and prints it.
+class Form7 : public FunctionWindow {
+    Q_OBJECT
+
+public:
+    // The list of the current batch, or of the archived run `run` when one is given: its company
+    // record, transfer date and transfers as they were kept.
+    explicit Form7(QWidget* parent = nullptr, const PayRun* run = nullptr);
+
+    // 0 "列印" prints with the current settings; 1 "取消" closes the window.
+    void Command1_Click(int index);
+    void mnuTypeA_Click();
+    void mnuTypeB_Click();
+    void mnuWord_Click();
+    void mnuPrint_Click();
+    void mnuExit_Click();
+
+    // Reads the company record and lays the list out again.
+    void Form_Activate();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createLayout();
+    void createMenus();
+    void Form_Load();
+    void LoadReportDates();
+    void BuildReport();
+    // The current batch's transfers in the chosen order.
+    DbResult ReadReportRows(std::vector<ReportRow>* rows);
+    void PrintReport();
+    // Checks the chosen order entry, leaves the other unchecked and lists in that order.
+    void ChooseOrder(qint16 order);
+
+    std::array<QPushButton*, 2> Command1;
+    QPlainTextEdit* Text1;
+
+    QMenuBar* menuBar_;
+    QMenu* mnuSystem;
+    QMenu* mnuType;
+    QAction* mnuTypeA;
+    QAction* mnuTypeB;
+    QAction* mnuLine1;
+    QAction* mnuWord;
+    QAction* mnuPrint;
+    QAction* mnuLine2;
+    QAction* mnuExit;
+
+    DataControl* records_;
+    std::optional<PayRun> run_;
+
+    // Print settings, kept while the window is open.
+    QStringList printFamilies_;
+    QPageLayout::Orientation printOrientation_ = QPageLayout::Portrait;
+    int copies_ = 1;
+    PrintTarget printTarget_;
+
+    ReportHeader header_;
+    QStringList reportLines_;
+};
+
+}  // namespace paysum
