@@ -17,7 +17,8 @@
 # PAYSUM defaults to build/paysum; the programs it is compared with are built beside it, in its
 # bench/ folder (cmake --build build --target paysum_floor_core_hello paysum_floor_label_hello
 # paysum_windows_start). Each pair runs alternately, so that the noise of a shared machine falls
-# on both; the figures are medians of the wall time of whole processes.
+# on both; the figures are medians of the wall time of whole processes, beside the mean processor
+# time (user and system), which the disk and the other work of the machine disturb less.
 set -euo pipefail
 
 # ---- The scale benchmarks' SQL in the sqlite3 tool ------------------------------------------------
@@ -78,19 +79,41 @@ SQL
 
 # ---- Whole-process timing -------------------------------------------------------------------------
 
-# Wall time of one run of a command, in microseconds, appended to $work/$1.ms; with measure_rss set,
-# its peak resident memory in KiB appended to $work/$1.kb. A failing run ends the script.
+# Wall time of one run of a command, in microseconds, appended to $work/$1.ms, and the processor
+# time (user and system) it took, appended to $work/$1.cpu; with measure_rss set, its peak resident
+# memory in KiB appended to $work/$1.kb. A failing run ends the script.
 once() {
     local side=$1
     shift
-    local start=$EPOCHREALTIME
+    local cpu_before start end
+    children_cpu
+    cpu_before=$cpu_ms
+    start=$EPOCHREALTIME
     if [ -n "${measure_rss:-}" ]; then
         /usr/bin/time -a -o "$work/$side.kb" -f %M "$@" >/dev/null 2>&1 || fail "$*"
     else
         "$@" >/dev/null 2>&1 || fail "$*"
     fi
-    local end=$EPOCHREALTIME
+    end=$EPOCHREALTIME
     echo $(( ${end//[.,]/} - ${start//[.,]/} )) >>"$work/$side.ms"
+    children_cpu
+    echo $(( cpu_ms - cpu_before )) >>"$work/$side.cpu"
+}
+
+# Sets cpu_ms to the processor time, in milliseconds, of every child the shell has waited for: the
+# second line of the `times` builtin, run in this shell (a subshell would count its own children).
+children_cpu() {
+    local user system
+    times >"$work/times"
+    { read -r _ && read -r user system; } <"$work/times"
+    cpu_ms=$(( $(milliseconds "$user") + $(milliseconds "$system") ))
+}
+
+# "1m2.345s" (or "1m2,345s") in milliseconds.
+milliseconds() {
+    local minutes=${1%%m*} seconds=${1#*m}
+    seconds=${seconds%s}
+    echo $(( minutes * 60000 + 10#${seconds%[.,]*} * 1000 + 10#${seconds#*[.,]} ))
 }
 
 fail() {
@@ -112,22 +135,25 @@ compare() {
         echo "(peak memory not measured: /usr/bin/time is missing)"
         measure_rss=
     fi
-    rm -f "$work"/a.ms "$work"/b.ms "$work"/a.kb "$work"/b.kb
+    rm -f "$work"/[ab].ms "$work"/[ab].cpu "$work"/[ab].kb
     for _ in $(seq "$runs"); do
         once a "${a[@]}"
         once b "${b[@]}"
     done
-    local ms_a ms_b
+    local ms_a ms_b cpu_a cpu_b
     ms_a=$(median "$work/a.ms" | awk '{ printf "%.2f", $1 / 1000 }')
     ms_b=$(median "$work/b.ms" | awk '{ printf "%.2f", $1 / 1000 }')
-    printf '%-44s %8s ms\n' "$label_a:" "$ms_a" "$label_b:" "$ms_b"
+    cpu_a=$(awk '{ t += $1 } END { printf "%.2f", t / NR }' "$work/a.cpu")
+    cpu_b=$(awk '{ t += $1 } END { printf "%.2f", t / NR }' "$work/b.cpu")
+    printf '%-36s %8s ms wall %8s ms processor\n' "$label_a:" "$ms_a" "$cpu_a" "$label_b:" "$ms_b" "$cpu_b"
     echo "time ratio: $(awk -v a="$ms_a" -v b="$ms_b" 'BEGIN { printf "%.2f", a / b }')" \
-        "(target <= $time_target; median of $runs runs each)"
+        "(target <= $time_target; median wall time of $runs runs each;" \
+        "processor time $(awk -v a="$cpu_a" -v b="$cpu_b" 'BEGIN { printf "%.2f", a / b }'))"
     if [ -n "$measure_rss" ]; then
         local kb_a kb_b
         kb_a=$(median "$work/a.kb")
         kb_b=$(median "$work/b.kb")
-        printf '%-44s %8s MB peak resident\n' \
+        printf '%-36s %8s MB peak resident\n' \
             "$label_a:" "$(awk -v k="$kb_a" 'BEGIN { printf "%.1f", k / 1024 }')" \
             "$label_b:" "$(awk -v k="$kb_b" 'BEGIN { printf "%.1f", k / 1024 }')"
         echo "peak memory ratio: $(awk -v a="$kb_a" -v b="$kb_b" 'BEGIN { printf "%.2f", a / b }')" \
