@@ -126,7 +126,8 @@ median() {
 }
 
 # Runs the commands in the arrays `a` and `b` alternately, $runs times each, and prints each one's
-# median wall time (and peak memory), and the ratios a/b against their targets.
+# median wall time, mean processor time and, given RSS_TARGET, median peak memory, with the ratios
+# a/b against their targets.
 # Usage: compare LABEL_A LABEL_B TIME_TARGET [RSS_TARGET]
 compare() {
     local label_a=$1 label_b=$2 time_target=$3 rss_target=${4:-}
@@ -221,7 +222,7 @@ export_floor() {
 .mode list
 .headers off
 .separator "" "\r\n"
-.output $work/floor.txt
+.output "$work/floor.txt"
 SELECT printf('%06d%06d%03d%08d%03d00000000000000%012d%04d   9', d.LDATE, d.TDATE, b.BRNO,
               b.UNINO, b.CUSTNO, (SELECT sum(CAST(PAYSUM AS INTEGER)) FROM S_ITEM), (SELECT count(*) FROM S_ITEM))
   FROM S_DAY AS d, S_BASE AS b;
@@ -229,14 +230,14 @@ SELECT printf('   %014d%012d%-8s%22s9', ACTNO, PAYSUM, AT, '') FROM S_ITEM ORDER
 .output stdout
 SQL
     "$paysum" export "$work/paysum.txt"
-    sqlite3 "$PAYSUM_DATA_DIR/PAYSUM.db" ".read $work/floor.sql"
+    sqlite3 "$PAYSUM_DATA_DIR/PAYSUM.db" ".read '$work/floor.sql'"
     if ! cmp "$work/paysum.txt" "$work/floor.txt"; then
         echo "FAILED: the floor's file is not the program's file byte for byte" >&2
         exit 1
     fi
     echo "the two files are identical ($(wc -c <"$work/paysum.txt") bytes)"
     a=("$paysum" export "$work/paysum.txt")
-    b=(sqlite3 "$PAYSUM_DATA_DIR/PAYSUM.db" ".read $work/floor.sql")
+    b=(sqlite3 "$PAYSUM_DATA_DIR/PAYSUM.db" ".read '$work/floor.sql'")
     compare "paysum export" "sqlite3 running floor.sql" 1.5
 }
 
