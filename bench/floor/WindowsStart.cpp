@@ -2,7 +2,7 @@
 // window's first paint: what the windows' start-up timing measures.
 #include "QuitOnFirstPaint.h"
 #include "app/startup.h"
-#include "platform/Memory.h"
+#include "common/Memory.h"
 
 #include <QApplication>
 
