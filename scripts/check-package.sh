@@ -35,6 +35,8 @@ id=tw.paysum.paysum
 expected=$(
     {
         echo usr/bin/paysum
+        echo usr/libexec/paysum/paysum-pdf
+        echo usr/libexec/paysum/paysum-windows
         echo "usr/share/applications/$id.desktop"
         echo "usr/share/metainfo/$id.metainfo.xml"
         echo "usr/share/icons/hicolor/scalable/apps/$id.svg"
