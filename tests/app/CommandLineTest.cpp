@@ -471,29 +471,46 @@ TEST_F(CommandLineTest, ListWritesAPdfWholeOrNotAtAllAndUsageFaultsSaySo) {
     EXPECT_EQ(Contents(pdf), "earlier");
     EXPECT_EQ(Entries(DataDir() + "/.."), entries);
 
+    // Usage faults: status 2, a line on stderr, nothing on stdout.
     const struct {
         QStringList arguments;
         int status;
         QString out;
+        QString err;
     } cases[] = {
-        {{"--version"}, 0, "PAYSUM " PAYSUM_VERSION_TEXT "\n"},
-        {{"frobnicate"}, 2, ""},
-        {{"export"}, 2, ""},
-        {{"list"}, 2, ""},
-        {{"history", "export", "0", "f.txt"}, 2, ""},
-        {{"history", "export", "1x", "f.txt"}, 2, ""},
-        {{"history", "export", "1"}, 2, ""},
-        {{"history", "1"}, 2, ""},
-        {{"--no-such-option"}, 2, ""},
+        {{"--version"}, 0, "PAYSUM " PAYSUM_VERSION_TEXT "\n", ""},
+        {{"frobnicate"}, 2, "", "paysum: 不明的命令或參數不符；請看 paysum --help\n"},
+        {{"export"}, 2, "", "paysum: export 的參數不符；請看 paysum export --help\n"},
+        {{"list"}, 2, "", "paysum: list 的參數不符；請看 paysum list --help\n"},
+        {{"history", "export", "0", "f.txt"}, 2, "", ""},
+        {{"history", "export", "1x", "f.txt"}, 2, "", ""},
+        {{"history", "export", "1"}, 2, "", ""},
+        {{"history", "1"}, 2, "", ""},
+        {{"--no-such-option"}, 2, "", "paysum: 不明的選項 --no-such-option；請看 paysum --help\n"},
+        {{"export", "f.txt", "--json"},
+         2,
+         "",
+         "paysum: export 不接受選項 --json；請看 paysum export --help\n"},
+        {{"--pdf"}, 2, "", "paysum: 選項 --pdf 之後應有值；請看 paysum --help\n"},
+        {{"history", "--json=yes"}, 2, "", "paysum: 選項 --json 不帶值；請看 paysum --help\n"},
     };
     for (const auto& c : cases) {
         const Run r = Paysum(c.arguments);
         EXPECT_EQ(r.status, c.status) << c.arguments.join(' ').toStdString();
         EXPECT_EQ(r.out, c.out) << c.arguments.join(' ').toStdString();
+        if (!c.err.isEmpty()) {
+            EXPECT_EQ(r.err, c.err) << c.arguments.join(' ').toStdString();
+        }
     }
+    // The help comes from the table of commands: every command, and each command's own options.
     const QString help = Paysum({"--help"}).out;
     EXPECT_TRUE(help.contains("import employees|transfers CSV [--dry-run]"));
     EXPECT_TRUE(help.contains("history export N FILE"));
+    const Run verifyHelp = Paysum({"verify", "--help"});
+    EXPECT_EQ(verifyHelp.status, 0);
+    EXPECT_TRUE(verifyHelp.out.startsWith("用法：paysum verify FILE [--json] [--batch]\n"));
+    EXPECT_TRUE(verifyHelp.out.contains("--batch")) << verifyHelp.out.toStdString();
+    EXPECT_FALSE(verifyHelp.out.contains("--pdf"));
 }
 
 }  // namespace
