@@ -1,6 +1,6 @@
 #include "batch/SpreadsheetImport.h"
 
-#include "support/PaysumTest.h"
+#include "support/CoreTest.h"
 
 #include <unicode/ucnv.h>
 
@@ -221,10 +221,10 @@ TEST(SpreadsheetImportTest, ABatchTakesNoMoreTransfersThanItsFileHolds) {
     EXPECT_EQ(rows[2].error, "轉帳金額：總金額超過十二位數");
 }
 
-class SpreadsheetImportStoreTest : public test::PaysumTest {
+class SpreadsheetImportStoreTest : public test::CoreTest {
 protected:
     void SetUp() override {
-        PaysumTest::SetUp();
+        CoreTest::SetUp();
         CreateDatabases();
         InsertRow("S_STAFF", {"00007", "300000000041", "1000", "林一", ""});
     }

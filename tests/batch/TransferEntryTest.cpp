@@ -3,7 +3,7 @@
 #include "data/DataFolder.h"
 #include "data/Database.h"
 #include "data/StaffStore.h"
-#include "support/PaysumTest.h"
+#include "support/CoreTest.h"
 
 #include <QSqlQuery>
 
@@ -85,10 +85,10 @@ TEST(TransferEntryTest, ChecksRunInOrderAndTheFirstFailureDecides) {
     }
 }
 
-class TemporaryCodeTest : public test::PaysumTest {
+class TemporaryCodeTest : public test::CoreTest {
 protected:
     void SetUp() override {
-        PaysumTest::SetUp();
+        CoreTest::SetUp();
         CreateDatabases();
     }
     QString Next() {

@@ -3,7 +3,7 @@
 #include "data/Database.h"
 #include "data/DatabaseCopy.h"
 #include "data/RowCountCache.h"
-#include "support/PaysumTest.h"
+#include "support/CoreTest.h"
 
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -12,10 +12,10 @@ namespace paysum {
 namespace {
 
 // A count kept between refreshes must follow every change of the file, whoever makes it.
-class CountRowsTest : public test::PaysumTest {
+class CountRowsTest : public test::CoreTest {
 protected:
     void SetUp() override {
-        PaysumTest::SetUp();
+        CoreTest::SetUp();
         CreateDatabases();
         for (const char* code : {"00001", "00002", "00003"})
             InsertRow(QStringLiteral("S_STAFF"), {QString::fromLatin1(code)});

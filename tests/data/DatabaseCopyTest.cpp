@@ -2,7 +2,7 @@
 #include "data/Database.h"
 #include "data/DatabaseCopy.h"
 #include "support/Files.h"
-#include "support/PaysumTest.h"
+#include "support/CoreTest.h"
 
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -10,7 +10,7 @@
 namespace paysum {
 namespace {
 
-using DatabaseCopyTest = test::PaysumTest;
+using DatabaseCopyTest = test::CoreTest;
 
 TEST_F(DatabaseCopyTest, CopyReplacesAnEarlierFileButNotItsStaleJournal) {
     CreateDatabases();

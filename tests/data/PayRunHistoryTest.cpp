@@ -3,7 +3,7 @@
 #include "data/Database.h"
 #include "data/PayRunHistory.h"
 #include "data/TableRows.h"
-#include "support/PaysumTest.h"
+#include "support/CoreTest.h"
 
 namespace paysum {
 namespace {
@@ -23,10 +23,10 @@ const WrittenFile kFile{"/media/usb/PAY.TXT",
 
 // A batch whose entry order is not the order of its codes, with its dates, the company record and
 // the file written for it.
-class PayRunHistoryTest : public test::PaysumTest {
+class PayRunHistoryTest : public test::CoreTest {
 protected:
     void SetUp() override {
-        PaysumTest::SetUp();
+        CoreTest::SetUp();
         CreateDatabases();
         InsertRow("S_BASE", kCompany);
         InsertRow("S_DAY", {"910503", "910505"});

@@ -2,7 +2,7 @@
 #include "data/DataFolder.h"
 #include "data/Database.h"
 #include "data/RecordsetModel.h"
-#include "support/PaysumTest.h"
+#include "support/CoreTest.h"
 
 #include <QSignalSpy>
 
@@ -14,10 +14,10 @@ namespace {
 
 const QChar kWang(0x738b);  // 王
 
-class RecordsetTest : public test::PaysumTest {
+class RecordsetTest : public test::CoreTest {
 protected:
     void SetUp() override {
-        PaysumTest::SetUp();
+        CoreTest::SetUp();
         CreateDatabases();
         control.SetConnectionString(MainDatabasePath());
         control.SetCommandType(CommandType::Text);

@@ -3,7 +3,7 @@
 #include "data/Database.h"
 #include "output/BatchFile.h"
 #include "support/Files.h"
-#include "support/PaysumTest.h"
+#include "support/CoreTest.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -12,10 +12,10 @@ namespace paysum {
 namespace {
 
 // The worked example's batch, written as the batch file window writes it, then archived.
-class BatchFileTest : public test::PaysumTest {
+class BatchFileTest : public test::CoreTest {
 protected:
     void SetUp() override {
-        PaysumTest::SetUp();
+        CoreTest::SetUp();
         CreateDatabases();
         SetToday(QDate(2002, 5, 3));
         InsertRow("S_BASE", {"123", "大安實業", "045", "12345678"});

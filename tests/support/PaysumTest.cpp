@@ -1,10 +1,6 @@
 #include "support/PaysumTest.h"
 
 #include "app/startup.h"
-#include "common/Clock.h"
-#include "common/SharedState.h"
-#include "data/DataFolder.h"
-#include "data/Database.h"
 #include "platform/FileDialog.h"
 #include "platform/FontDialog.h"
 #include "platform/Modal.h"
@@ -17,26 +13,13 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPointer>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTest>
 #include <QWidget>
 
 namespace paysum::test {
 
-namespace {
-
-QString FileOf(const QString& table) {
-    const TableDef* def = FindTable(table);
-    return DatabasePath(def && def->file == DatabaseFile::Branch ? DatabaseFile::Branch
-                                                                 : DatabaseFile::Main);
-}
-
-}  // namespace
-
 void PaysumTest::SetUp() {
-    ASSERT_TRUE(temp_.isValid());
-    qputenv("PAYSUM_DATA_DIR", DataDir().toUtf8());
+    CoreTest::SetUp();
     messages.Install();
     SetModalHook([this](QDialog& dialog) {
         modalsShown << dialog.objectName();
@@ -55,10 +38,6 @@ void PaysumTest::SetUp() {
         fileAnswers_.pop_front();
         return answer;
     });
-    SetToday(std::nullopt);
-    LookupCaller = 0;
-    LookupResult = QStringLiteral("0");
-    ReportOrder = 0;
 }
 
 void PaysumTest::TearDown() {
@@ -69,75 +48,13 @@ void PaysumTest::TearDown() {
         windows << widget;
     for (const QPointer<QWidget>& window : windows)
         delete window.data();
-    CloseAllConnections();
     messages.Uninstall();
     SetModalHook(nullptr);
     SetFileDialogHook(nullptr);
     SetPrinterHook(nullptr);
     SetPrintDialogHook(nullptr);
     SetFontDialogHook(nullptr);
-    SetToday(std::nullopt);
-    qunsetenv("PAYSUM_DATA_DIR");
-}
-
-QString PaysumTest::DataDir() const {
-    return temp_.path() + QStringLiteral("/data");
-}
-
-void PaysumTest::CreateDatabases() {
-    ASSERT_FALSE(CreateDataFolder(DataDir()).has_value());
-}
-
-namespace {
-
-DbResult InsertInto(const QSqlDatabase& db, const QString& table, const QStringList& values) {
-    const TableDef* def = FindTable(table);
-    QStringList columns;
-    QStringList marks;
-    QVariantList bound;
-    for (qsizetype i = 0; i < values.size(); ++i) {
-        columns << QLatin1String(def->columns[i].name);
-        marks << QStringLiteral("?");
-        bound << (values[i].isNull() ? QStringLiteral("") : values[i]);
-    }
-    return Execute(db,
-                   QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                       .arg(table, columns.join(u','), marks.join(u',')),
-                   bound);
-}
-
-}  // namespace
-
-void PaysumTest::InsertRow(const QString& table, const QStringList& values) {
-    ASSERT_NE(FindTable(table), nullptr);
-    const DbResult error = InsertInto(Connection(FileOf(table)), table, values);
-    ASSERT_FALSE(error.has_value()) << error->message.toStdString();
-}
-
-void PaysumTest::InsertStaffUpTo(int last,
-                                 const std::function<QStringList(const QString& code)>& row) {
-    const QSqlDatabase db = Connection(MainDatabasePath());
-    Transaction transaction(db);
-    ASSERT_FALSE(transaction.BeginError());
-    for (int code = 1; code <= last; ++code) {
-        const DbResult error =
-            InsertInto(db, QStringLiteral("S_STAFF"), row(QString::asprintf("%05d", code)));
-        ASSERT_FALSE(error.has_value()) << error->message.toStdString();
-    }
-    ASSERT_FALSE(transaction.Commit());
-}
-
-QList<QStringList> PaysumTest::Rows(const QString& table) {
-    QList<QStringList> rows;
-    QSqlQuery query(Connection(FileOf(table)));
-    EXPECT_TRUE(query.exec(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(table)));
-    while (query.next()) {
-        QStringList row;
-        for (int i = 0; i < query.record().count(); ++i)
-            row << query.value(i).toString();
-        rows << row;
-    }
-    return rows;
+    CoreTest::TearDown();
 }
 
 void PaysumTest::Activate(QWidget* window) {

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "platform/FileDialog.h"
+#include "support/CoreTest.h"
 #include "support/MessageRecorder.h"
 
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -18,24 +18,12 @@ class QWidget;
 
 namespace paysum::test {
 
-// Gives each test a fresh data folder (PAYSUM_DATA_DIR), answers message boxes, file dialogs and
-// modal windows through the program's hooks, and closes every window and database afterwards.
-class PaysumTest : public ::testing::Test {
+// A test of the windows: a fresh data folder as for the core, message boxes, file dialogs and
+// modal windows answered through the program's hooks, and every window closed afterwards.
+class PaysumTest : public CoreTest {
 protected:
     void SetUp() override;
     void TearDown() override;
-
-    // The data folder; it does not exist until CreateDatabases() or the program creates it.
-    QString DataDir() const;
-    // Creates the data folder with both database files, empty.
-    void CreateDatabases();
-    // Appends a row to a table of either file, values by ordinal.
-    void InsertRow(const QString& table, const QStringList& values);
-    // Stores employees 00001 to `last` in one transaction, each row by ordinal as `row` makes it
-    // from the code.
-    void InsertStaffUpTo(int last, const std::function<QStringList(const QString& code)>& row);
-    // Every row of a table, in the order the rows were stored.
-    QList<QStringList> Rows(const QString& table);
 
     // Shows the window and makes it the active one, so that the focus moves as for a person.
     static void Activate(QWidget* window);
@@ -70,7 +58,6 @@ protected:
     QStringList modalsShown;
 
 private:
-    QTemporaryDir temp_;
     std::deque<std::function<void(QDialog&)>> modalDrivers_;
     std::deque<QString> fileAnswers_;
 };
