@@ -4,7 +4,6 @@
 #include "common/Amounts.h"
 #include "common/Big5Text.h"
 #include "common/BoundedFile.h"
-#include "common/CheckDigits.h"
 #include "common/TextRules.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
