@@ -113,66 +113,80 @@ ImportRow Row(QString code, QString account, QString amount, QString name, QStri
     return row;
 }
 
+// A row is refused with the column at fault and the text the entry window of its kind shows for
+// the same boxes on 確定 (the same literals as the window tests); what no box would take and what
+// only a file can hold keep the import's own texts.
 TEST(SpreadsheetImportTest, EachRowIsCheckedWithTheRulesOfTheEntryWindows) {
     ImportContext context;
     context.employees.insert("00007", {"00007", "300000000041", "1000", "林一", ""});
     context.batchCodes.insert("00008");
+    const QString longName = QString(15, u'王') + "x";
+    const ImportKind staff = ImportKind::Employees;
+    const ImportKind transfer = ImportKind::Transfers;
     const struct {
         const char* what;
         ImportKind kind;
         ImportRow row;
-        QString error;
+        QString column;  // empty: accepted
+        QString reason;
     } cases[] = {
-        {"good", ImportKind::Employees, Row("12", "123456789014", "1", "王"), ""},
-        {"no code", ImportKind::Employees, Row("", "123456789014", "1", "王"),
-         "員工代碼：欄位不可為空白"},
-        {"zero code", ImportKind::Employees, Row("0", "123456789014", "1", "王"),
-         "員工代碼：欄位不可為零"},
-        {"long code", ImportKind::Employees, Row("123456", "123456789014", "1", "王"),
-         "員工代碼：欄位超出"},
-        {"letters in code", ImportKind::Employees, Row("A1", "123456789014", "1", "王"),
-         "員工代碼：只能是數字"},
-        {"short account", ImportKind::Employees, Row("1", "12345678901", "1", "王"),
-         "員工帳號：帳號位數不足"},
-        {"long account", ImportKind::Employees, Row("1", "1234567890140", "1", "王"),
-         "員工帳號：欄位超出"},
-        {"check digit", ImportKind::Employees, Row("1", "123456789015", "1", "王"),
-         "員工帳號：員工帳號不正確"},
-        {"016 without certificate", ImportKind::Employees, Row("1", "201016000011", "1", "王"),
-         "存單號碼：存單號碼為八位，請重新輸入！"},
-        {"016 with short certificate", ImportKind::Employees,
-         Row("1", "201016000011", "1", "王", "1234567"), "存單號碼：存單號碼為八位，請重新輸入！"},
-        {"certificate without 016", ImportKind::Employees,
-         Row("1", "123456789014", "1", "王", "12345678"), "存單號碼：只有 016 帳號有存單號碼"},
-        {"no pay", ImportKind::Employees, Row("1", "123456789014", "", "王"),
-         "員工薪資：欄位不可為空白"},
-        {"pay with separators", ImportKind::Employees, Row("1", "123456789014", "35,000", "王"),
-         "員工薪資：只能是數字"},
-        {"13-digit amount", ImportKind::Transfers, Row("1", "123456789014", "1234567890123", "王"),
-         "轉帳金額：欄位超出"},
-        {"no name", ImportKind::Employees, Row("1", "123456789014", "1", ""),
-         "員工姓名：欄位不可為空白"},
-        {"31-byte name", ImportKind::Employees,
-         Row("1", "123456789014", "1", QString(15, u'王') + "x"),
-         "員工姓名：員工姓名超出欄位最大值"},
-        {"line feed in a name", ImportKind::Employees, Row("1", "123456789014", "1", "王\n明"),
-         "員工姓名：不可含控制字元"},
-        {"right-to-left override in a remark", ImportKind::Transfers,
-         Row("1", "123456789014", "1", "王", "", "獎金\u202E1"), "備註：不可含控制字元"},
-        {"51-character remark", ImportKind::Transfers,
-         Row("1", "123456789014", "1", "王", "", QString(51, u'註')), "備註：欄位超出"},
-        {"code in the master", ImportKind::Employees, Row("7", "300000000041", "1", "林一"),
-         "員工代碼：員工資料檔已有此代碼"},
-        {"code in the batch", ImportKind::Transfers, Row("8", "123456789014", "1", "王"),
-         "員工代碼：此員工代碼已在本批轉帳資料中"},
-        {"employee's own account", ImportKind::Transfers, Row("7", "", "5", ""), ""},
-        {"other account than the master's", ImportKind::Transfers,
-         Row("7", "123456789014", "5", "林一"), "員工帳號：與員工資料檔不符"},
+        {"good", staff, Row("12", "123456789014", "1", "王"), "", ""},
+        // The employee window's checks.
+        {"no code", staff, Row("", "123456789014", "1", "王"), "員工代碼", "欄位不可為空白"},
+        {"no account", staff, Row("1", "", "1", "王"), "員工帳號", "欄位不可為空白"},
+        {"no pay", staff, Row("1", "123456789014", "", "王"), "員工薪資", "欄位不可為空白"},
+        {"no name", staff, Row("1", "123456789014", "1", ""), "員工姓名", "欄位不可為空白"},
+        {"zero code", staff, Row("0", "123456789014", "1", "王"), "員工代碼", "欄位不可為零"},
+        {"long code", staff, Row("123456", "123456789014", "1", "王"), "員工代碼", "欄位超出"},
+        {"short account", staff, Row("1", "12345678901", "1", "王"), "員工帳號", "帳號位數不足"},
+        {"check digit", staff, Row("1", "123456789015", "1", "王"), "員工帳號", "員工帳號不正確"},
+        {"016 without certificate", staff, Row("1", "201016000011", "1", "王"), "存單號碼",
+         "存單號碼為八位，請重新輸入！"},
+        // The transfer window's checks.
+        {"zero code", transfer, Row("0", "123456789014", "1", "王"), "員工代碼", "欄位不可為零"},
+        {"long code", transfer, Row("123456", "123456789014", "1", "王"), "員工代碼", "欄位超出"},
+        {"no account", transfer, Row("1", "", "1", "王"), "員工帳號", "欄位不可為空白"},
+        {"long account", transfer, Row("1", "1234567890140", "1", "王"), "員工帳號", "欄位超出"},
+        {"short account", transfer, Row("1", "12345678901", "1", "王"), "員工帳號",
+         "員工帳號不正確"},
+        {"long certificate", transfer, Row("1", "201016000011", "1", "王", "123456789"), "存單號碼",
+         "欄位超出"},
+        {"016 with short certificate", transfer, Row("1", "201016000011", "1", "王", "1234567"),
+         "存單號碼", "存單號碼為八位，請重新輸入！"},
+        {"no amount", transfer, Row("1", "123456789014", "", "王"), "轉帳金額", "欄位不可為空白"},
+        {"13-digit amount", transfer, Row("1", "123456789014", "1234567890123", "王"), "轉帳金額",
+         "欄位超出"},
+        {"31-byte name", transfer, Row("1", "123456789014", "1", longName), "員工姓名",
+         "員工姓名超出欄位最大值, 請修改員工資料!!"},
+        {"no name", transfer, Row("1", "123456789014", "1", " "), "員工姓名", "欄位不可為空白"},
+        {"code in the batch", transfer, Row("8", "123456789014", "1", "王"), "員工代碼",
+         "此員工代碼已在本批轉帳資料中"},
+        // What no box takes, and what only a file holds.
+        {"letters in code", staff, Row("A1", "123456789014", "1", "王"), "員工代碼", "只能是數字"},
+        {"pay with separators", staff, Row("1", "123456789014", "35,000", "王"), "員工薪資",
+         "只能是數字"},
+        {"long account", staff, Row("1", "1234567890140", "1", "王"), "員工帳號", "欄位超出"},
+        {"31-byte name", staff, Row("1", "123456789014", "1", longName), "員工姓名",
+         "員工姓名超出欄位最大值"},
+        {"line feed in a name", staff, Row("1", "123456789014", "1", "王\n明"), "員工姓名",
+         "不可含控制字元"},
+        {"right-to-left override in a remark", transfer,
+         Row("1", "123456789014", "1", "王", "", "獎金\u202E1"), "備註", "不可含控制字元"},
+        {"51-character remark", transfer,
+         Row("1", "123456789014", "1", "王", "", QString(51, u'註')), "備註", "欄位超出"},
+        {"certificate without 016", staff, Row("1", "123456789014", "1", "王", "12345678"),
+         "存單號碼", "只有 016 帳號有存單號碼"},
+        {"code in the master", staff, Row("7", "300000000041", "1", "林一"), "員工代碼",
+         "員工資料檔已有此代碼"},
+        {"employee's own account", transfer, Row("7", "", "5", ""), "", ""},
+        {"other account than the master's", transfer, Row("7", "123456789014", "5", "林一"),
+         "員工帳號", "與員工資料檔不符"},
     };
     for (const auto& c : cases) {
         std::vector<ImportRow> rows{c.row};
         CheckImportRows(c.kind, rows, context);
-        EXPECT_EQ(rows[0].error, c.error) << c.what;
+        EXPECT_EQ(rows[0].error, c.column.isEmpty() ? "" : c.column + "：" + c.reason)
+            << c.what << (c.kind == staff ? " (employees)" : " (transfers)");
     }
     std::vector<ImportRow> rows{Row("7", "", "", "")};
     CheckImportRows(ImportKind::Transfers, rows, context);
@@ -197,6 +211,12 @@ TEST(SpreadsheetImportTest, CodesAppearOnceAndTemporaryPayeesTakeTheFreeCodes) {
     EXPECT_EQ(rows[1].error, "");
     EXPECT_EQ(rows[3].error, "員工代碼：與第 4 行重複");
     EXPECT_EQ(rows[4].code, "90004");
+
+    for (int code = 90001; code <= 99999; ++code)
+        context.employees.insert(QString::number(code), {});
+    rows = {Row("", "102000000012", "5", "乙")};
+    CheckImportRows(ImportKind::Transfers, rows, context);
+    EXPECT_EQ(rows[0].error, "員工代碼：暫時收款人代碼已用完");
 }
 
 TEST(SpreadsheetImportTest, ABatchTakesNoMoreTransfersThanItsFileHolds) {

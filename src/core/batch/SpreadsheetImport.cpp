@@ -1,9 +1,9 @@
 #include "batch/SpreadsheetImport.h"
 
+#include "batch/TransferEntry.h"
 #include "common/Amounts.h"
 #include "common/Big5Text.h"
 #include "common/BoundedFile.h"
-#include "common/CheckDigits.h"
 #include "common/TextRules.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
@@ -71,58 +71,105 @@ QString Fault(const QString& caption, const QString& reason) {
     return caption + QStringLiteral("：") + reason;
 }
 
-const QString kControlCharacter = QStringLiteral("不可含控制字元");
+QString Caption(ImportKind kind, Column column) {
+    return column == kAmount ? AmountCaption(kind) : Names()[column].caption;
+}
 
-// The checks of one row on its own, in the order the entry windows make them; the first that
-// fails. The code has been zero-filled.
-QString CheckValues(ImportKind kind, const ImportRow& row) {
-    const QString codeCaption = Names()[kCode].caption;
-    if (!row.temporaryCode) {
-        if (row.code.isEmpty())
-            return Fault(codeCaption, QStringLiteral("欄位不可為空白"));
-        if (!IsDigits(row.code))
-            return Fault(codeCaption, QStringLiteral("只能是數字"));
-        if (row.code.size() > ColumnWidth("S_ITEM", "ID"))
-            return Fault(codeCaption, QStringLiteral("欄位超出"));
-        if (LeadingNumber(row.code) == 0)
-            return Fault(codeCaption, QStringLiteral("欄位不可為零"));
+QString Fault(ImportKind kind, Column column, const QString& reason) {
+    return Fault(Caption(kind, column), reason);
+}
+
+Column ColumnOfBox(TransferBox box) {
+    switch (box) {
+        case TransferBox::Code:
+            return kCode;
+        case TransferBox::Account:
+            return kAccount;
+        case TransferBox::Certificate:
+            return kCertificate;
+        case TransferBox::Amount:
+            return kAmount;
+        case TransferBox::Name:
+            return kName;
+        case TransferBox::Remark:
+            return kRemark;
     }
+    return kCode;
+}
+
+Column ColumnOfBox(StaffBox box) {
+    switch (box) {
+        case StaffBox::Code:
+            return kCode;
+        case StaffBox::Account:
+            return kAccount;
+        case StaffBox::Certificate:
+            return kCertificate;
+        case StaffBox::Pay:
+            return kAmount;
+        case StaffBox::Name:
+            return kName;
+    }
+    return kCode;
+}
+
+// What no box of the windows would take, told in the file's own words: other characters than
+// digits in the code, account and amount, control characters in the name and remark, and more
+// than a box holds where the entry checks do not measure it.
+QString CheckBoxLimits(ImportKind kind, const ImportRow& row) {
+    const QString notDigits = QStringLiteral("只能是數字");
+    const QString tooLong = QStringLiteral("欄位超出");
+    const QString controlCharacter = QStringLiteral("不可含控制字元");
+    if (!row.code.isEmpty() && !IsDigits(row.code))
+        return Fault(kind, kCode, notDigits);
+    if (!row.account.isEmpty() && !IsDigits(row.account))
+        return Fault(kind, kAccount, notDigits);
+    if (!row.amount.isEmpty() && !IsDigits(row.amount))
+        return Fault(kind, kAmount, notDigits);
     if (HoldsControlCharacter(row.name))
-        return Fault(Names()[kName].caption, kControlCharacter);
+        return Fault(kind, kName, controlCharacter);
     if (HoldsControlCharacter(row.remark))
-        return Fault(Names()[kRemark].caption, kControlCharacter);
-    const QString accountCaption = Names()[kAccount].caption;
-    if (row.account.isEmpty())
-        return Fault(accountCaption, QStringLiteral("欄位不可為空白"));
-    if (!IsDigits(row.account))
-        return Fault(accountCaption, QStringLiteral("只能是數字"));
-    if (row.account.size() < kAccountDigits)
-        return Fault(accountCaption, QStringLiteral("帳號位數不足"));
-    if (row.account.size() > ColumnWidth("S_ITEM", "ACTNO"))
-        return Fault(accountCaption, QStringLiteral("欄位超出"));
-    if (!CheckAccountNo(row.account))
-        return Fault(accountCaption, QStringLiteral("員工帳號不正確"));
-    const QString certificateCaption = Names()[kCertificate].caption;
-    const std::optional<QString> certificate = CertificateToStore(row.account, row.certificate);
-    if (!certificate)
-        return Fault(certificateCaption, CertificateRefusal().text);
+        return Fault(kind, kRemark, controlCharacter);
+    if (kind == ImportKind::Transfers) {
+        if (row.remark.toUcs4().size() > ColumnWidth("S_ITEM", "MARK"))
+            return Fault(kind, kRemark, tooLong);
+        return {};
+    }
+    if (row.account.size() > ColumnWidth("S_STAFF", "ACTNO"))
+        return Fault(kind, kAccount, tooLong);
+    if (row.amount.size() > ColumnWidth("S_STAFF", "PAYSUM"))
+        return Fault(kind, kAmount, tooLong);
+    // The transfer entry refuses a longer name, so the employee could not be paid.
+    if (!FitsBytes(row.name, ColumnWidth("S_STAFF", "NAME")))
+        return Fault(kind, kName, QStringLiteral("員工姓名超出欄位最大值"));
+    return {};
+}
+
+// The confirm checks of the kind's entry window, with the column at fault and the window's text.
+QString CheckEntry(ImportKind kind, const ImportRow& row) {
+    if (kind == ImportKind::Employees) {
+        const std::optional<EntryRefusal> refusal =
+            CheckStaffEntry({row.code, row.account, row.certificate, row.amount, row.name});
+        return refusal ? Fault(kind, ColumnOfBox(refusal->FaultBox()), refusal->text) : QString();
+    }
+    // The window proposes a temporary code before a payee without one is confirmed.
+    const QString code = row.temporaryCode ? QString::number(kFirstTemporaryCode) : row.code;
+    const std::optional<TransferRefusal> refusal =
+        ValidateEntry({code, row.account, row.certificate, row.amount, row.name, row.remark});
+    return refusal ? Fault(kind, ColumnOfBox(refusal->box), refusal->text) : QString();
+}
+
+// The checks of one row on its own: what the boxes would take, the entry window's confirm
+// checks, then what only a file can hold; the first that fails. The code has been zero-filled.
+QString CheckValues(ImportKind kind, const ImportRow& row) {
+    QString fault = CheckBoxLimits(kind, row);
+    if (fault.isEmpty())
+        fault = CheckEntry(kind, row);
+    if (!fault.isEmpty())
+        return fault;
     // The windows empty the box of another account on screen; a file is told what it holds.
-    if (*certificate != row.certificate)
-        return Fault(certificateCaption, QStringLiteral("只有 016 帳號有存單號碼"));
-    const QString amountCaption = AmountCaption(kind);
-    if (row.amount.isEmpty())
-        return Fault(amountCaption, QStringLiteral("欄位不可為空白"));
-    if (!IsDigits(row.amount))
-        return Fault(amountCaption, QStringLiteral("只能是數字"));
-    if (row.amount.size() > ColumnWidth("S_ITEM", "PAYSUM"))
-        return Fault(amountCaption, QStringLiteral("欄位超出"));
-    const QString nameCaption = Names()[kName].caption;
-    if (row.name.isEmpty())
-        return Fault(nameCaption, QStringLiteral("欄位不可為空白"));
-    if (!FitsBytes(row.name, ColumnWidth("S_ITEM", "NAME")))
-        return Fault(nameCaption, QStringLiteral("員工姓名超出欄位最大值"));
-    if (kind == ImportKind::Transfers && row.remark.toUcs4().size() > ColumnWidth("S_ITEM", "MARK"))
-        return Fault(Names()[kRemark].caption, QStringLiteral("欄位超出"));
+    if (CertificateToStore(row.account, row.certificate) != row.certificate)
+        return Fault(kind, kCertificate, QStringLiteral("只有 016 帳號有存單號碼"));
     return {};
 }
 
@@ -141,12 +188,13 @@ QString MatchEmployee(ImportRow& row, const QStringList& employee) {
         row.name = name;
     if (row.certificate.isEmpty() && row.account == account)
         row.certificate = certificate;
+    const QString differs = QStringLiteral("與員工資料檔不符");
     if (row.account != account)
-        return Fault(Names()[kAccount].caption, QStringLiteral("與員工資料檔不符"));
+        return Fault(ImportKind::Transfers, kAccount, differs);
     if (row.name != name)
-        return Fault(Names()[kName].caption, QStringLiteral("與員工資料檔不符"));
+        return Fault(ImportKind::Transfers, kName, differs);
     if (row.certificate != certificate)
-        return Fault(Names()[kCertificate].caption, QStringLiteral("與員工資料檔不符"));
+        return Fault(ImportKind::Transfers, kCertificate, differs);
     return {};
 }
 
@@ -202,7 +250,7 @@ QString ReadHeadings(const CsvRecord& headings, ImportKind kind,
         if ((*position)[column] < 0)
             return QStringLiteral("第 %1 行：缺少欄位「%2」")
                 .arg(headings.line)
-                .arg(column == kAmount ? AmountCaption(kind) : Names()[column].caption);
+                .arg(Caption(kind, column));
     }
     return {};
 }
@@ -292,20 +340,19 @@ void CheckImportRows(ImportKind kind, std::vector<ImportRow>& rows, const Import
             row.error = CheckValues(kind, row);
         if (row.temporaryCode)
             continue;
-        const QString codeCaption = Names()[kCode].caption;
         const auto first = firstLine.constFind(row.code);
         if (first != firstLine.constEnd()) {
             if (row.error.isEmpty())
-                row.error = Fault(codeCaption, QStringLiteral("與第 %1 行重複").arg(*first));
+                row.error = Fault(kind, kCode, QStringLiteral("與第 %1 行重複").arg(*first));
             continue;
         }
         firstLine.insert(row.code, row.line);
         if (!row.error.isEmpty())
             continue;
         if (kind == ImportKind::Employees && context.employees.contains(row.code))
-            row.error = Fault(codeCaption, QStringLiteral("員工資料檔已有此代碼"));
+            row.error = Fault(kind, kCode, QStringLiteral("員工資料檔已有此代碼"));
         else if (kind == ImportKind::Transfers && context.batchCodes.contains(row.code))
-            row.error = Fault(codeCaption, QStringLiteral("此員工代碼已在本批轉帳資料中"));
+            row.error = Fault(kind, kCode, CodeInBatchRefusal().text);
     }
 
     // Temporary payees take the smallest free temporary codes, after every code the file names.
@@ -324,7 +371,7 @@ void CheckImportRows(ImportKind kind, std::vector<ImportRow>& rows, const Import
         if (!row.error.isEmpty())
             continue;
         if (next > kLastTemporaryCode) {
-            row.error = Fault(Names()[kCode].caption, QStringLiteral("暫時收款人代碼已用完"));
+            row.error = Fault(kind, kCode, TemporaryCodesUsedUpRefusal().text);
             continue;
         }
         row.code = QString::number(next++);
@@ -342,13 +389,12 @@ void CheckImportRows(ImportKind kind, std::vector<ImportRow>& rows, const Import
             continue;
         }
         // A row that would not fit the file's total is refused; the rows after it may still fit.
-        const qint64 sum = AddAmounts(total, AmountOf(row.amount));
-        if (sum > kLargestBatchTotal) {
-            row.error = Fault(AmountCaption(kind), TotalTooLargeText());
+        if (const std::optional<TransferRefusal> refusal = CheckBatchTotal(total, row.amount)) {
+            row.error = Fault(kind, ColumnOfBox(refusal->box), refusal->text);
             --transfers;
             continue;
         }
-        total = sum;
+        total = AddAmounts(total, AmountOf(row.amount));
     }
 }
 

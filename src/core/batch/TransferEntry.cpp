@@ -1,5 +1,6 @@
 #include "batch/TransferEntry.h"
 
+#include "common/Amounts.h"
 #include "common/Big5Text.h"
 #include "common/CheckDigits.h"
 #include "common/TextRules.h"
@@ -62,6 +63,16 @@ std::optional<TransferRefusal> ValidateEntry(const TransferEntry& entry) {
 
 TransferRefusal CodeInBatchRefusal() {
     return {QStringLiteral("此員工代碼已在本批轉帳資料中"), kTransferTitle, TransferBox::Code};
+}
+
+std::optional<TransferRefusal> CheckBatchTotal(qint64 total, const QString& amount) {
+    if (AddAmounts(total, AmountOf(amount)) <= kLargestBatchTotal)
+        return std::nullopt;
+    return TransferRefusal{TotalTooLargeText(), kTransferTitle, TransferBox::Amount};
+}
+
+TransferRefusal TemporaryCodesUsedUpRefusal() {
+    return {QStringLiteral("暫時收款人代碼已用完"), kTransferTitle, TransferBox::Code};
 }
 
 TransferBox BoxOfColumn(int ordinal) {

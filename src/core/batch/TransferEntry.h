@@ -49,6 +49,13 @@ std::optional<TransferRefusal> ValidateEntry(const TransferEntry& entry);
 // The refusal of a code the batch already holds.
 TransferRefusal CodeInBatchRefusal();
 
+// The refusal of an amount that would take the batch's total, `total` without it, past what the
+// batch file can state.
+std::optional<TransferRefusal> CheckBatchTotal(qint64 total, const QString& amount);
+
+// The refusal of a payee without a code when every temporary code is taken.
+TransferRefusal TemporaryCodesUsedUpRefusal();
+
 // The box that shows column `ordinal` of S_ITEM (S_STAFF has the same first five columns).
 TransferBox BoxOfColumn(int ordinal);
 

@@ -5,6 +5,8 @@
 #include "common/TextRules.h"
 #include "data/SchemaTable.h"
 
+#include <utility>
+
 namespace paysum {
 
 namespace {
@@ -39,14 +41,27 @@ EntryRefusal CertificateRefusal() {
             false, true};
 }
 
+EntryRefusal ZeroCodeRefusal() {
+    return {QStringLiteral("欄位不可為零"), kStaffTitle, StaffBox::Code, true};
+}
+
 std::optional<EntryRefusal> CheckStaffEntry(const StaffEntry& entry) {
-    if (entry.code.isEmpty() || entry.account.isEmpty() || entry.pay.isEmpty() ||
-        entry.name.isEmpty())
-        return EntryRefusal{QStringLiteral("欄位不可為空白"), kStaffTitle, StaffBox::Code};
+    // The window names the code box whichever box is empty; the refusal keeps the one at fault.
+    const std::pair<const QString&, StaffBox> required[] = {{entry.code, StaffBox::Code},
+                                                            {entry.account, StaffBox::Account},
+                                                            {entry.pay, StaffBox::Pay},
+                                                            {entry.name, StaffBox::Name}};
+    for (const auto& [value, box] : required) {
+        if (value.isEmpty()) {
+            EntryRefusal refusal{QStringLiteral("欄位不可為空白"), kStaffTitle, StaffBox::Code};
+            refusal.fault = box;
+            return refusal;
+        }
+    }
     // A zero code is refused on Enter in the code box; a code that reached the confirm by Tab or
     // by mouse is refused here the same way.
     if (entry.code == kZeroCode)
-        return EntryRefusal{QStringLiteral("欄位不可為零"), kStaffTitle, StaffBox::Code, true};
+        return ZeroCodeRefusal();
     if (!FitsBytes(entry.code, ColumnWidth("S_STAFF", "ID")))
         return EntryRefusal{QStringLiteral("欄位超出"), kStaffTitle, StaffBox::Code};
     if (entry.account.size() < kAccountDigits)

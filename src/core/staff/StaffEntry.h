@@ -33,6 +33,10 @@ struct EntryRefusal {
     bool emptyBox = false;
     // Shown with the question icon rather than the stop icon.
     bool asks = false;
+    // The box whose value is refused, when it is not the one that gets the focus.
+    std::optional<StaffBox> fault = std::nullopt;
+
+    StaffBox FaultBox() const { return fault.value_or(box); }
 };
 
 // The title of the employee window's messages, and of the account checks.
@@ -50,6 +54,9 @@ std::optional<QString> CertificateToStore(const QString& account, const QString&
 
 // The refusal of a 016 account's certificate number that is not eight digits.
 EntryRefusal CertificateRefusal();
+
+// The refusal of the code 00000, which is no employee's: the code box is emptied.
+EntryRefusal ZeroCodeRefusal();
 
 // The checks of an employee entry before it is stored, in order; the first that fails.
 std::optional<EntryRefusal> CheckStaffEntry(const StaffEntry& entry);

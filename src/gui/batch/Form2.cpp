@@ -2,7 +2,6 @@
 
 #include "batch/BatchDatesFrame.h"
 #include "batch/Form8.h"
-#include "common/Amounts.h"
 #include "common/Big5Text.h"
 #include "common/CheckDigits.h"
 #include "common/SharedState.h"
@@ -614,7 +613,8 @@ std::optional<QString> Form2::NextTemporaryCode() {
         return std::nullopt;
     }
     if (code.isEmpty()) {
-        Say(QStringLiteral("暫時收款人代碼已用完"), kTransferTitle);
+        const TransferRefusal refusal = TemporaryCodesUsedUpRefusal();
+        Say(refusal.text, refusal.title);
         Text1->setFocus();
         return std::nullopt;
     }
@@ -759,10 +759,10 @@ bool Form2::RefuseTotalPastFile(bool exceptCurrent) {
         ReportUnexpected(error);
         return true;
     }
-    if (AddAmounts(total, AmountOf(Entry().amount)) <= kLargestBatchTotal)
-        return false;
-    Refuse({TotalTooLargeText(), kTransferTitle, TransferBox::Amount});
-    return true;
+    const std::optional<TransferRefusal> refusal = CheckBatchTotal(total, Entry().amount);
+    if (refusal)
+        Refuse(*refusal);
+    return refusal.has_value();
 }
 
 void Form2::ConfirmAdd() {

@@ -238,7 +238,7 @@ void Form4::Text1_KeyEnter() {
     // Leaving the box pads the code; a window that is not active gets no focus events.
     Text1_LostFocus();
     if (Text1->text() == kZeroCode) {
-        Refuse({QStringLiteral("欄位不可為零"), kStaffTitle, StaffBox::Code, true});
+        Refuse(ZeroCodeRefusal());
         return;
     }
     if (EditMode != kQuery)
