@@ -2,6 +2,7 @@
 
 #include "cli/Commands.h"
 #include "common/InstanceLock.h"
+#include "common/SystemText.h"
 #include "common/Version.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
@@ -294,8 +295,7 @@ int StartHelper(const char* name, char** argv) {
         const QByteArray native = QFile::encodeName(path);
         if (access(native.constData(), X_OK) == 0) {
             execv(native.constData(), argv);
-            return Fail(QStringLiteral("無法啟動 %1：%2")
-                            .arg(path, QString::fromLocal8Bit(std::strerror(errno))));
+            return Fail(QStringLiteral("無法啟動 %1：%2").arg(path, SystemErrorText(errno)));
         }
     }
     return Fail(QStringLiteral("找不到 PAYSUM 的 %1，請重新安裝").arg(fileName));

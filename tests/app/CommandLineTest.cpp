@@ -435,7 +435,7 @@ TEST_F(CommandLineTest, OnlyRegularFilesOfABoundedSizeAreRead) {
         {{"import", "transfers", pipe, "--dry-run"}, "paysum: " + pipe + " 不是一般檔案\n"},
         {{"import", "employees", huge}, "paysum: " + huge + " 超過 32 MB，無法匯入\n"},
         {{"import", "employees", out.filePath("none.csv")},
-         "paysum: 無法開啟 " + out.filePath("none.csv") + "：No such file or directory\n"},
+         "paysum: 無法開啟 " + out.filePath("none.csv") + "：沒有這個檔案或資料夾\n"},
     };
     for (const auto& c : cases) {
         const Run run = Paysum(c.arguments);

@@ -1,5 +1,7 @@
 #include "common/BoundedFile.h"
 
+#include "common/SystemText.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -18,7 +20,7 @@ namespace {
 constexpr qint64 kChunk = 1 << 20;
 
 QString SystemText(int code) {
-    return QString::fromLocal8Bit(std::strerror(code));
+    return SystemErrorText(code);
 }
 
 FileRead Failed(FileReadOutcome outcome, const QString& detail = {}) {

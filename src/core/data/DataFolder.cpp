@@ -69,7 +69,7 @@ DbResult CreateDataFolder(const QString& folder) {
         const QString path = building + u'/' + QLatin1String(FileName(file));
         result = CreateDatabase(path, file);
         if (!result && !MakePrivate(path))
-            result = OwnError(QStringLiteral("cannot set the permissions of %1").arg(path));
+            result = OwnError(QStringLiteral("無法設定權限 %1").arg(path));
         if (result)
             break;
     }

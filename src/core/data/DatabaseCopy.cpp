@@ -1,5 +1,6 @@
 #include "data/DatabaseCopy.h"
 
+#include "common/SystemText.h"
 #include "common/TextRules.h"
 #include "data/Database.h"
 #include "data/FileReplacement.h"
@@ -36,8 +37,7 @@ DbError OwnError(const QString& message) {
 DbError SystemError(const char* what, const QString& path) {
     const int code = errno;
     return OwnError(
-        QStringLiteral("%1 %2: %3")
-            .arg(QLatin1String(what), path, QString::fromLocal8Bit(std::strerror(code))));
+        QStringLiteral("%1 %2：%3").arg(QString::fromUtf8(what), path, SystemErrorText(code)));
 }
 
 bool IsRegularFile(const QString& path) {
@@ -53,7 +53,7 @@ DbResult RemoveCompanions(const QString& path) {
     for (const char* suffix : kCompanionSuffixes) {
         const QString companion = path + QLatin1String(suffix);
         if (::unlink(QFile::encodeName(companion).constData()) != 0 && errno != ENOENT)
-            return SystemError("cannot remove", companion);
+            return SystemError("無法刪除", companion);
     }
     return std::nullopt;
 }
@@ -177,7 +177,7 @@ DbResult ReplaceDatabase(const QString& target,
     if (replacing && !IsRegularFile(file))
         return OwnError(QStringLiteral("%1 is not a file").arg(file));
     if (replacing && ::access(QFile::encodeName(file).constData(), W_OK) != 0)
-        return SystemError("cannot replace", file);
+        return SystemError("無法取代", file);
 
     RemoveLeftoversOf(file);
     const QString copy = NewFileBeside(file);
@@ -188,7 +188,7 @@ DbResult ReplaceDatabase(const QString& target,
         result = RemoveCompanions(file);
     // Salaries and accounts are for the clerk alone, whatever the umask made of the copy.
     if (!result && !MakePrivate(copy))
-        result = SystemError("cannot set the permissions of", copy);
+        result = SystemError("無法設定權限", copy);
     QString error;
     if (!result && !MoveIntoPlace(copy, file, &error))
         result = OwnError(error);

@@ -1,5 +1,6 @@
 #include "data/FileReplacement.h"
 
+#include "common/SystemText.h"
 #include "data/DataFolder.h"
 
 #include <QDir>
@@ -44,8 +45,7 @@ void RemoveMatching(const QString& folder, const QRegularExpression& pattern) {
 }
 
 QString SystemError(const char* what, const QString& path) {
-    return QStringLiteral("%1 %2: %3")
-        .arg(QLatin1String(what), path, QString::fromLocal8Bit(std::strerror(errno)));
+    return QStringLiteral("%1 %2：%3").arg(QString::fromUtf8(what), path, SystemErrorText(errno));
 }
 
 // The clerk's words for a system error number met while writing a file.
@@ -150,12 +150,12 @@ bool SyncToDisk(const QString& path) {
 
 bool MoveIntoPlace(const QString& newFile, const QString& file, QString* error) {
     if (!SyncToDisk(newFile)) {
-        *error = SystemError("cannot write", newFile);
+        *error = SystemError("無法寫入", newFile);
         return false;
     }
     if (::rename(QFile::encodeName(newFile).constData(), QFile::encodeName(file).constData()) !=
         0) {
-        *error = SystemError("cannot rename to", file);
+        *error = SystemError("無法改名為", file);
         return false;
     }
     // The rename itself reaches the disk with the folder; a folder that cannot be synced (some
