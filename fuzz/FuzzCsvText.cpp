@@ -36,8 +36,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     fuzz::Require(!utf8.hasError() && text.toUtf8() == decoded.utf8, "the text is UTF-8");
     if (decoded.encoding == TextEncoding::Utf8)
         fuzz::Require(file.endsWith(decoded.utf8), "UTF-8 is taken as it is");
+    if (decoded.encoding == TextEncoding::Utf16)
+        fuzz::Require(!decoded.utf8.contains('\0'), "UTF-16 holds no NUL");
 
-    const CsvRecords parsed = ParseCsv(decoded.utf8, kMostRecords, kMostFields);
+    const char separator = FieldSeparator(decoded.utf8);
+    fuzz::Require(separator == ',' || separator == '\t' || separator == ';', "a known separator");
+    const CsvRecords parsed = ParseCsv(decoded.utf8, kMostRecords, kMostFields, {}, separator);
     if (parsed.outcome != CsvOutcome::Read)
         return 0;
     int line = 0;

@@ -793,6 +793,8 @@ TEST_F(Form1Test, SystemMenuImportsSpreadsheetsVerifiesBatchFilesAndOpensTheHist
               Messages{test::OkBox(QStringLiteral("/dev/zero 不是一般檔案"),
                                    QStringLiteral("匯入員工資料"), QMessageBox::Critical)});
     EXPECT_EQ(fileDialogs.back().title, QStringLiteral("匯入員工資料"));
+    EXPECT_EQ(fileDialogs.back().filters,
+              QStringLiteral("試算表文字檔 (*.csv *.txt);;所有檔案 (*)"));
     AnswerFileDialog(Backup(QStringLiteral("none.csv")));
     Trigger("mnuImportStaff");
     EXPECT_EQ(messages.Last(),

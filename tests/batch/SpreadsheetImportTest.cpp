@@ -34,10 +34,22 @@ QByteArray Big5(const QString& text) {
     return bytes;
 }
 
-TEST(SpreadsheetImportTest, ReadsASpreadsheetFileInUtf8AndInBig5Alike) {
+QByteArray Utf16(const QString& text, bool bigEndian) {
+    QByteArray bytes = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
+    for (const QChar c : text) {
+        const char high = static_cast<char>(c.unicode() >> 8);
+        const char low = static_cast<char>(c.unicode() & 0xFF);
+        bytes += bigEndian ? QByteArray{1, high} + low : QByteArray{1, low} + high;
+    }
+    return bytes;
+}
+
+TEST(SpreadsheetImportTest, ReadsASpreadsheetFileInUtf8Utf16AndBig5Alike) {
     for (const auto& [bytes, encoding] : {std::pair{Utf8WithBom(kSheet), TextEncoding::Utf8},
                                           {Big5(kSheet), TextEncoding::Big5},
-                                          {kSheet.toUtf8(), TextEncoding::Utf8}}) {
+                                          {kSheet.toUtf8(), TextEncoding::Utf8},
+                                          {Utf16(kSheet, false), TextEncoding::Utf16},
+                                          {Utf16(kSheet, true), TextEncoding::Utf16}}) {
         const ImportFile file = ReadImportFile(bytes, ImportKind::Transfers);
         ASSERT_EQ(file.error, "");
         EXPECT_EQ(file.encoding, encoding);
@@ -51,6 +63,20 @@ TEST(SpreadsheetImportTest, ReadsASpreadsheetFileInUtf8AndInBig5Alike) {
         EXPECT_EQ(file.rows[2].line, 5);
         EXPECT_EQ(file.rows[2].code, "");
         EXPECT_EQ(file.rows[2].amount, "5");
+    }
+    // Tab- and semicolon-separated files as spreadsheet programs save them, and amounts as people
+    // write them, read as the whole numbers they mean.
+    for (const QString separator : {"\t", ";", ","}) {
+        const QString sheet =
+            QStringList{"員工代碼", "員工帳號", "轉帳金額", "員工姓名"}.join(separator) + "\r\n" +
+            QStringList{"1", "123456789014", "\"45,000\"", "王"}.join(separator) + "\r\n" +
+            QStringList{"2", "123456789014", " 45000.00 ", "陳"}.join(separator) + "\r\n" +
+            QStringList{"3", "123456789014", "４５，０００", "林"}.join(separator) + "\r\n";
+        const ImportFile file = ReadImportFile(sheet.toUtf8(), ImportKind::Transfers);
+        ASSERT_EQ(file.error, "") << separator.toStdString();
+        ASSERT_EQ(file.rows.size(), 3u) << separator.toStdString();
+        for (const ImportRow& row : file.rows)
+            EXPECT_EQ(row.amount, "45000") << separator.toStdString() << " line " << row.line;
     }
 }
 
@@ -75,8 +101,11 @@ TEST(SpreadsheetImportTest, RefusesFilesItCannotRead) {
          ImportKind::Employees, "第 2 行：不是正確的 UTF-8 編碼，無法匯入"},
         {"too many fields", "ID,ACTNO,PAYSUM,NAME\n1,2,3" + QByteArray(64, ',') + "\n",
          ImportKind::Employees, "第 2 行：超過 64 個欄位，無法匯入"},
-        {"UTF-16", QByteArray("\xFF\xFEI\0D\0", 6), ImportKind::Employees,
-         "檔案不是 UTF-8 或 Big5 編碼的文字檔，無法匯入"},
+        {"UTF-16 without its byte order mark", QByteArray("I\0D\0", 4), ImportKind::Employees,
+         "檔案不是 UTF-8、UTF-16 或 Big5 編碼的文字檔，無法匯入"},
+        {"UTF-16 with a lone surrogate",
+         Utf16("ID,ACTNO,PAYSUM,NAME\n1,1,1,", false) + QByteArray("\x00\xD8\n\0", 4),
+         ImportKind::Employees, "第 2 行：不是正確的 UTF-16 編碼，無法匯入"},
         {"open quote", "ID,ACTNO,PAYSUM,NAME\r\n1,\"123456789014,5,x\r\n", ImportKind::Employees,
          "檔案不是正確的 CSV 格式（引號不成對）"},
         {"empty", "\xEF\xBB\xBF\r\n", ImportKind::Employees, "檔案沒有資料"},
@@ -163,8 +192,12 @@ TEST(SpreadsheetImportTest, EachRowIsCheckedWithTheRulesOfTheEntryWindows) {
          "此員工代碼已在本批轉帳資料中"},
         // What no box takes, and what only a file holds.
         {"letters in code", staff, Row("A1", "123456789014", "1", "王"), "員工代碼", "只能是數字"},
-        {"pay with separators", staff, Row("1", "123456789014", "35,000", "王"), "員工薪資",
-         "只能是數字"},
+        {"pay with a fraction", staff, Row("1", "123456789014", "35000.5", "王"), "員工薪資",
+         "不可有小數"},
+        {"pay with a sign", staff, Row("1", "123456789014", "-35000", "王"), "員工薪資",
+         "不可有正負號"},
+        {"pay with misplaced separators", staff, Row("1", "123456789014", "3,5000", "王"),
+         "員工薪資", "千分位逗號位置不對"},
         {"long account", staff, Row("1", "1234567890140", "1", "王"), "員工帳號", "欄位超出"},
         {"31-byte name", staff, Row("1", "123456789014", "1", longName), "員工姓名",
          "員工姓名超出欄位最大值"},

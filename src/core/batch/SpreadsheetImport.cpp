@@ -124,8 +124,8 @@ QString CheckBoxLimits(ImportKind kind, const ImportRow& row) {
         return Fault(kind, kCode, notDigits);
     if (!row.account.isEmpty() && !IsDigits(row.account))
         return Fault(kind, kAccount, notDigits);
-    if (!row.amount.isEmpty() && !IsDigits(row.amount))
-        return Fault(kind, kAmount, notDigits);
+    if (const QString fault = ReadWrittenAmount(row.amount).fault; !fault.isEmpty())
+        return Fault(kind, kAmount, fault);
     if (HoldsControlCharacter(row.name))
         return Fault(kind, kName, controlCharacter);
     if (HoldsControlCharacter(row.remark))
@@ -207,11 +207,25 @@ int ImportFile::ErrorCount() const {
     return count;
 }
 
+QString EncodingName(TextEncoding encoding) {
+    switch (encoding) {
+        case TextEncoding::Big5:
+            return QStringLiteral("Big5");
+        case TextEncoding::Utf16:
+            return QStringLiteral("UTF-16");
+        case TextEncoding::Utf8:
+            break;
+    }
+    return QStringLiteral("UTF-8");
+}
+
 QString ImportKindName(ImportKind kind) {
     return kind == ImportKind::Employees ? QStringLiteral("員工資料") : QStringLiteral("轉帳資料");
 }
 
 QString DecodeFaultText(const DecodedText& decoded) {
+    if (decoded.fault == DecodeFault::NotText && decoded.encoding == TextEncoding::Utf16)
+        return QStringLiteral("檔案含有空字元，不是 UTF-16 編碼的文字檔，無法匯入");
     const QString line = QStringLiteral("第 %1 行：").arg(decoded.faultLine);
     switch (decoded.fault) {
         case DecodeFault::None:
@@ -219,13 +233,12 @@ QString DecodeFaultText(const DecodedText& decoded) {
         case DecodeFault::NotText:
             break;
         case DecodeFault::BadSequence:
-            return line + (decoded.encoding == TextEncoding::Big5
-                               ? QStringLiteral("不是正確的 Big5 編碼，無法匯入")
-                               : QStringLiteral("不是正確的 UTF-8 編碼，無法匯入"));
+            return line + QStringLiteral("不是正確的 %1 編碼，無法匯入")
+                              .arg(EncodingName(decoded.encoding));
         case DecodeFault::MixedEncoding:
             return line + QStringLiteral("是 UTF-8 編碼，與檔案的 Big5 編碼不同，無法匯入");
     }
-    return QStringLiteral("檔案不是 UTF-8 或 Big5 編碼的文字檔，無法匯入");
+    return QStringLiteral("檔案不是 UTF-8、UTF-16 或 Big5 編碼的文字檔，無法匯入");
 }
 
 // The positions of the columns the headings name; the refusal when they name one twice or lack
@@ -284,7 +297,11 @@ ImportFile ReadImportFile(const QByteArray& bytes, ImportKind kind) {
         row.code = value(kCode);
         row.account = value(kAccount);
         row.certificate = value(kCertificate);
+        // An amount written as people write it is read as the whole number it means; one that
+        // is none stays as it is, for its check to say why.
         row.amount = value(kAmount);
+        if (const WrittenAmount amount = ReadWrittenAmount(row.amount); amount.fault.isEmpty())
+            row.amount = amount.digits;
         row.name = value(kName);
         if (kind == ImportKind::Transfers)
             row.remark = value(kRemark);
@@ -292,7 +309,8 @@ ImportFile ReadImportFile(const QByteArray& bytes, ImportKind kind) {
         return true;
     };
     // The headings' record and one per row.
-    const CsvRecords parsed = ParseCsv(decoded.utf8, kMostImportRows + 1, kMostImportFields, take);
+    const CsvRecords parsed = ParseCsv(decoded.utf8, kMostImportRows + 1, kMostImportFields, take,
+                                       FieldSeparator(decoded.utf8));
     if (!file.error.isEmpty()) {
         file.rows.clear();
         return file;

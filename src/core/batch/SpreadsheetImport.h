@@ -85,4 +85,7 @@ DbResult WriteImport(ImportKind kind, const std::vector<ImportRow>& rows,
 // The name of a kind as the messages say it.
 QString ImportKindName(ImportKind kind);
 
+// The name of a text file's encoding as the clerk is told it: "UTF-8", "UTF-16" or "Big5".
+QString EncodingName(TextEncoding encoding);
+
 }  // namespace paysum

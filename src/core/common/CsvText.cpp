@@ -121,6 +121,34 @@ DecodedText Refused(DecodeFault fault, TextEncoding encoding, qint64 line) {
     return result;
 }
 
+// UTF-16 after its byte order mark, little- or big-endian, as UTF-8; refused at the line of a
+// surrogate without its pair. Lines end at LF, or at a CR not followed by LF.
+DecodedText DecodeUtf16(QByteArrayView text, bool bigEndian) {
+    const qsizetype units = text.size() / 2;
+    const auto unit = [&](qsizetype i) -> char16_t {
+        const auto first = static_cast<unsigned char>(text[2 * i]);
+        const auto second = static_cast<unsigned char>(text[2 * i + 1]);
+        return static_cast<char16_t>(bigEndian ? first << 8 | second : second << 8 | first);
+    };
+    qint64 line = 1;
+    for (qsizetype i = 0; i < units; ++i) {
+        const char16_t c = unit(i);
+        if (c == u'\n' || (c == u'\r' && (i + 1 >= units || unit(i + 1) != u'\n')))
+            ++line;
+        else if (c == 0)
+            return Refused(DecodeFault::NotText, TextEncoding::Utf16, 0);
+        else if (QChar::isHighSurrogate(c) && i + 1 < units && QChar::isLowSurrogate(unit(i + 1)))
+            ++i;
+        else if (QChar::isSurrogate(c))
+            return Refused(DecodeFault::BadSequence, TextEncoding::Utf16, line);
+    }
+    if (text.size() % 2 != 0)
+        return Refused(DecodeFault::BadSequence, TextEncoding::Utf16, line);
+    QStringDecoder decoder(bigEndian ? QStringDecoder::Utf16BE : QStringDecoder::Utf16LE,
+                           QStringDecoder::Flag::Stateless);
+    return {QString(decoder(text)).toUtf8(), TextEncoding::Utf16, DecodeFault::None, 0};
+}
+
 // Gathers the records libcsv reports, with the line each one starts on.
 struct Collector {
     std::size_t mostRecords = 0;
@@ -172,6 +200,11 @@ void EndRecord(int, void* context) {
 }  // namespace
 
 DecodedText DecodeSpreadsheetText(const QByteArray& bytes) {
+    // What a spreadsheet program saves as "Unicode text" is UTF-16 with a byte order mark.
+    if (bytes.startsWith("\xFF\xFE"))
+        return DecodeUtf16(QByteArrayView(bytes).sliced(2), false);
+    if (bytes.startsWith("\xFE\xFF"))
+        return DecodeUtf16(QByteArrayView(bytes).sliced(2), true);
     if (bytes.contains('\0'))
         return Refused(DecodeFault::NotText, TextEncoding::Utf8, 0);
     const QByteArrayView bom("\xEF\xBB\xBF");
@@ -208,14 +241,45 @@ DecodedText DecodeSpreadsheetText(const QByteArray& bytes) {
     return result;
 }
 
+char FieldSeparator(QByteArrayView utf8) {
+    // The first line that holds anything: the headings.
+    qsizetype from = 0;
+    QByteArrayView line;
+    while (from < utf8.size()) {
+        const qsizetype to = LineEnd(utf8, from);
+        line = utf8.sliced(from, to - from);
+        if (std::any_of(line.begin(), line.end(), [](char c) { return c != '\r' && c != '\n'; }))
+            break;
+        from = to;
+    }
+    char best = ',';
+    qsizetype most = 0;
+    for (const char separator : {',', '\t', ';'}) {
+        qsizetype count = 0;
+        bool quoted = false;
+        for (const char c : line) {
+            if (c == '"')
+                quoted = !quoted;
+            else if (c == separator && !quoted)
+                ++count;
+        }
+        if (count > most) {
+            most = count;
+            best = separator;
+        }
+    }
+    return best;
+}
+
 CsvRecords ParseCsv(QByteArrayView bytes, std::size_t mostRecords, int mostFields,
-                    const std::function<bool(CsvRecord&&)>& take) {
+                    const std::function<bool(CsvRecord&&)>& take, char separator) {
     CsvRecords result;
     csv_parser parser;
     if (csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI) != 0) {
         result.outcome = CsvOutcome::OpenQuote;
         return result;
     }
+    csv_set_delim(&parser, static_cast<unsigned char>(separator));
     Collector collector;
     collector.mostRecords = mostRecords;
     collector.mostFields = mostFields;

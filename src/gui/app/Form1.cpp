@@ -351,7 +351,7 @@ void Form1::ImportSpreadsheet(ImportKind kind) {
     const QString title = frmImport::TitleOf(kind);
     FileDialogRequest request;
     request.title = title;
-    request.filters = QStringLiteral("CSV 檔 (*.csv);;All Files (*.*)");
+    request.filters = QStringLiteral("試算表文字檔 (*.csv *.txt);;所有檔案 (*)");
     const QString path = ShowFileDialog(this, request);
     if (path.isEmpty())
         return;
@@ -375,7 +375,7 @@ void Form1::mnuVerify_Click() {
     const QString title = QStringLiteral("驗證轉帳檔");
     FileDialogRequest request;
     request.title = title;
-    request.filters = QStringLiteral("Text Files(*.txt);;All Files (*.*)");
+    request.filters = QStringLiteral("轉帳檔 (*.txt);;所有檔案 (*)");
     const QString path = ShowFileDialog(this, request);
     if (path.isEmpty())
         return;

@@ -159,8 +159,7 @@ void frmImport::fillGrid() {
     Grid1->resizeColumnsToContents();
     Grid1->horizontalHeader()->setStretchLastSection(true);
 
-    const QString encoding =
-        file_.encoding == TextEncoding::Big5 ? QStringLiteral("Big5") : QStringLiteral("UTF-8");
+    const QString encoding = EncodingName(file_.encoding);
     Label2->setText(QStringLiteral("檔案：%1（%2）\n共 %3 筆：正確 %4 筆，錯誤 %5 筆")
                         .arg(path_, encoding)
                         .arg(file_.rows.size())
