@@ -166,28 +166,62 @@ int Verify(const QString& path, bool json, bool withBatch) {
     return faults.empty() ? 0 : kFailed;
 }
 
-int Import(const QString& what, const QString& path, bool dryRun) {
+// What the import of the rows of a file is told.
+struct ImportRequest {
+    QString what;
+    QString path;
+    bool dryRun = false;
+    bool update = false;
+    bool acceptQuestionMarks = false;
+};
+
+int Import(const ImportRequest& request) {
+    const QString& path = request.path;
     ImportKind kind;
-    if (what == u"employees")
+    if (request.what == u"employees")
         kind = ImportKind::Employees;
-    else if (what == u"transfers")
+    else if (request.what == u"transfers")
         kind = ImportKind::Transfers;
     else
         return Fail(QStringLiteral("import 之後應為 employees 或 transfers"));
-    const ImportFile file = PrepareImportFile(path, kind);
+    if (request.update && kind != ImportKind::Employees)
+        return Fail(QStringLiteral("--update 只用於匯入員工資料（import employees）"));
+    ImportFile file = PrepareImportFile(path, kind, ImportOptions{request.update});
     if (!file.readError.isEmpty())
         return Fail(file.readError);
     if (!file.error.isEmpty())
         return Fail(QStringLiteral("%1: %2").arg(path, file.error));
+    // Without a clerk to ask, a name that may have lost a character is taken only when told to.
+    if (!request.acceptQuestionMarks)
+        RefuseDoubtfulNames(file.rows, QStringLiteral("；確定無誤時請加 --accept-question-marks"));
+    int updates = 0;
     for (const ImportRow& row : file.rows) {
-        if (!row.error.isEmpty())
-            Say(stderr, QStringLiteral("%1:%2: %3").arg(path).arg(row.line).arg(row.error));
+        const QString at = QStringLiteral("%1:%2: ").arg(path).arg(row.line);
+        if (!row.error.isEmpty()) {
+            Say(stderr, at + row.error);
+            continue;
+        }
+        if (row.update) {
+            ++updates;
+            Say(stdout,
+                at + QStringLiteral("更新 %1：%2%3")
+                         .arg(row.code,
+                              row.changes.isEmpty() ? QStringLiteral("無變更")
+                                                    : row.changes.join(QStringLiteral("，")),
+                              row.accountChanged ? QStringLiteral("（帳號變更）") : QString()));
+        }
+        for (const QString& note : row.notes)
+            Say(stdout, at + QStringLiteral("注意：") + note);
     }
     const int errors = file.ErrorCount();
-    const QString counts = QStringLiteral("%1：%2 筆可匯入，%3 筆錯誤")
-                               .arg(ImportKindName(kind))
-                               .arg(file.ValidCount())
-                               .arg(errors);
+    QString counts =
+        QStringLiteral("%1：%2 筆可匯入").arg(ImportKindName(kind)).arg(file.ValidCount());
+    if (request.update)
+        counts += QStringLiteral("（新增 %1 筆，更新 %2 筆）")
+                      .arg(file.ValidCount() - updates)
+                      .arg(updates);
+    counts += QStringLiteral("，%1 筆錯誤").arg(errors);
+    const bool dryRun = request.dryRun;
     // Without a clerk to say so, a file with errors is never imported in part.
     if (dryRun || errors > 0) {
         Say(dryRun ? stdout : stderr,
@@ -210,8 +244,10 @@ int RunVerify(const Invocation& invocation) {
 }
 
 int RunImport(const Invocation& invocation) {
-    return Import(invocation.arguments[0], invocation.arguments[1],
-                  invocation.Has(QStringLiteral("dry-run")));
+    return Import({invocation.arguments[0], invocation.arguments[1],
+                   invocation.Has(QStringLiteral("dry-run")),
+                   invocation.Has(QStringLiteral("update")),
+                   invocation.Has(QStringLiteral("accept-question-marks"))});
 }
 
 int RunHistory(const Invocation& invocation) {
@@ -278,13 +314,21 @@ const std::vector<Command>& Commands() {
          .run = RunVerify},
         {.words = {QStringLiteral("import")},
          .arguments = {QStringLiteral("employees|transfers"), QStringLiteral("CSV")},
-         .options = {{QStringLiteral("dry-run"), {}, QStringLiteral("只檢查並報告，不寫入")}},
+         .options = {{QStringLiteral("dry-run"), {}, QStringLiteral("只檢查並報告，不寫入")},
+                     {QStringLiteral("update"),
+                      {},
+                      QStringLiteral(
+                          "員工資料檔已有的代碼，以試算表的資料更新（只用於 employees）")},
+                     {QStringLiteral("accept-question-marks"),
+                      {},
+                      QStringLiteral("姓名含有「?」的資料也匯入")}},
          .use = DataUse::Writes,
          .useOption = QStringLiteral("dry-run"),
          .useWithOption = DataUse::Reads,
          .summary = QStringLiteral("匯入試算表的資料"),
          .help = QStringLiteral("把試算表存成的 CSV 檔匯入員工資料（employees）或本批的轉帳資料"
-                                "（transfers）。有任何一列錯誤時，全部不匯入。"),
+                                "（transfers）。有任何一列錯誤時，全部不匯入。更新的員工逐筆列出"
+                                "改變的欄位；本批的轉帳資料不因更新而改變。"),
          .run = RunImport},
         {.words = {QStringLiteral("history")},
          .options = {JsonOption()},

@@ -271,6 +271,27 @@ TEST_F(CommandLineTest, ImportChecksFirstAndWritesAllOrNothing) {
     EXPECT_EQ(done.out, "已匯入員工資料 1 筆\n");
     EXPECT_EQ(Rows("S_STAFF"),
               (QList<QStringList>{{"00011", "102000000012", "30000", "李四", ""}}));
+
+    // An update names what changes; a name that may have lost a character is taken only when
+    // told to.
+    test::WriteFile(sheet,
+                    "ID,ACTNO,PAYSUM,NAME\n11,102000000012,32000,李四\n13,102000000012,1,王?\n");
+    EXPECT_EQ(Paysum({"import", "transfers", sheet, "--update"}).err,
+              "paysum: --update 只用於匯入員工資料（import employees）\n");
+    const Run doubtful = Paysum({"import", "employees", sheet, "--update"});
+    EXPECT_EQ(doubtful.status, 1);
+    EXPECT_EQ(doubtful.err, sheet +
+                                ":3: 員工姓名：姓名含有「?」，可能是存檔時遺失的字；確定無誤時請加 "
+                                "--accept-question-marks\n員工資料：1 筆可匯入（新增 0 筆，更新 1 "
+                                "筆），1 筆錯誤，未匯入任何資料\n");
+    const Run updated =
+        Paysum({"import", "employees", sheet, "--update", "--accept-question-marks"});
+    EXPECT_EQ(updated.status, 0) << updated.err.toStdString();
+    EXPECT_EQ(updated.out,
+              sheet + ":2: 更新 00011：員工薪資：30000 → 32000\n" + sheet +
+                  ":3: 注意：姓名含有「?」，可能是存檔時遺失的字\n已匯入員工資料 2 筆\n");
+    EXPECT_EQ(Rows("S_STAFF"), (QList<QStringList>{{"00011", "102000000012", "32000", "李四", ""},
+                                                   {"00013", "102000000012", "1", "王?", ""}}));
 }
 
 TEST_F(CommandLineTest, AnImportKilledAtAnyMomentLeavesAllOrNothing) {

@@ -227,6 +227,7 @@ TEST(SpreadsheetImportTest, EachRowIsCheckedWithTheRulesOfTheEntryWindows) {
     EXPECT_EQ(QStringList({rows[0].account, rows[0].amount, rows[0].name}),
               QStringList({"300000000041", "1000", "林一"}))
         << "an employee's transfer takes the master's account, pay and name";
+    EXPECT_EQ(ImportVerdict(rows[0], {}), "正確；金額取自員工薪資");
 }
 
 TEST(SpreadsheetImportTest, CodesAppearOnceAndTemporaryPayeesTakeTheFreeCodes) {
@@ -307,14 +308,40 @@ TEST_F(SpreadsheetImportStoreTest, AFailedWriteLeavesBothTablesAsTheyWere) {
     EXPECT_EQ(Rows("S_STAFF").size(), 1);
 }
 
-TEST_F(SpreadsheetImportStoreTest, EmployeesAlreadyInTheMasterAreRefused) {
-    const QByteArray sheet =
-        Big5("ID,ACTNO,PAYSUM,NAME,AT\r\n7,300000000041,5,林一,\r\n8,102000000012,6,李,\r\n");
+TEST_F(SpreadsheetImportStoreTest, EmployeesAlreadyInTheMasterAreRefusedUnlessUpdated) {
+    const QByteArray sheet = Big5(
+        "ID,ACTNO,PAYSUM,NAME,AT\r\n7,300000000041,5,林一,\r\n8,102000000012,6,李,\r\n"
+        "9,102000000012,1000,林九,\r\n");
     const ImportFile file = PrepareImport(sheet, ImportKind::Employees);
-    ASSERT_EQ(file.rows.size(), 2u);
+    ASSERT_EQ(file.rows.size(), 3u);
     EXPECT_EQ(file.rows[0].error, "員工代碼：員工資料檔已有此代碼");
     ASSERT_FALSE(WriteImport(ImportKind::Employees, file.rows).has_value());
-    EXPECT_EQ(Rows("S_STAFF").last(), (QStringList{"00008", "102000000012", "6", "李", ""}));
+    EXPECT_EQ(Rows("S_STAFF").last(), (QStringList{"00009", "102000000012", "1000", "林九", ""}));
+
+    // Updating: a changed account is named as such, an unchanged row changes nothing, a new code
+    // is added, and the batch's transfer of an updated employee stays as it was.
+    InsertRow("S_ITEM", {"00007", "300000000041", "1000", "林一", "", ""});
+    const QList<QStringList> items = Rows("S_ITEM");
+    const ImportOptions update{true};
+    const ImportFile again =
+        PrepareImport(Big5("ID,ACTNO,PAYSUM,NAME,AT\r\n7,102000000012,\"1,200\",林一,\r\n"
+                           "9,102000000012,1000,林九,\r\n10,102000000012,7,王?明,\r\n"),
+                      ImportKind::Employees, update);
+    ASSERT_EQ(again.rows.size(), 3u);
+    EXPECT_EQ(ImportVerdict(again.rows[0], update),
+              "更新：員工帳號：300000000041 → 102000000012，員工薪資：1000 → 1200（帳號變更）；"
+              "本批轉帳資料有此代碼，轉帳資料不變");
+    EXPECT_EQ(ImportVerdict(again.rows[1], update), "更新（無變更）");
+    EXPECT_EQ(ImportVerdict(again.rows[2], update), "新增；姓名含有「?」，可能是存檔時遺失的字");
+    std::vector<ImportRow> refused = again.rows;
+    RefuseDoubtfulNames(refused, "；說明");
+    EXPECT_EQ(refused[2].error, "員工姓名：姓名含有「?」，可能是存檔時遺失的字；說明");
+    ASSERT_FALSE(WriteImport(ImportKind::Employees, again.rows).has_value());
+    const QList<QStringList> staff = Rows("S_STAFF");
+    EXPECT_TRUE(staff.contains(QStringList{"00007", "102000000012", "1200", "林一", ""}));
+    EXPECT_TRUE(staff.contains(QStringList{"00010", "102000000012", "7", "王?明", ""}));
+    EXPECT_EQ(staff.size(), 4);
+    EXPECT_EQ(Rows("S_ITEM"), items);
 }
 
 }  // namespace

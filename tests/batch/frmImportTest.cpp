@@ -82,6 +82,38 @@ TEST_F(frmImportTest, RowsInErrorAreLeftOutOnlyWhenTheClerkSaysSo) {
     EXPECT_FALSE(window->isVisible());
 }
 
+TEST_F(frmImportTest, AnUpdateShowsWhatChangesAndDoubtfulNamesNeedTheClerksYes) {
+    InsertRow("S_STAFF", {"00001", "123456789014", "35000", "王小明", ""});
+    const ImportOptions update{true};
+    auto* window =
+        new frmImport(ImportKind::Employees, "/home/clerk/staff.csv",
+                      PrepareImport("ID,ACTNO,PAYSUM,NAME\r\n1,102000000012,35000,王小明\r\n"
+                                    "2,123456789014,100,李?\r\n",
+                                    ImportKind::Employees, update));
+    Activate(window);
+    const QString title = "以試算表更新員工資料";
+    EXPECT_EQ(window->windowTitle(), title);
+    const QAbstractItemModel* grid = Find<QTableView>(window, "Grid1")->model();
+    EXPECT_EQ(grid->index(0, 6).data().toString(),
+              "更新：員工帳號：123456789014 → 102000000012（帳號變更）");
+    EXPECT_EQ(grid->index(0, 6).data(Qt::ForegroundRole).value<QColor>(), QColor(0xA0, 0x50, 0));
+    EXPECT_EQ(grid->index(1, 6).data().toString(), "新增；姓名含有「?」，可能是存檔時遺失的字");
+    const test::RecordedMessage question{
+        "有 1 筆的姓名含有「?」，可能是存檔時遺失的字。\r\n確定這些姓名無誤，仍要匯入嗎？\r\n"
+        "（選「否」則不匯入任何資料）",
+        title, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No};
+    Import(window);
+    EXPECT_EQ(messages.All(), std::vector<test::RecordedMessage>{question});
+    EXPECT_EQ(Rows("S_STAFF").size(), 1);
+    messages.Answer(QMessageBox::Yes);
+    Import(window);
+    EXPECT_EQ(messages.All(),
+              (std::vector<test::RecordedMessage>{
+                  question, question, test::OkBox("已更新員工資料：新增 1 筆，更新 1 筆", title)}));
+    EXPECT_EQ(Rows("S_STAFF"), (QList<QStringList>{{"00001", "102000000012", "35000", "王小明", ""},
+                                                   {"00002", "123456789014", "100", "李?", ""}}));
+}
+
 TEST_F(frmImportTest, AFileWithoutErrorsIsWrittenAtOnceWithAProgressBar) {
     QByteArray sheet = "ID,ACTNO,PAYSUM,NAME\r\n";
     for (int code = 1; code <= 400; ++code)

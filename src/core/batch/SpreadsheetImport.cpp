@@ -177,8 +177,10 @@ QString CheckValues(ImportKind kind, const ImportRow& row) {
 // a file that names others is refused rather than pay into an account the master does not know.
 // As in the transfer entry, the employee's pay is the amount when the file gives none.
 QString MatchEmployee(ImportRow& row, const QStringList& employee) {
-    if (row.amount.isEmpty())
+    if (row.amount.isEmpty()) {
         row.amount = TrimBlanks(employee.value(2));
+        row.notes << QStringLiteral("金額取自員工薪資");
+    }
     const QString account = TrimBlanks(employee.value(1));
     const QString name = TrimBlanks(employee.value(3));
     const QString certificate = TrimBlanks(employee.value(4));
@@ -198,6 +200,28 @@ QString MatchEmployee(ImportRow& row, const QStringList& employee) {
     return {};
 }
 
+// What an update changes in the master's row: "caption：old → new" for each value that differs.
+void CompareWithMaster(ImportRow& row, const QStringList& employee) {
+    const struct {
+        Column column;
+        int ordinal;
+        const QString& value;
+    } values[] = {{kAccount, 1, row.account},
+                  {kAmount, 2, row.amount},
+                  {kName, 3, row.name},
+                  {kCertificate, 4, row.certificate}};
+    for (const auto& value : values) {
+        const QString old = TrimBlanks(employee.value(value.ordinal));
+        if (old == value.value)
+            continue;
+        row.changes << QStringLiteral("%1：%2 → %3")
+                           .arg(Caption(ImportKind::Employees, value.column),
+                                old.isEmpty() ? QStringLiteral("（空白）") : old,
+                                value.value.isEmpty() ? QStringLiteral("（空白）") : value.value);
+        row.accountChanged = row.accountChanged || value.column == kAccount;
+    }
+}
+
 }  // namespace
 
 int ImportFile::ErrorCount() const {
@@ -205,6 +229,28 @@ int ImportFile::ErrorCount() const {
     for (const ImportRow& row : rows)
         count += row.error.isEmpty() ? 0 : 1;
     return count;
+}
+
+QString ImportVerdict(const ImportRow& row, const ImportOptions& options) {
+    if (!row.error.isEmpty())
+        return row.error;
+    QString verdict;
+    if (row.update)
+        verdict = row.changes.isEmpty()
+                      ? QStringLiteral("更新（無變更）")
+                      : QStringLiteral("更新：") + row.changes.join(QStringLiteral("，")) +
+                            (row.accountChanged ? QStringLiteral("（帳號變更）") : QString());
+    else if (options.update)
+        verdict = QStringLiteral("新增");
+    else if (row.temporaryCode)
+        verdict = QStringLiteral("正確（暫時收款人代碼）");
+    else if (row.newPayee)
+        verdict = QStringLiteral("正確（新增至員工資料檔）");
+    else
+        verdict = QStringLiteral("正確");
+    for (const QString& note : row.notes)
+        verdict += QStringLiteral("；") + note;
+    return verdict;
 }
 
 QString EncodingName(TextEncoding encoding) {
@@ -339,11 +385,27 @@ ImportFile ReadImportFile(const QByteArray& bytes, ImportKind kind) {
     return file;
 }
 
-void CheckImportRows(ImportKind kind, std::vector<ImportRow>& rows, const ImportContext& context) {
+QString DoubtfulNameText() {
+    return QStringLiteral("姓名含有「?」，可能是存檔時遺失的字");
+}
+
+void RefuseDoubtfulNames(std::vector<ImportRow>& rows, const QString& howToAccept) {
+    for (ImportRow& row : rows) {
+        if (row.error.isEmpty() && row.doubtfulName)
+            row.error = Fault(Names()[kName].caption, DoubtfulNameText() + howToAccept);
+    }
+}
+
+void CheckImportRows(ImportKind kind, std::vector<ImportRow>& rows, const ImportContext& context,
+                     const ImportOptions& options) {
     QHash<QString, int> firstLine;
     for (ImportRow& row : rows) {
         row.error.clear();
         row.newPayee = false;
+        row.update = false;
+        row.changes.clear();
+        row.accountChanged = false;
+        row.notes.clear();
         row.temporaryCode = kind == ImportKind::Transfers && row.code.isEmpty();
         if (!row.temporaryCode)
             row.code = PadZeroLeft(ColumnWidth("S_ITEM", "ID"), row.code);
@@ -354,6 +416,9 @@ void CheckImportRows(ImportKind kind, std::vector<ImportRow>& rows, const Import
             else
                 row.newPayee = true;
         }
+        row.doubtfulName = row.name.contains(u'?') || row.name.contains(u'？');
+        if (row.doubtfulName)
+            row.notes << DoubtfulNameText();
         if (row.error.isEmpty())
             row.error = CheckValues(kind, row);
         if (row.temporaryCode)
@@ -367,9 +432,16 @@ void CheckImportRows(ImportKind kind, std::vector<ImportRow>& rows, const Import
         firstLine.insert(row.code, row.line);
         if (!row.error.isEmpty())
             continue;
-        if (kind == ImportKind::Employees && context.employees.contains(row.code))
-            row.error = Fault(kind, kCode, QStringLiteral("員工資料檔已有此代碼"));
-        else if (kind == ImportKind::Transfers && context.batchCodes.contains(row.code))
+        if (kind == ImportKind::Employees && context.employees.contains(row.code)) {
+            if (!options.update) {
+                row.error = Fault(kind, kCode, QStringLiteral("員工資料檔已有此代碼"));
+                continue;
+            }
+            row.update = true;
+            CompareWithMaster(row, context.employees.value(row.code));
+            if (context.batchCodes.contains(row.code))
+                row.notes << QStringLiteral("本批轉帳資料有此代碼，轉帳資料不變");
+        } else if (kind == ImportKind::Transfers && context.batchCodes.contains(row.code))
             row.error = Fault(kind, kCode, CodeInBatchRefusal().text);
     }
 
@@ -437,8 +509,9 @@ DbResult ReadImportContext(ImportContext* context) {
     return std::nullopt;
 }
 
-ImportFile PrepareImport(const QByteArray& bytes, ImportKind kind) {
+ImportFile PrepareImport(const QByteArray& bytes, ImportKind kind, const ImportOptions& options) {
     ImportFile file = ReadImportFile(bytes, kind);
+    file.options = options;
     if (!file.error.isEmpty())
         return file;
     ImportContext context;
@@ -447,11 +520,11 @@ ImportFile PrepareImport(const QByteArray& bytes, ImportKind kind) {
         file.rows.clear();
         return file;
     }
-    CheckImportRows(kind, file.rows, context);
+    CheckImportRows(kind, file.rows, context, options);
     return file;
 }
 
-ImportFile PrepareImportFile(const QString& path, ImportKind kind) {
+ImportFile PrepareImportFile(const QString& path, ImportKind kind, const ImportOptions& options) {
     const FileRead read = ReadBoundedFile(path, kMostImportBytes);
     if (read.outcome != FileReadOutcome::Read) {
         ImportFile file;
@@ -463,7 +536,7 @@ ImportFile PrepareImportFile(const QString& path, ImportKind kind) {
     }
     // A file within the limits may still hold more than the memory there is.
     try {
-        return PrepareImport(read.bytes, kind);
+        return PrepareImport(read.bytes, kind, options);
     } catch (const std::bad_alloc&) {
         ImportFile file;
         file.readError = OutOfMemoryText(path);
@@ -484,12 +557,17 @@ DbResult WriteImport(ImportKind kind, const std::vector<ImportRow>& rows,
         if (progress)
             progress(written + inPiece);
     };
-    for (const QString& table : {QStringLiteral("S_STAFF"), QStringLiteral("S_ITEM")}) {
-        const bool staff = table == u"S_STAFF";
+    // The employees updated, the employees added, the transfers added.
+    enum class Part { Updates, Staff, Items };
+    for (const Part part : {Part::Updates, Part::Staff, Part::Items}) {
+        const QString table =
+            part == Part::Items ? QStringLiteral("S_ITEM") : QStringLiteral("S_STAFF");
         QList<QStringList> piece;
         for (std::size_t r = 0; r <= rows.size(); ++r) {
             if (piece.size() == static_cast<qsizetype>(kPiece) || r == rows.size()) {
-                if (DbResult error = InsertRows(db, table, piece, count))
+                if (DbResult error = part == Part::Updates
+                                         ? UpdateRowsByKey(db, table, piece, count)
+                                         : InsertRows(db, table, piece, count))
                     return error;
                 written += static_cast<int>(piece.size());
                 piece.clear();
@@ -499,10 +577,15 @@ DbResult WriteImport(ImportKind kind, const std::vector<ImportRow>& rows,
             const ImportRow& row = rows[r];
             if (!row.error.isEmpty())
                 continue;
+            const QStringList employee{row.code, row.account, row.amount, row.name,
+                                       row.certificate};
+            if (part == Part::Updates && row.update && !row.changes.isEmpty())
+                piece << employee;
             // A new payee is filed as the transfer entry files one: the amount becomes the pay.
-            if (staff && (kind == ImportKind::Employees || row.newPayee))
-                piece << QStringList{row.code, row.account, row.amount, row.name, row.certificate};
-            if (!staff && kind == ImportKind::Transfers)
+            if (part == Part::Staff && !row.update &&
+                (kind == ImportKind::Employees || row.newPayee))
+                piece << employee;
+            if (part == Part::Items && kind == ImportKind::Transfers)
                 piece << QStringList{row.code, row.account,     row.amount,
                                      row.name, row.certificate, row.remark};
         }

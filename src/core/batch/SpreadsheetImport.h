@@ -37,6 +37,21 @@ struct ImportRow {
     QString error;               // why the row cannot be written; empty when it can
     bool temporaryCode = false;  // a transfer without a code, given the next free temporary code
     bool newPayee = false;       // a transfer whose payee is filed in the employee master
+    // An employee the master holds, written over it (ImportOptions::update): what changes, as
+    // "caption：old → new", and whether the bank account is among it.
+    bool update = false;
+    QStringList changes;
+    bool accountChanged = false;
+    // A name holding "?", which an export in an encoding that could not hold a character leaves;
+    // written only once the clerk says it is right.
+    bool doubtfulName = false;
+    // What the clerk is told of a row that passed: values filled in, what stays as it is.
+    QStringList notes;
+};
+
+// How a file is imported: employees the master already holds are updated rather than refused.
+struct ImportOptions {
+    bool update = false;
 };
 
 // A file read and checked: the refusal of the whole file, or its rows.
@@ -45,6 +60,7 @@ struct ImportFile {
     QString readError;  // why the file could not be read at all, naming it
     QString error;
     TextEncoding encoding = TextEncoding::Utf8;
+    ImportOptions options;
     std::vector<ImportRow> rows;
 
     int ErrorCount() const;
@@ -65,22 +81,37 @@ ImportFile ReadImportFile(const QByteArray& bytes, ImportKind kind);
 
 // Checks every row with the rules of the entry windows, the codes of the file against each other
 // and against the database, and gives transfers without a code their temporary codes.
-void CheckImportRows(ImportKind kind, std::vector<ImportRow>& rows, const ImportContext& context);
+void CheckImportRows(ImportKind kind, std::vector<ImportRow>& rows, const ImportContext& context,
+                     const ImportOptions& options = {});
+
+// Refuses the rows whose names hold "?" (ImportRow::doubtfulName), for a reader who cannot be
+// asked, saying how to take them all the same.
+void RefuseDoubtfulNames(std::vector<ImportRow>& rows, const QString& howToAccept);
+
+// The text of a doubtful name, as the preview shows it and the refusal says it.
+QString DoubtfulNameText();
 
 // Reads what the rows are checked against from the main database.
 DbResult ReadImportContext(ImportContext* context);
 
 // Reads and checks a file against the main database.
-ImportFile PrepareImport(const QByteArray& bytes, ImportKind kind);
+ImportFile PrepareImport(const QByteArray& bytes, ImportKind kind,
+                         const ImportOptions& options = {});
 
 // Reads the file at `path`, a regular file of at most kMostImportBytes, and checks it as
 // PrepareImport() does; a file it cannot read is refused with the reason.
-ImportFile PrepareImportFile(const QString& path, ImportKind kind);
+ImportFile PrepareImportFile(const QString& path, ImportKind kind,
+                             const ImportOptions& options = {});
 
-// Writes every row without an error in one transaction: all of them or none. `progress`, when
+// Writes every row without an error in one transaction: all of them or none; an updated employee
+// is written over the master's row, the batch's transfers left as they are. `progress`, when
 // given, is told the number of rows written so far.
 DbResult WriteImport(ImportKind kind, const std::vector<ImportRow>& rows,
                      const std::function<void(int)>& progress = {});
+
+// What the preview says of a row: its error, or what writing it does ("正確", "新增", "更新：…"
+// with the values that change and "（帳號變更）"), followed by its notes.
+QString ImportVerdict(const ImportRow& row, const ImportOptions& options);
 
 // The name of a kind as the messages say it.
 QString ImportKindName(ImportKind kind);

@@ -30,4 +30,10 @@ DbResult ReadRows(const QSqlDatabase& db, const QString& table, QList<QStringLis
 DbResult InsertRows(const QSqlDatabase& db, const QString& table, const QList<QStringList>& rows,
                     const std::function<void(int)>& progress = {});
 
+// Writes the rows over those of `table` with the same key, its first column, as InsertRows()
+// writes new ones: values by ordinal, each checked, inside the caller's transaction.
+DbResult UpdateRowsByKey(const QSqlDatabase& db, const QString& table,
+                         const QList<QStringList>& rows,
+                         const std::function<void(int)>& progress = {});
+
 }  // namespace paysum

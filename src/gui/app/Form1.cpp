@@ -153,12 +153,16 @@ void Form1::createMenus() {
     mnuLine3->setObjectName(QStringLiteral("mnuLine3"));
     mnuImportStaff = mnuSystem->addAction(QStringLiteral("匯入員工資料…"));
     mnuImportStaff->setObjectName(QStringLiteral("mnuImportStaff"));
+    mnuUpdateStaff = mnuSystem->addAction(QStringLiteral("以試算表更新員工資料…"));
+    mnuUpdateStaff->setObjectName(QStringLiteral("mnuUpdateStaff"));
     mnuImportItem = mnuSystem->addAction(QStringLiteral("匯入轉帳資料…"));
     mnuImportItem->setObjectName(QStringLiteral("mnuImportItem"));
     mnuVerify = mnuSystem->addAction(QStringLiteral("驗證轉帳檔…"));
     mnuVerify->setObjectName(QStringLiteral("mnuVerify"));
     connect(mnuImportStaff, &QAction::triggered, this, &Form1::mnuImportStaff_Click);
     connect(mnuImportItem, &QAction::triggered, this, &Form1::mnuImportItem_Click);
+    connect(mnuUpdateStaff, &QAction::triggered, this,
+            [this] { ImportSpreadsheet(ImportKind::Employees, ImportOptions{true}); });
     mnuHistory = mnuSystem->addAction(QStringLiteral("薪資轉帳歷史資料…"));
     mnuHistory->setObjectName(QStringLiteral("mnuHistory"));
     connect(mnuVerify, &QAction::triggered, this, &Form1::mnuVerify_Click);
@@ -347,15 +351,15 @@ void Form1::mnuImportItem_Click() {
     ImportSpreadsheet(ImportKind::Transfers);
 }
 
-void Form1::ImportSpreadsheet(ImportKind kind) {
-    const QString title = frmImport::TitleOf(kind);
+void Form1::ImportSpreadsheet(ImportKind kind, const ImportOptions& options) {
+    const QString title = frmImport::TitleOf(kind, options);
     FileDialogRequest request;
     request.title = title;
     request.filters = QStringLiteral("試算表文字檔 (*.csv *.txt);;所有檔案 (*)");
     const QString path = ShowFileDialog(this, request);
     if (path.isEmpty())
         return;
-    ImportFile sheet = PrepareImportFile(path, kind);
+    ImportFile sheet = PrepareImportFile(path, kind, options);
     if (sheet.read == FileReadOutcome::CannotOpen) {
         ShowMessage(this, QStringLiteral("無法開啟檔案 ") + path, MsgButtons::Ok, MsgIcon::Critical,
                     title);

@@ -78,7 +78,7 @@ private:
     bool HasTransferRecords(const QString& emptyMessage);
     void SetBatchButtonsEnabled(bool enabled);
     // Picks a spreadsheet file, checks it and shows its rows in the import preview.
-    void ImportSpreadsheet(ImportKind kind);
+    void ImportSpreadsheet(ImportKind kind, const ImportOptions& options = {});
     // Runs `copy` (a backup or a restore) with the main window hidden and the data windows
     // unloaded, then shows the main window again, after `failure` when the copy failed; its load
     // opens the database afresh, so it follows whatever the main database now holds.
@@ -105,6 +105,7 @@ private:
     QAction* mnuLine3;
     QAction* mnuImportStaff;
     QAction* mnuImportItem;
+    QAction* mnuUpdateStaff;
     QAction* mnuVerify;
     QAction* mnuHistory;
     QAction* mnuLine1;

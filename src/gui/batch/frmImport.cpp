@@ -56,7 +56,11 @@ public:
             case Qt::DisplayRole:
                 return Cell(row, index.column());
             case Qt::ForegroundRole:
-                return row.error.isEmpty() ? QVariant() : QVariant(QColor(0xC0, 0, 0));
+                // Errors in red; what the clerk must look at before writing in brown.
+                if (!row.error.isEmpty())
+                    return QColor(0xC0, 0, 0);
+                return row.accountChanged || row.doubtfulName ? QVariant(QColor(0xA0, 0x50, 0))
+                                                              : QVariant();
             case Qt::TextAlignmentRole:
                 return index.column() == 0 || index.column() == 4
                            ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
@@ -92,11 +96,7 @@ private:
             case 6:
                 return QString(row.remark).replace(QStringLiteral("\r\n"), QStringLiteral(" "));
             default:
-                if (!row.error.isEmpty())
-                    return row.error;
-                return row.temporaryCode ? QStringLiteral("正確（暫時收款人代碼）")
-                       : row.newPayee    ? QStringLiteral("正確（新增至員工資料檔）")
-                                         : QStringLiteral("正確");
+                return ImportVerdict(row, file_.options);
         }
     }
 
@@ -107,12 +107,14 @@ private:
 
 }  // namespace
 
-QString frmImport::TitleOf(ImportKind kind) {
+QString frmImport::TitleOf(ImportKind kind, const ImportOptions& options) {
+    if (options.update)
+        return QStringLiteral("以試算表更新") + ImportKindName(kind);
     return QStringLiteral("匯入") + ImportKindName(kind);
 }
 
 frmImport::frmImport(ImportKind kind, const QString& path, ImportFile file, QWidget* parent)
-    : FunctionWindow(QStringLiteral("frmImport"), TitleOf(kind), parent),
+    : FunctionWindow(QStringLiteral("frmImport"), TitleOf(kind, file.options), parent),
       kind_(kind),
       path_(path),
       file_(std::move(file)) {
@@ -121,7 +123,7 @@ frmImport::frmImport(ImportKind kind, const QString& path, ImportFile file, QWid
 }
 
 void frmImport::createLayout() {
-    Label1 = MakeHeading(TitleOf(kind_));
+    Label1 = MakeHeading(TitleOf(kind_, file_.options));
     Label2 = new QLabel(this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setTextFormat(Qt::PlainText);
@@ -173,7 +175,7 @@ void frmImport::Command1_Click(int index) {
         reject();
         return;
     }
-    const QString title = TitleOf(kind_);
+    const QString title = TitleOf(kind_, file_.options);
     const int valid = file_.ValidCount();
     if (valid == 0)
         return;
@@ -184,6 +186,19 @@ void frmImport::Command1_Click(int index) {
                            "（選「否」則不匯入任何資料，可先修正檔案）")
                 .arg(file_.ErrorCount())
                 .arg(valid),
+            MsgButtons::YesNo, MsgIcon::Question, title, MsgAnswer::No);
+        if (answer != MsgAnswer::Yes)
+            return;
+    }
+    const auto doubtful =
+        std::count_if(file_.rows.begin(), file_.rows.end(),
+                      [](const ImportRow& row) { return row.error.isEmpty() && row.doubtfulName; });
+    if (doubtful > 0) {
+        const MsgAnswer answer = ShowMessage(
+            this,
+            QStringLiteral("有 %1 筆的姓名含有「?」，可能是存檔時遺失的字。\r\n"
+                           "確定這些姓名無誤，仍要匯入嗎？\r\n（選「否」則不匯入任何資料）")
+                .arg(doubtful),
             MsgButtons::YesNo, MsgIcon::Question, title, MsgAnswer::No);
         if (answer != MsgAnswer::Yes)
             return;
@@ -216,7 +231,16 @@ void frmImport::Command1_Click(int index) {
         reject();
         return;
     }
-    ShowMessage(this, QStringLiteral("已匯入%1 %2 筆").arg(ImportKindName(kind_)).arg(valid),
+    const auto updates =
+        std::count_if(file_.rows.begin(), file_.rows.end(),
+                      [](const ImportRow& row) { return row.error.isEmpty() && row.update; });
+    ShowMessage(this,
+                file_.options.update
+                    ? QStringLiteral("已更新%1：新增 %2 筆，更新 %3 筆")
+                          .arg(ImportKindName(kind_))
+                          .arg(valid - updates)
+                          .arg(updates)
+                    : QStringLiteral("已匯入%1 %2 筆").arg(ImportKindName(kind_)).arg(valid),
                 MsgButtons::Ok, MsgIcon::None, title);
     accept();
 }

@@ -24,7 +24,7 @@ public:
     void Command1_Click(int index);
 
     // The caption of the window and the title of its messages.
-    static QString TitleOf(ImportKind kind);
+    static QString TitleOf(ImportKind kind, const ImportOptions& options = {});
 
 private:
     void createLayout();
