@@ -13,6 +13,7 @@
 #include <QSet>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <vector>
 
 namespace paysum {
@@ -47,7 +48,10 @@ bool IsPlainForm(char16_t c) {
 class GlyphReadings {
 public:
     GlyphReadings(const QFont& font, const QSet<char16_t>& drawn) {
-        for (const char16_t c : drawn) {
+        // In code point order, so that the same list gives the same document.
+        QList<char16_t> characters(drawn.cbegin(), drawn.cend());
+        std::sort(characters.begin(), characters.end());
+        for (const char16_t c : characters) {
             // Laid out as drawn, so that a character the font lacks is read in the font that
             // stood in for it.
             QTextLayout layout(QString(QChar{c}), font);
@@ -59,9 +63,9 @@ public:
                 runs[0].glyphIndexes()[0] == 0)
                 continue;
             QHash<quint32, char16_t>& readings = ReadingsOf(runs[0].rawFont());
+            // Of two that share the glyph the plain form, else the lower.
             char16_t& reading = readings[runs[0].glyphIndexes()[0]];
-            if (reading == 0 || (IsPlainForm(c) && !IsPlainForm(reading)) ||
-                (IsPlainForm(c) == IsPlainForm(reading) && c < reading))
+            if (reading == 0 || (IsPlainForm(c) && !IsPlainForm(reading)))
                 reading = c;
         }
     }
