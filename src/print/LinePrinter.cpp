@@ -36,62 +36,105 @@ const QString kPrinterRefused = QStringLiteral("印表機拒絕列印");
 
 // Whether a character is the form a text is searched for in: 金 is, the radical ⾦ that looks the
 // same is not, nor a compatibility ideograph.
-bool IsPlainForm(char16_t c) {
-    const QString text(QChar{c});
+bool IsPlainForm(char32_t c) {
+    const QString text = QString::fromUcs4(&c, 1);
     return text.normalized(QString::NormalizationForm_KC) == text;
 }
 
 // The character each glyph of the document stands for, for every font that drew one: the
-// character drawn with it, and of two drawn characters that share a glyph the plain form. A font
-// maps some characters that look alike to one glyph (金 and the radical ⾦, the blank and the tab,
-// U+3000 and U+2003), and Qt's PDF writer reads such a glyph as the lowest of them.
+// character drawn with it, and of two drawn characters that share a glyph the plain form, else the
+// lower. A font maps some characters that look alike to one glyph (金 and the radical ⾦, the blank
+// and the tab, U+3000 and U+2003), and Qt's PDF writer reads such a glyph as the lowest of them,
+// and a glyph of a character beyond U+FFFF as nothing. Qt numbers a font's glyphs in the document
+// from 1 in the order they were first drawn, so that order tells each number's glyph.
 class GlyphReadings {
 public:
-    GlyphReadings(const QFont& font, const QSet<char16_t>& drawn) {
-        // In code point order, so that the same list gives the same document.
-        QList<char16_t> characters(drawn.cbegin(), drawn.cend());
-        std::sort(characters.begin(), characters.end());
-        for (const char16_t c : characters) {
+    // `drawn` holds every character drawn in `font`, in the order first drawn.
+    GlyphReadings(const QFont& font, const QList<char32_t>& drawn) {
+        for (const char32_t c : drawn) {
             // Laid out as drawn, so that a character the font lacks is read in the font that
             // stood in for it.
-            QTextLayout layout(QString(QChar{c}), font);
+            QTextLayout layout(QString::fromUcs4(&c, 1), font);
             layout.beginLayout();
             layout.createLine();
             layout.endLayout();
             const QList<QGlyphRun> runs = layout.glyphRuns();
-            if (runs.isEmpty() || runs[0].glyphIndexes().isEmpty() ||
+            if (runs.size() != 1 || runs[0].glyphIndexes().size() != 1 ||
                 runs[0].glyphIndexes()[0] == 0)
                 continue;
-            QHash<quint32, char16_t>& readings = ReadingsOf(runs[0].rawFont());
-            // Of two that share the glyph the plain form, else the lower.
-            char16_t& reading = readings[runs[0].glyphIndexes()[0]];
-            if (reading == 0 || (IsPlainForm(c) && !IsPlainForm(reading)))
+            FontGlyphs& glyphs = GlyphsOf(runs[0].rawFont());
+            const quint32 glyph = runs[0].glyphIndexes()[0];
+            if (!glyphs.readings.contains(glyph))
+                glyphs.numbered.append(glyph);
+            char32_t& reading = glyphs.readings[glyph];
+            if (reading == 0 || (IsPlainForm(c) && !IsPlainForm(reading)) ||
+                (IsPlainForm(c) == IsPlainForm(reading) && c < reading))
                 reading = c;
         }
     }
 
-    // The character drawn with the glyph that Qt read as `value`; `value` when there is none.
-    char16_t operator()(char16_t value) const {
-        for (const auto& [font, readings] : fonts_) {
-            const QList<quint32> glyphs = font.glyphIndexesForString(QString(QChar{value}));
-            if (glyphs.size() == 1 && glyphs[0] != 0) {
-                if (const auto found = readings.constFind(glyphs[0]); found != readings.cend())
-                    return *found;
+    // The values a map that holds `values` should hold: in the font whose glyphs, numbered as
+    // drawn, are those of all the values, the character drawn with each code's glyph; else, when
+    // no one font fits, the character drawn with the glyph that Qt read as each value, in any font.
+    QMap<quint16, char32_t> Read(const QMap<quint16, char32_t>& values) const {
+        const FontGlyphs* fitting = nullptr;
+        int fits = 0;
+        for (const FontGlyphs& glyphs : fonts_) {
+            bool fit = !values.isEmpty();
+            for (auto value = values.cbegin(); fit && value != values.cend(); ++value) {
+                fit = value.key() == 0 ||
+                      (value.key() <= glyphs.numbered.size() &&
+                       GlyphOf(glyphs.font, value.value()) == glyphs.numbered[value.key() - 1]);
+            }
+            if (fit) {
+                fitting = &glyphs;
+                ++fits;
             }
         }
-        return value;
+        QMap<quint16, char32_t> read;
+        if (fits == 1) {
+            for (qsizetype i = 0; i < fitting->numbered.size() && i < 0xFFFF; ++i) {
+                const auto code = static_cast<quint16>(i + 1);
+                const char32_t reading = fitting->readings.value(fitting->numbered[i]);
+                if (reading != values.value(code))
+                    read[code] = reading;
+            }
+            return read;
+        }
+        for (auto value = values.cbegin(); value != values.cend(); ++value) {
+            for (const FontGlyphs& glyphs : fonts_) {
+                const char32_t reading = glyphs.readings.value(GlyphOf(glyphs.font, *value));
+                if (reading != 0) {
+                    if (reading != *value)
+                        read[value.key()] = reading;
+                    break;
+                }
+            }
+        }
+        return read;
     }
 
 private:
-    QHash<quint32, char16_t>& ReadingsOf(const QRawFont& font) {
-        for (auto& [known, readings] : fonts_) {
-            if (known == font)
-                return readings;
-        }
-        return fonts_.emplace_back(font, QHash<quint32, char16_t>()).second;
+    struct FontGlyphs {
+        QRawFont font;
+        QHash<quint32, char32_t> readings;
+        QList<quint32> numbered;  // glyph i + 1 of the document
+    };
+
+    static quint32 GlyphOf(const QRawFont& font, char32_t c) {
+        const QList<quint32> glyphs = font.glyphIndexesForString(QString::fromUcs4(&c, 1));
+        return glyphs.size() == 1 ? glyphs[0] : 0;
     }
 
-    std::vector<std::pair<QRawFont, QHash<quint32, char16_t>>> fonts_;
+    FontGlyphs& GlyphsOf(const QRawFont& font) {
+        for (FontGlyphs& glyphs : fonts_) {
+            if (glyphs.font == font)
+                return glyphs;
+        }
+        return fonts_.emplace_back(FontGlyphs{font, {}, {}});
+    }
+
+    std::vector<FontGlyphs> fonts_;
 };
 
 // Draws lines on a paged device: the PDF writer here, a printer in the windows.
@@ -134,10 +177,11 @@ public:
         const QFont font = Font(points_);
         painter_.setFont(font);
         if (toPdf_) {
-            // Characters beyond U+FFFF have no place in the maps Qt writes.
-            for (const QChar c : line) {
-                if (!c.isSurrogate())
-                    drawn_.insert(c.unicode());
+            for (const char32_t c : line.toUcs4()) {
+                if (!drawnSet_.contains(c)) {
+                    drawnSet_.insert(c);
+                    drawn_.append(c);
+                }
             }
         }
         const qreal em = points_ * device_->logicalDpiY() / 72.0;
@@ -161,7 +205,10 @@ public:
         if (!failed_ && toPdf_) {
             // The text a reader copies or searches for is the text printed.
             document_ = pdf_.data();
-            RereadToUnicode(document_, GlyphReadings(Font(points_), drawn_));
+            const GlyphReadings readings(Font(points_), drawn_);
+            RewriteToUnicode(document_, [&readings](const QMap<quint16, char32_t>& values) {
+                return readings.Read(values);
+            });
             AddPdfAuthor(document_, PrintingProgram());
         }
         return !failed_;
@@ -206,7 +253,8 @@ private:
     std::unique_ptr<QPagedPaintDevice> owned_;
     QBuffer pdf_;
     QByteArray document_;
-    QSet<char16_t> drawn_;
+    QList<char32_t> drawn_;  // in the order first drawn
+    QSet<char32_t> drawnSet_;
     QString failure_;
     std::unique_ptr<QPdfWriter> writer_;
     QPagedPaintDevice* device_ = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 
 #include <functional>
@@ -10,11 +11,13 @@ namespace paysum {
 // Changes to a PDF that Qt's PDF engine wrote, made in memory before the document is put in place.
 // Both leave a document that is not laid out as Qt lays it out as it was.
 
-// Passes every Unicode value of the document's ToUnicode maps (the text a reader copies or
-// searches for each glyph) through `reading`. Values keep their length, so every offset in the
-// document stays valid. Qt reads each glyph as the lowest code point the font maps to it, which
-// for a glyph that a font shares is rarely the character drawn (⾦ KANGXI RADICAL GOLD for 金).
-void RereadToUnicode(QByteArray& pdf, const std::function<char16_t(char16_t)>& reading);
+// Rewrites the document's ToUnicode maps, which tell the text a reader copies or searches for
+// each glyph (each code of a font): `read` gets the codes and values of one map and returns the
+// codes whose values are to change, or that have none. A value of one UTF-16 unit is put in the
+// place of the one written, keeping every offset; a code without a value gets an entry of its own,
+// and the stream's length and the offsets that follow move.
+using MapReading = std::function<QMap<quint16, char32_t>(const QMap<quint16, char32_t>&)>;
+void RewriteToUnicode(QByteArray& pdf, const MapReading& read);
 
 // Adds an Author entry to the document information dictionary, which Qt's writer cannot set, and
 // moves the cross-reference offsets that follow it.

@@ -467,10 +467,10 @@ TEST_F(CommandLineTest, ListPdfReadsBackAsPrintedAndIsNamedForItsBatch) {
         QStandardPaths::findExecutable("pdfinfo").isEmpty())
         GTEST_SKIP() << "pdftotext and pdfinfo (Debian package poppler-utils) are not installed";
     // Two pages of names and remarks: ideographs the list's font draws with the glyph of a radical
-    // (金 ⾦, 日 ⽇, 行 ⾏, 頁 ⾴) or of a rarer ideograph (曶 㫚), and characters outside code
-    // page 950.
-    const QStringList names = {"金日月", "十二工", "林行頁",   "張堃喆", "陳曶彧",
-                               "鍾璿甯", "翀靚瑋", "歐陽珮媺", "王大水", "李小民"};
+    // (金 ⾦, 日 ⽇, 行 ⾏, 頁 ⾴) or of a rarer ideograph (曶 㫚), characters outside code page
+    // 950, and beyond U+FFFF (𠀋, 𡘙).
+    const QStringList names = {"金日月", "十二工",   "林行頁", "張堃喆", "陳曶彧",  "鍾璿甯",
+                               "翀靚瑋", "歐陽珮媺", "王大水", "李小民", "林𠀋𡘙明"};
     for (int i = 3; i <= 31; ++i) {
         InsertRow("S_ITEM", {QStringLiteral("%1").arg(i, 5, 10, QLatin1Char('0')), "123456789014",
                              QString::number(i * 1000), names[i % names.size()], "",
