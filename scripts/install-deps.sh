@@ -9,7 +9,7 @@ packages=(
     fonts-noto-cjk qt6-translations-l10n
     librsvg2-bin desktop-file-utils appstream file dpkg-dev
     clang-14 libclang-rt-14-dev
-    xvfb openbox xdotool sqlite3
+    xvfb openbox xdotool sqlite3 poppler-utils
 )
 
 missing=()

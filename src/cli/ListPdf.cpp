@@ -12,9 +12,9 @@ int ListPdf(const Invocation& invocation) {
     Report report;
     if (DbResult error = ReadDetailReport(0, Today(), &report))
         return Fail(QStringLiteral("資料庫讀取錯誤：") + error->message);
-    if (std::optional<PrintFault> fault =
-            PrintReportJob(PrintTarget{{}, path}, {MingFont().families(), QPageLayout::Portrait, 1},
-                           report.lines, OpenPdfPrinter))
+    if (std::optional<PrintFault> fault = PrintReportJob(
+            PrintTarget{{}, path, report.documentName},
+            {MingFont().families(), QPageLayout::Portrait, 1}, report.lines, OpenPdfPrinter))
         return WriteFailure(path, fault->detail);
     return 0;
 }

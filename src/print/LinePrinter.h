@@ -13,10 +13,13 @@ class QPagedPaintDevice;
 namespace paysum {
 
 // Where a print job goes: a PDF file when one is named (made in memory, never written by the
-// printer itself), else the printer of that name, else the default printer.
+// printer itself), else the printer of that name, else the default printer. The document's name
+// is the PDF's title, or the job's name in the printer's queue. (Each member has an initializer,
+// so that a target may be given by its first members alone.)
 struct PrintTarget {
-    QString printerName;
-    QString outputFile;
+    QString printerName{};
+    QString outputFile{};
+    QString documentName{};
 };
 
 // A printer that takes text one line below the other from the left edge of the printable
@@ -36,16 +39,24 @@ public:
     [[nodiscard]] virtual bool EndDoc() = 0;
     // The PDF made for a file target, once EndDoc() succeeded; the caller puts it in place.
     virtual QByteArray PdfDocument() const { return {}; }
+    // Why the printer failed, for the clerk ("沒有設定印表機"); empty when it did not.
+    virtual QString FailureReason() const { return {}; }
 };
 
 // Opens a printer for a target.
 using PrinterOpener = std::function<std::unique_ptr<LinePrinter>(const PrintTarget& target)>;
 
 // A printer that makes a PDF of A4 pages in memory, for a file target; the caller puts the
-// document in place.
+// document in place. The PDF's text reads back as the characters printed, and its title is the
+// target's document name, its author and creator the program and its version.
 std::unique_ptr<LinePrinter> OpenPdfPrinter(const PrintTarget& target);
 
-// A printer that draws on a printer device (QPrinter, set up by the caller); none fails.
-std::unique_ptr<LinePrinter> LinePrinterOn(std::unique_ptr<QPagedPaintDevice> device);
+// A printer that draws on a printer device (QPrinter, set up by the caller); none fails with
+// `whyNone` as the reason.
+std::unique_ptr<LinePrinter> LinePrinterOn(std::unique_ptr<QPagedPaintDevice> device,
+                                           const QString& whyNone = QString());
+
+// The program and its version, as a document names its creator ("PAYSUM 1.0.2").
+QString PrintingProgram();
 
 }  // namespace paysum

@@ -47,12 +47,12 @@ std::optional<PrintFault> PrintReportJob(const PrintTarget& target,
     }
     const std::unique_ptr<LinePrinter> printer = open(target);
     if (!PrintReportLines(*printer, settings, lines))
-        return PrintFault{};
+        return PrintFault{false, printer->FailureReason(), true};
     if (!toFile)
         return std::nullopt;
     const QByteArray document = printer->PdfDocument();
     if (document.isEmpty())
-        return PrintFault{};
+        return PrintFault{false, QString(), true};
     if (std::optional<QString> error = ReplaceClerkFile(target.outputFile, document))
         return PrintFault{false, *error};
     return std::nullopt;

@@ -22,10 +22,11 @@ struct ReportPrintSettings {
                                     const QStringList& lines);
 
 // Why a print job did not end printed: a file target refused before anything was printed, or a
-// job not completed (the printer failed, or the PDF could not be written; `detail` says why).
+// job not completed: the printer failed, or the PDF could not be written. `detail` says why.
 struct PrintFault {
     bool refused = false;
     QString detail;
+    bool printerFailed = false;
 };
 
 // Prints the list's lines on the target, through the printer `open` gives for it. A PDF file is

@@ -2,6 +2,7 @@
 #include "common/RocDate.h"
 #include "data/Database.h"
 #include "data/PayRunHistory.h"
+#include "output/ReportSource.h"
 #include "support/Files.h"
 #include "support/PaysumTest.h"
 
@@ -12,7 +13,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSqlDatabase>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -464,6 +467,69 @@ TEST_F(CommandLineTest, OnlyRegularFilesOfABoundedSizeAreRead) {
         EXPECT_EQ(run.err, c.err);
     }
     EXPECT_EQ(Rows("S_STAFF").size(), 0);
+}
+
+// What a program of poppler-utils prints for a PDF.
+QString Poppler(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    EXPECT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.readAllStandardError(), "") << program.toStdString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// A line's words, whatever the blanks between them.
+QString Words(const QString& line) {
+    return line.simplified().split(u' ', Qt::SkipEmptyParts).join(u' ');
+}
+
+TEST_F(CommandLineTest, ListPdfReadsBackAsPrintedAndIsNamedForItsBatch) {
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty() ||
+        QStandardPaths::findExecutable("pdfinfo").isEmpty())
+        GTEST_SKIP() << "pdftotext and pdfinfo (Debian package poppler-utils) are not installed";
+    // Two pages of names and remarks: ideographs the list's font draws with the glyph of a radical
+    // (金 ⾦, 日 ⽇, 行 ⾏, 頁 ⾴) or of a rarer ideograph (曶 㫚), characters outside code page
+    // 950, and beyond U+FFFF (𠀋, 𡘙).
+    const QStringList names = {"金日月", "十二工",   "林行頁", "張堃喆", "陳曶彧",  "鍾璿甯",
+                               "翀靚瑋", "歐陽珮媺", "王大水", "李小民", "林𠀋𡘙明"};
+    for (int i = 3; i <= 31; ++i) {
+        InsertRow("S_ITEM", {QStringLiteral("%1").arg(i, 5, 10, QLatin1Char('0')), "123456789014",
+                             QString::number(i * 1000), names[i % names.size()], "",
+                             i % 4 == 0 ? "十月獎金" : ""});
+    }
+    ASSERT_FALSE(Execute(Connection(DataDir() + "/PAYSUM.db"),
+                         "UPDATE S_DAY SET LDATE = '1151207', TDATE = '1151208'"));
+    ASSERT_FALSE(Execute(Connection(DataDir() + "/PAYSUM.db"),
+                         "UPDATE S_BASE SET SIGN1 = '主管：', SIGN2 = '經辦：', SIGN3 = '日期：'"));
+    Report report;
+    ASSERT_FALSE(ReadDetailReport(0, QDate::currentDate(), &report));
+    CloseAllConnections();
+    const QString pdf = DataDir() + "/../list.pdf";
+    ASSERT_EQ(Paysum({"list", "--pdf", pdf}).status, 0);
+
+    QStringList printed;
+    for (const QString& line : report.lines) {
+        if (!Words(line).isEmpty())
+            printed << Words(line);
+    }
+    QStringList read;
+    for (const QString& line : Poppler("pdftotext", {"-layout", "-enc", "UTF-8", pdf, "-"})
+                                   .split(QRegularExpression("[\\n\\f]"))) {
+        if (!Words(line).isEmpty())
+            read << Words(line);
+    }
+    EXPECT_EQ(read.join(u'\n').toStdString(), printed.join(u'\n').toStdString());
+    EXPECT_TRUE(printed.join(u'\n').contains("金額："));
+
+    const QString info = Poppler("pdfinfo", {pdf});
+    EXPECT_TRUE(info.contains(
+        QRegularExpression("^Title: +薪資轉帳明細 登錄日期 1151207 轉帳日期 1151208\n",
+                           QRegularExpression::MultilineOption)))
+        << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression("^Author: +PAYSUM " PAYSUM_VERSION_TEXT "\n",
+                                                 QRegularExpression::MultilineOption)));
+    EXPECT_TRUE(info.contains(QRegularExpression("^Creator: +PAYSUM " PAYSUM_VERSION_TEXT "\n",
+                                                 QRegularExpression::MultilineOption)));
 }
 
 TEST_F(CommandLineTest, ListWritesAPdfWholeOrNotAtAllAndUsageFaultsSaySo) {

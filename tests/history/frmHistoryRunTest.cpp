@@ -161,6 +161,8 @@ TEST_F(frmHistoryRunTest, PrintsTheRunsDetailListNotTheCurrentBatch) {
     ASSERT_EQ(jobs.size(), 2u);
     EXPECT_EQ(jobs[0].target.printerName + jobs[0].target.outputFile, QString());
     EXPECT_EQ(jobs[1].target.outputFile, out_.filePath("list.pdf"));
+    // Named for the run's batch dates, not the current batch's.
+    EXPECT_EQ(jobs[1].target.documentName, "薪資轉帳明細 登錄日期 910503 轉帳日期 910505");
     EXPECT_EQ(jobs[1].orientation, QPageLayout::Landscape);
     QStringList printed;
     QStringList printedCodes;

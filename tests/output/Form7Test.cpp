@@ -103,6 +103,7 @@ TEST_F(Form7Test, PrintsPageByPageEveryCopyOnANewPageAndFailureCloses) {
     // A remark holding the continued-page mark ends its page too.
     for (int i = 1; i <= 31; ++i)
         Transfer(QStringLiteral("%1").arg(i, 5, 10, QLatin1Char('0')), i == 31 ? "見接下頁" : "");
+    InsertRow("S_DAY", {"910503", "910506"});
     Open();
     ClickPrint();
     EXPECT_EQ(messages.Count(), 2u);
@@ -112,6 +113,8 @@ TEST_F(Form7Test, PrintsPageByPageEveryCopyOnANewPageAndFailureCloses) {
     ASSERT_EQ(jobs_.size(), 1u);
     const PrintJob& job = jobs_[0];
     EXPECT_EQ(job.target.printerName + job.target.outputFile, QString());  // default printer
+    // The job is named in the printer's queue for the list and its batch.
+    EXPECT_EQ(job.target.documentName, "薪資轉帳明細 登錄日期 910503 轉帳日期 910506");
     EXPECT_EQ(job.orientation, QPageLayout::Portrait);
     EXPECT_EQ(job.families, MingFont().families());
     ASSERT_EQ(job.pages.size(), 3u);
@@ -137,6 +140,7 @@ TEST_F(Form7Test, PrintsPageByPageEveryCopyOnANewPageAndFailureCloses) {
     twice.insert(twice.end(), job.pages.begin(), job.pages.end());
     for (std::size_t i : {1, 2}) {
         EXPECT_EQ(jobs_[i].target.printerName, "Office");
+        EXPECT_EQ(jobs_[i].target.documentName, job.target.documentName);
         EXPECT_EQ(jobs_[i].orientation, QPageLayout::Landscape);
         EXPECT_EQ(jobs_[i].pages, twice);
     }
@@ -144,9 +148,17 @@ TEST_F(Form7Test, PrintsPageByPageEveryCopyOnANewPageAndFailureCloses) {
     printChoice_.reset();  // cancel
     Menu("mnuPrint")->trigger();
     EXPECT_EQ(jobs_.size(), 3u);
+    // A failed print says why, and the window closes: the printer refused the job, or the printer
+    // chosen is not there (the real printers, asked for one that no system has).
     printerFails_ = true;
     ClickPrint();
-    ExpectLast("列印失敗");
+    ExpectLast("列印失敗：印表機拒絕列印");
+    EXPECT_FALSE(window_->isVisible());
+    SetPrinterHook({});
+    Open();
+    printChoice_ = PrintChoice{QPageLayout::Portrait, 1, PrintTarget{"沒有這台"}};
+    Menu("mnuPrint")->trigger();
+    ExpectLast("列印失敗：找不到印表機「沒有這台」");
     EXPECT_FALSE(window_->isVisible());
 }
 

@@ -3,6 +3,7 @@
 #include "print/Fonts.h"
 
 #include <QFile>
+#include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -39,9 +40,16 @@ TEST(LinePrinterTest, PrintsToAPdfPageByPage) {
     EXPECT_EQ(PrintedPages(40, false), 1);
     EXPECT_EQ(PrintedPages(100, false), 3);
 
-    std::unique_ptr<LinePrinter> unknown = OpenPrinter(PrintTarget{QStringLiteral("no such"), {}});
+    // A printer that is not there fails, saying so.
+    std::unique_ptr<LinePrinter> unknown = OpenPrinter(PrintTarget{QStringLiteral("no such")});
     unknown->PrintLine(QStringLiteral("x"));
     EXPECT_FALSE(unknown->EndDoc());
+    EXPECT_EQ(unknown->FailureReason(), "找不到印表機「no such」");
+    if (QPrinterInfo::defaultPrinter().isNull()) {
+        std::unique_ptr<LinePrinter> none = OpenPrinter(PrintTarget{});
+        EXPECT_FALSE(none->EndDoc());
+        EXPECT_EQ(none->FailureReason(), "沒有設定印表機");
+    }
 }
 
 TEST(FontDialogTest, OnlyFontsThatKeepColumns) {

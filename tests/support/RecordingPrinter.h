@@ -15,7 +15,8 @@ struct PrintJob {
     std::vector<std::vector<std::pair<QString, int>>> pages{1};
 };
 
-// A printer that keeps what it is given in a print job, and fails at the end when told to.
+// A printer that keeps what it is given in a print job, and fails at the end when told to, as a
+// printer that refused the job.
 class RecordingPrinter : public LinePrinter {
 public:
     RecordingPrinter(PrintJob& job, bool fails) : job_(job), fails_(fails) {}
@@ -25,6 +26,9 @@ public:
     void PrintLine(const QString& line) override { job_.pages.back().emplace_back(line, points_); }
     void NewPage() override { job_.pages.emplace_back(); }
     bool EndDoc() override { return !fails_; }
+    QString FailureReason() const override {
+        return fails_ ? QStringLiteral("印表機拒絕列印") : QString();
+    }
     // A stand-in for the PDF of a file target, which the caller writes.
     QByteArray PdfDocument() const override {
         return job_.target.outputFile.isEmpty() ? QByteArray() : QByteArray("%PDF recorded");

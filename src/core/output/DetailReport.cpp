@@ -46,7 +46,7 @@ public:
         lines_ << printLine;
     }
 
-    Report Take() { return Report{std::move(preview_), std::move(lines_)}; }
+    Report Take() { return Report{std::move(preview_), std::move(lines_), QString()}; }
 
 private:
     QString preview_;
@@ -126,6 +126,15 @@ private:
 };
 
 }  // namespace
+
+QString ReportDocumentName(const QString& loginDate, const QString& transferDate) {
+    QString name = QStringLiteral("薪資轉帳明細");
+    if (!loginDate.trimmed().isEmpty())
+        name += QStringLiteral(" 登錄日期 ") + loginDate.trimmed();
+    if (!transferDate.trimmed().isEmpty())
+        name += QStringLiteral(" 轉帳日期 ") + transferDate.trimmed();
+    return name;
+}
 
 Report BuildReport(const ReportHeader& header, const std::vector<ReportRow>& rows) {
     const ReportLayout layout(header);

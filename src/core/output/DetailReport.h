@@ -29,10 +29,11 @@ struct ReportRow {
 };
 
 // The list twice: the preview text, its lines ended by CR LF with one more empty line after
-// each page footer, and the lines to print.
+// each page footer, and the lines to print; and its name as a document (ReportDocumentName).
 struct Report {
     QString preview;
     QStringList lines;
+    QString documentName;
 };
 
 // The first line of every page, printed larger.
@@ -41,6 +42,11 @@ inline const QString kReportTitle = QStringLiteral("　 　薪　資　轉　帳
 // after a line holding it.
 inline const QString kContinuedMark = QStringLiteral("接下頁");
 inline constexpr int kRowsPerPage = 30;
+
+// The list's name as a printed document, the PDF's title and the print job's name: its caption
+// and the batch's dates, "薪資轉帳明細 登錄日期 1151207 轉帳日期 1151208"; a date not set is left
+// out.
+QString ReportDocumentName(const QString& loginDate, const QString& transferDate);
 
 // Lays out the transfer detail list in fixed character columns: pages of 30 transfers under
 // a page header and over a footer, then the count, the amount total and the sign-off lines.

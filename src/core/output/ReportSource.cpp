@@ -62,6 +62,7 @@ DbResult ReadDetailReport(qint16 order, const QDate& today, Report* report) {
     if (DbResult error = ReadRows(db, QStringLiteral("S_DAY"), &rows))
         return error;
     header.transferDate = rows.isEmpty() ? QString(6, u' ') : rows[0].value(1);
+    const QString loginDate = rows.isEmpty() ? QString() : rows[0].value(0);
     header.printDate = RocToday(1, today);
     if (DbResult error = ReadRows(db, QStringLiteral("S_ITEM"), &rows, ReportOrderBy(order)))
         return error;
@@ -70,6 +71,7 @@ DbResult ReadDetailReport(qint16 order, const QDate& today, Report* report) {
     for (const QStringList& row : rows)
         items.push_back(ReportRowOf(row));
     *report = BuildReport(header, items);
+    report->documentName = ReportDocumentName(loginDate, header.transferDate);
     return std::nullopt;
 }
 

@@ -26,8 +26,8 @@ std::vector<ReportRow> OrderedReportRows(const QList<QStringList>& items, qint16
 // code with its check digit and its name, and the sign-off lines.
 void SetCompany(ReportHeader& header, const QStringList& base);
 
-// Reads the company record, the transfer date and the transfers (in `order`, as the report
-// window's order menu has it) and lays the list out as printed on `today`.
+// Reads the company record, the batch dates and the transfers (in `order`, as the report
+// window's order menu has it) and lays the list out as printed on `today`, with its name.
 DbResult ReadDetailReport(qint16 order, const QDate& today, Report* report);
 
 }  // namespace paysum

@@ -114,6 +114,7 @@ void Form7::LoadReportDates() {
     if (run_) {
         const QString& date = run_->summary.transferDate;
         header_.transferDate = date.isEmpty() ? QString(6, u' ') : date;
+        documentName_ = ReportDocumentName(run_->summary.loginDate, date);
         return;
     }
     if (records_->PointAt(QStringLiteral("S_DAY"))) {
@@ -122,6 +123,8 @@ void Form7::LoadReportDates() {
     }
     const Recordset& days = records_->Recordset();
     header_.transferDate = days.AtEOF() ? QString(6, u' ') : days.Field(1);
+    documentName_ =
+        ReportDocumentName(days.AtEOF() ? QString() : days.Field(0), header_.transferDate);
 }
 
 void Form7::showEvent(QShowEvent* event) {
@@ -229,14 +232,18 @@ void Form7::mnuExit_Click() {
 }
 
 void Form7::PrintReport() {
+    PrintTarget target = printTarget_;
+    target.documentName = documentName_;
     const std::optional<PrintFault> fault = PrintReportJob(
-        printTarget_, {printFamilies_, printOrientation_, copies_}, reportLines_, OpenPrinter);
+        target, {printFamilies_, printOrientation_, copies_}, reportLines_, OpenPrinter);
     if (!fault) {
         ShowMessage(this, QStringLiteral("列印完畢"));
         return;
     }
-    if (fault->detail.isEmpty()) {
-        ShowMessage(this, QStringLiteral("列印失敗"));
+    // A printer that failed is said with its reason when it gave one, and the window closes.
+    if (fault->printerFailed) {
+        ShowMessage(this, fault->detail.isEmpty() ? QStringLiteral("列印失敗")
+                                                  : QStringLiteral("列印失敗：") + fault->detail);
         reject();
         return;
     }

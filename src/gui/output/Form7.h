@@ -82,6 +82,8 @@ private:
 
     ReportHeader header_;
     QStringList reportLines_;
+    // The list's name as a document, from the batch dates read at load.
+    QString documentName_ = ReportDocumentName(QString(), QString());
 };
 
 }  // namespace paysum

@@ -12,16 +12,23 @@ PrinterHook& Hook() {
     return hook;
 }
 
-// The printer of that name, else the default printer; none when it is not there.
-std::unique_ptr<QPrinter> SystemPrinter(const QString& name) {
+// The target's printer, else the default printer, its job named as the target's document; a
+// printer that fails saying why when it is not there.
+std::unique_ptr<LinePrinter> SystemPrinter(const PrintTarget& target) {
+    const QString& name = target.printerName;
     const QPrinterInfo info =
         name.isEmpty() ? QPrinterInfo::defaultPrinter() : QPrinterInfo::printerInfo(name);
-    if (info.isNull())
-        return nullptr;
+    if (info.isNull()) {
+        return LinePrinterOn(nullptr, name.isEmpty()
+                                          ? QStringLiteral("沒有設定印表機")
+                                          : QStringLiteral("找不到印表機「%1」").arg(name));
+    }
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::NativeFormat);
     printer->setPrinterName(info.printerName());
-    return printer;
+    printer->setDocName(target.documentName);
+    printer->setCreator(PrintingProgram());
+    return LinePrinterOn(std::move(printer));
 }
 
 }  // namespace
@@ -31,7 +38,7 @@ std::unique_ptr<LinePrinter> OpenPrinter(const PrintTarget& target) {
         return Hook()(target);
     if (!target.outputFile.isEmpty())
         return OpenPdfPrinter(target);
-    return LinePrinterOn(SystemPrinter(target.printerName));
+    return SystemPrinter(target);
 }
 
 void SetPrinterHook(PrinterHook hook) {
