@@ -3,6 +3,7 @@
 
 #include "app/Form1.h"
 #include "app/frmAbout.h"
+#include "app/frmGuide.h"
 #include "app/startup.h"
 #include "batch/Form2.h"
 #include "batch/Form8.h"
@@ -169,6 +170,7 @@ int main(int argc, char* argv[]) {
     // Each further window: its name and how to make it with the sample data in place.
     const std::vector<std::pair<QString, std::function<QWidget*()>>> windows = {
         {QStringLiteral("frmAbout"), [] { return new frmAbout(MainWindow()); }},
+        {QStringLiteral("frmGuide"), [] { return new frmGuide(GuidePage(), MainWindow()); }},
         {QStringLiteral("Form3"), [] { return new Form3(MainWindow()); }},
         {QStringLiteral("Form7"), [] { return new Form7(MainWindow()); }},
         {QStringLiteral("Form5"), [] { return new Form5(MainWindow()); }},
