@@ -128,8 +128,14 @@ QString FileTimeText(const QDateTime& time) {
 QString FileSizeText(qint64 bytes) {
     if (bytes < 1024)
         return QStringLiteral("%1 位元組").arg(bytes);
-    return QLocale(QLocale::Chinese, QLocale::TraditionalChineseScript, QLocale::Taiwan)
-        .formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
+    static const char* const kUnits[] = {"KB", "MB", "GB", "TB"};
+    double size = double(bytes) / 1024;
+    int unit = 0;
+    while (size >= 1024 && unit < 3) {
+        size /= 1024;
+        ++unit;
+    }
+    return QStringLiteral("%1 %2").arg(size, 0, 'f', 1).arg(QLatin1String(kUnits[unit]));
 }
 
 QStringList RemovableMediaFolders() {
