@@ -2,6 +2,7 @@
 
 #include "platform/Modal.h"
 
+#include <QAbstractItemView>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -9,6 +10,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
+#include <QSplitter>
 #include <QStandardPaths>
 #include <QTreeView>
 #include <QUrl>
@@ -70,8 +72,8 @@ private:
     static constexpr int kTimeColumn = 3;
 };
 
-// Qt sizes the detail view's columns for its English texts; the Chinese size, type and time get
-// the room they need to show whole.
+// Qt sizes the side list and the detail view's columns for English texts; the places and the
+// Chinese size, type and time get the room they need to show whole.
 void WidenColumns(QFileDialog& dialog) {
     auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
     if (!view)
@@ -87,7 +89,24 @@ void WidenColumns(QFileDialog& dialog) {
         header->resizeSection(column, std::max(header->sectionSize(column), needed));
         total += header->sectionSize(column);
     }
-    dialog.resize(std::max(dialog.width(), total + 2 * padding + 160), dialog.height());
+    // The side list as wide as its longest place, a removable medium's label included.
+    int side = 0;
+    if (auto* places = dialog.findChild<QAbstractItemView*>(QStringLiteral("sidebar"))) {
+        for (int row = 0; row < places->model()->rowCount(); ++row) {
+            const QString name = places->model()->index(row, 0).data().toString();
+            side = std::max(side, metrics.horizontalAdvance(name));
+        }
+        side += places->iconSize().width() + padding;
+    }
+    if (auto* splitter = dialog.findChild<QSplitter*>(QStringLiteral("splitter"))) {
+        QList<int> sizes = splitter->sizes();
+        if (sizes.size() == 2 && sizes[0] < side) {
+            sizes[1] = std::max(sizes[1], total + padding);
+            sizes[0] = side;
+            splitter->setSizes(sizes);
+        }
+    }
+    dialog.resize(std::max(dialog.width(), side + total + 2 * padding + 40), dialog.height());
 }
 
 QString ShowQtFileDialog(QWidget* parent, const FileDialogRequest& request) {
