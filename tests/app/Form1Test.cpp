@@ -543,6 +543,12 @@ TEST_F(Form1Test, HelpMenuShowsTheGuideOrSaysItIsMissing) {
         QTest::mouseClick(Find<QPushButton>(&guide, QStringLiteral("cmdClose")), Qt::LeftButton);
         EXPECT_FALSE(guide.isVisible());
     });
+    // The installed guide is looked for first, in the installed tree the program runs from.
+    EXPECT_EQ(GuideFolders().first(),
+              QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                              QStringLiteral("/../../share/doc/paysum/guide")));
+    SetGuideFoldersForTest(
+        {DataDir() + QStringLiteral("/no-guide"), QStringLiteral(PAYSUM_GUIDE_DIR)});
     Trigger("mnuWord");
     EXPECT_EQ(title, QStringLiteral("PAYSUM 薪資轉帳 使用說明"));
     EXPECT_EQ(heading, title);

@@ -59,9 +59,12 @@ void frmGuide::cmdClose_Click() {
 QStringList GuideFolders() {
     if (!FoldersForTest().isEmpty())
         return FoldersForTest();
-    return {QDir::cleanPath(QCoreApplication::applicationDirPath() + u'/' +
-                            QStringLiteral(PAYSUM_GUIDE_FROM_PROGRAM)),
-            QStringLiteral(PAYSUM_GUIDE_SOURCE_DIR)};
+    QStringList folders{QDir::cleanPath(QCoreApplication::applicationDirPath() + u'/' +
+                                        QStringLiteral(PAYSUM_GUIDE_FROM_PROGRAM))};
+#ifdef PAYSUM_GUIDE_SOURCE_DIR
+    folders << QStringLiteral(PAYSUM_GUIDE_SOURCE_DIR);
+#endif
+    return folders;
 }
 
 QString GuidePage() {

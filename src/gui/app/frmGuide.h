@@ -25,8 +25,9 @@ private:
 };
 
 // The folders the guide is looked for in, first found first: the installed documentation
-// folder beside the program (wherever the installed tree was moved), then the source tree's
-// docs/guide for a program run from its build folder.
+// folder (share/doc/paysum/guide of the tree the program is installed in, wherever that tree
+// was moved), then, but in a package's build, the source tree's docs/guide for a program run
+// from its build folder.
 QStringList GuideFolders();
 // The first page of the guide in the first of GuideFolders() that holds one; empty when none
 // does.
