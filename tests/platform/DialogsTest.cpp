@@ -150,8 +150,6 @@ TEST_F(DialogsTest, FileDialogListsTimesSizesAndTypesInTaiwansFormsAndTheClerksP
     EXPECT_TRUE(places.contains(QUrl::fromLocalFile(QDir::homePath())));
     EXPECT_EQ(FileSizeText(1536), QStringLiteral("1.5 KB"));
     EXPECT_EQ(FileSizeText(5 * 1024 * 1024 + 1), QStringLiteral("5.0 MB"));
-    EXPECT_EQ(FileTimeText(QDateTime(QDate(2027, 1, 31), QTime(23, 59))),
-              QStringLiteral("2027/01/31 23:59"));
 
     // Home, the desktop and each mounted medium, only folders that exist, then the computer.
     const QString home = folder.filePath(QStringLiteral("home"));
