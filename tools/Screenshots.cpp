@@ -3,6 +3,7 @@
 
 #include "app/Form1.h"
 #include "app/frmAbout.h"
+#include "app/frmGuide.h"
 #include "app/startup.h"
 #include "batch/Form2.h"
 #include "batch/Form8.h"
@@ -29,6 +30,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -36,6 +38,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
 
@@ -108,6 +112,21 @@ void SampleHistory() {
     }
 }
 
+// A home folder with a desktop, a folder and an earlier backup, so that the file dialogs show
+// their places and every column.
+void SampleHome(const QString& home) {
+    QDir().mkpath(home + QStringLiteral("/Desktop"));
+    QDir().mkpath(home + QStringLiteral("/薪資轉帳"));
+    QFile backup(home + QStringLiteral("/薪資備份-1151207.db"));
+    if (backup.open(QIODevice::WriteOnly)) {
+        backup.write(QByteArray("SQLite format 3", 16).leftJustified(20480, '\0'));
+        backup.flush();
+        backup.setFileTime(QDateTime(QDate(2026, 12, 7), QTime(17, 30)),
+                           QFileDevice::FileModificationTime);
+    }
+    qputenv("HOME", home.toUtf8());
+}
+
 void Save(QWidget* window, const QString& folder, const QString& name) {
     window->show();
     QApplication::processEvents();
@@ -131,6 +150,13 @@ void SaveDialog(const QString& folder, const QString& name, const std::function<
             if (const auto next = again.lock())
                 QTimer::singleShot(20, *next);
             return;
+        }
+        // A file dialog lists its folder in the background.
+        QElapsedTimer listing;
+        listing.start();
+        while (listing.elapsed() < 500) {
+            QApplication::processEvents();
+            QThread::msleep(20);
         }
         if (prepare)
             prepare(*dialog);
@@ -159,6 +185,7 @@ int main(int argc, char* argv[]) {
 
     QTemporaryDir data;
     qputenv("PAYSUM_DATA_DIR", (data.path() + QStringLiteral("/data")).toUtf8());
+    SampleHome(data.path() + QStringLiteral("/clerk"));
     SetMessageHook([](QMessageBox& box) { return box.standardButton(box.defaultButton()); });
     if (!StartUp())
         return 1;
@@ -169,6 +196,17 @@ int main(int argc, char* argv[]) {
     // Each further window: its name and how to make it with the sample data in place.
     const std::vector<std::pair<QString, std::function<QWidget*()>>> windows = {
         {QStringLiteral("frmAbout"), [] { return new frmAbout(MainWindow()); }},
+        {QStringLiteral("frmGuide"), [] { return new frmGuide(GuidePage(), MainWindow()); }},
+        // Further down the guide, at a picture of a window.
+        {QStringLiteral("frmGuide-company"),
+         [] {
+             auto* guide = new frmGuide(GuidePage(), MainWindow());
+             guide->show();
+             QApplication::processEvents();
+             guide->findChild<QTextBrowser*>(QStringLiteral("WebBrowser1"))
+                 ->scrollToAnchor(QStringLiteral("company"));
+             return guide;
+         }},
         {QStringLiteral("Form3"), [] { return new Form3(MainWindow()); }},
         {QStringLiteral("Form7"), [] { return new Form7(MainWindow()); }},
         {QStringLiteral("Form5"), [] { return new Form5(MainWindow()); }},
@@ -299,6 +337,9 @@ int main(int argc, char* argv[]) {
         SaveDialog(
             folder, QStringLiteral("dialog-print"), [&] { Trigger(report.get(), "mnuPrint"); },
             [&](QWidget& dialog) {
+                // A clerk's file name rather than the sample home's temporary path.
+                if (auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("filename")))
+                    name->setText(QStringLiteral("/home/clerk/薪資轉帳明細.pdf"));
                 // The options part, where a page range would be, with its second tab on its own.
                 for (auto* button : dialog.findChildren<QPushButton*>()) {
                     if (button->text().contains(QStringLiteral(">>")))

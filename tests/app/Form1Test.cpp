@@ -1,4 +1,5 @@
 #include "app/Form1.h"
+#include "app/frmGuide.h"
 #include "app/startup.h"
 #include "common/InstanceLock.h"
 #include "data/DataFolder.h"
@@ -11,13 +12,20 @@
 #include <QDialog>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPageSize>
 #include <QPointer>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QTimeEdit>
+#include <QUrl>
 
 #include <vector>
 
@@ -499,6 +507,61 @@ TEST_F(Form1Test, StartUpMakesQtsOwnButtonsAndDialogsSpeakChinese) {
     // Texts the catalogue lacks come from the program's own small table.
     EXPECT_EQ(QCoreApplication::translate("QPrintSettingsOutput", "Long side binding"),
               QStringLiteral("長邊裝訂"));
+    EXPECT_EQ(QCoreApplication::translate("QAbstractFileIconProvider", "Folder"),
+              QStringLiteral("資料夾"));
+    // Paper names: standard names kept, English words in Chinese, the catalogue's "envelope"
+    // for Letter undone.
+    EXPECT_EQ(QPageSize(QPageSize::Letter).name(), QStringLiteral("Letter / ANSI A"));
+    EXPECT_EQ(QPageSize(QPageSize::EnvelopeKaku2).name(), QStringLiteral("信封型 Kaku 2"));
+    EXPECT_EQ(QPageSize(QPageSize::A4Extra).name(), QStringLiteral("A4 特大"));
+
+    // Taiwan's conventions whatever the system's locale, in the Traditional Chinese font, with
+    // the 24-hour clock in time boxes where Qt's zh_TW format has a day period it cannot show.
+    EXPECT_EQ(QLocale().name(), QStringLiteral("zh_TW"));
+    EXPECT_TRUE(QApplication::font().families().contains(QStringLiteral("Noto Sans CJK TC")));
+    QTimeEdit time(QTime(16, 5));
+    time.show();
+    EXPECT_EQ(time.findChild<QLineEdit*>()->text(), QStringLiteral("16:05"));
+}
+
+TEST_F(Form1Test, HelpMenuShowsTheGuideOrSaysItIsMissing) {
+    Company();
+    Start();
+    QString title;
+    QString heading;
+    OnNextModal([&](QDialog& guide) {
+        EXPECT_EQ(guide.objectName(), QStringLiteral("frmGuide"));
+        title = guide.windowTitle();
+        auto* browser = Find<QTextBrowser>(&guide, QStringLiteral("WebBrowser1"));
+        heading = browser->document()->begin().text().trimmed();
+        // Its pictures are found beside it.
+        EXPECT_FALSE(
+            browser->document()
+                ->resource(QTextDocument::ImageResource, QUrl(QStringLiteral("images/Form1.png")))
+                .isNull());
+        QTest::mouseClick(Find<QPushButton>(&guide, QStringLiteral("cmdClose")), Qt::LeftButton);
+        EXPECT_FALSE(guide.isVisible());
+    });
+    // The installed guide is looked for first, in the installed tree the program runs from.
+    EXPECT_EQ(GuideFolders().first(),
+              QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                              QStringLiteral("/../../share/doc/paysum/guide")));
+    SetGuideFoldersForTest(
+        {DataDir() + QStringLiteral("/no-guide"), QStringLiteral(PAYSUM_GUIDE_DIR)});
+    Trigger("mnuWord");
+    EXPECT_EQ(title, QStringLiteral("PAYSUM 薪資轉帳 使用說明"));
+    EXPECT_EQ(heading, title);
+    EXPECT_EQ(messages.Count(), 0u) << messages.Texts().join(u'|').toStdString();
+
+    const QString missing = DataDir() + QStringLiteral("/no-guide");
+    SetGuideFoldersForTest({missing});
+    Trigger("mnuWord");
+    SetGuideFoldersForTest({});
+    EXPECT_EQ(
+        messages.All(),
+        std::vector{test::OkBox(QStringLiteral("找不到文件說明，請重新安裝 PAYSUM。\r\n") + missing,
+                                QStringLiteral("文件說明"), QMessageBox::Warning)});
+    EXPECT_EQ(modalsShown, QStringList{QStringLiteral("frmGuide")});
 }
 
 TEST_F(Form1Test, AboutBoxAndButtonEight) {

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary DESTDIR, as a package build does, and checks the tree:
-# only the program, its helpers (the windows and the PDF list), its desktop entry, metainfo and
-# icons, each valid, and a program that answers --version without a display and without touching
-# a data folder, and finds its helpers where they are installed.
+# only the program, its helpers (the windows and the PDF list), its desktop entry, metainfo,
+# icons and user guide, each valid, and a program that answers --version without a display and
+# without touching a data folder, and finds its helpers where they are installed.
 #   check-install.sh BUILD_DIR VERSION APP_ID "ICON SIZES"
 set -euo pipefail
 build=$1 version=$2 id=$3 sizes=$4
@@ -28,6 +28,12 @@ expected=(
 for size in $sizes; do
     expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
 done
+# The user guide: its page and every picture of the source tree's docs/guide.
+guide_source=$(cd "$(dirname "$0")/../../docs/guide" && pwd)
+expected+=(share/doc/paysum/guide/index.html)
+while IFS= read -r picture; do
+    expected+=("share/doc/paysum/guide/$picture")
+done < <(cd "$guide_source" && find images -name '*.png' | sort)
 installed=$(cd "$stage/root" && find . ! -type d | sed 's|^\./||' | sort)
 wanted=$(printf 'usr/%s\n' "${expected[@]}" | sort)
 [ "$installed" = "$wanted" ] ||
@@ -62,6 +68,13 @@ for size in $sizes; do
     png="$usr/share/icons/hicolor/${size}x${size}/apps/$id.png"
     file "$png" | grep -q "PNG image data, $size x $size," || fail "$png: $(file -b "$png")"
 done
+
+# Every picture the guide shows is installed beside it.
+guide="$usr/share/doc/paysum/guide"
+grep -o 'src="[^"]*"' "$guide/index.html" | sed 's/^src="//; s/"$//' | while IFS= read -r src; do
+    [ -f "$guide/$src" ] || fail "the guide shows $src, which is not installed"
+done
+grep -q '<title>.*使用說明</title>' "$guide/index.html" || fail "the guide has no Chinese title"
 
 # No display, no platform and a data folder that must not appear.
 answer=$(env -i PATH=/usr/bin:/bin PAYSUM_DATA_DIR="$stage/data" HOME="$stage/home" \

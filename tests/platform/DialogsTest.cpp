@@ -1,9 +1,13 @@
+#include "app/QtTranslations.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/PrintDialog.h"
 #include "support/PaysumTest.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -13,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <functional>
@@ -93,6 +98,75 @@ TEST_F(DialogsTest, SaveDialogPutsTheSuffixOnATypedNameThatLacksIt) {
 
     EXPECT_EQ(WithSuffix(QString(), QStringLiteral("db")), QString());
     EXPECT_EQ(WithSuffix(QStringLiteral("/tmp/a.txt"), QString()), QStringLiteral("/tmp/a.txt"));
+}
+
+TEST_F(DialogsTest, FileDialogListsTimesSizesAndTypesInTaiwansFormsAndTheClerksPlaces) {
+    InstallQtTranslations();
+    const QDir folder(folder_.path());
+    ASSERT_TRUE(folder.mkdir(QStringLiteral("薪資")));
+    QFile file(folder.filePath(QStringLiteral("SALARY.TXT")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(60, '0'));
+    ASSERT_TRUE(file.flush());
+    ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2026, 12, 7), QTime(9, 5)),
+                                 QFileDevice::FileModificationTime));
+    file.close();
+
+    // One row of the detail view, as its columns show it (name, size, type, time).
+    const auto row = [](QAbstractItemView& view, const QString& name) {
+        QStringList shown;
+        QAbstractItemModel* model = view.model();
+        for (int r = 0; r < model->rowCount(view.rootIndex()); ++r) {
+            if (model->index(r, 0, view.rootIndex()).data().toString() != name)
+                continue;
+            for (int column = 0; column < 4; ++column)
+                shown << model->index(r, column, view.rootIndex()).data().toString();
+        }
+        return shown;
+    };
+    QStringList fileRow;
+    QStringList folderRow;
+    QList<QUrl> places;
+    WhenShown([&](QWidget& dialog) {
+        auto* view = dialog.findChild<QAbstractItemView*>(QStringLiteral("treeView"));
+        ASSERT_NE(view, nullptr);
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return row(*view, QStringLiteral("SALARY.TXT")).size() == 4; }));
+        fileRow = row(*view, QStringLiteral("SALARY.TXT"));
+        folderRow = row(*view, QStringLiteral("薪資"));
+        places = static_cast<QFileDialog&>(dialog).sidebarUrls();
+        static_cast<QDialog&>(dialog).reject();
+    });
+    FileDialogRequest request;
+    request.folder = folder_.path();
+    ShowFileDialog(nullptr, request);
+    ASSERT_EQ(fileRow.size(), 4);
+    EXPECT_EQ(fileRow[1], QStringLiteral("60 位元組"));
+    EXPECT_EQ(fileRow[2], QStringLiteral("純文字文件"));  // the MIME type's Taiwanese comment
+    EXPECT_EQ(fileRow[3], QStringLiteral("2026/12/07 09:05"));
+    ASSERT_EQ(folderRow.size(), 4);
+    EXPECT_EQ(folderRow[1], QString());
+    EXPECT_EQ(folderRow[2], QStringLiteral("資料夾"));
+    EXPECT_TRUE(places.contains(QUrl::fromLocalFile(QDir::homePath())));
+    EXPECT_EQ(FileSizeText(1536), QStringLiteral("1.5 KB"));
+    EXPECT_EQ(FileSizeText(5 * 1024 * 1024 + 1), QStringLiteral("5.0 MB"));
+
+    // Home, the desktop and each mounted medium, only folders that exist, then the computer.
+    const QString home = folder.filePath(QStringLiteral("home"));
+    const QString usb = folder.filePath(QStringLiteral("media/clerk/USB 隨身碟"));
+    ASSERT_TRUE(QDir().mkpath(home + QStringLiteral("/Desktop")) && QDir().mkpath(usb));
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", home.toUtf8());
+    const QList<QUrl> withDesktop =
+        FileDialogPlaces({usb, folder.filePath(QStringLiteral("media/clerk/gone"))});
+    QDir(home).rmdir(QStringLiteral("Desktop"));
+    const QList<QUrl> withoutDesktop = FileDialogPlaces({});
+    qputenv("HOME", oldHome);
+    const QUrl computer(QStringLiteral("file:"));
+    EXPECT_EQ(withDesktop, (QList<QUrl>{QUrl::fromLocalFile(home),
+                                        QUrl::fromLocalFile(home + QStringLiteral("/Desktop")),
+                                        QUrl::fromLocalFile(usb), computer}));
+    EXPECT_EQ(withoutDesktop, (QList<QUrl>{QUrl::fromLocalFile(home), computer}));
 }
 
 TEST_F(DialogsTest, PrintDialogOffersNoPageRangeButKeepsCopies) {

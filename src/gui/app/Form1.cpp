@@ -2,6 +2,7 @@
 
 #include "app/ProgramPicture.h"
 #include "app/frmAbout.h"
+#include "app/frmGuide.h"
 #include "batch/Form2.h"
 #include "batch/frmImport.h"
 #include "common/CheckDigits.h"
@@ -182,6 +183,7 @@ void Form1::createMenus() {
     mnuAbout = mnuHelp->addAction(QStringLiteral("關於    PAYSUM(&A)"));
     mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
     connect(mnuAbout, &QAction::triggered, this, &Form1::mnuAbout_Click);
+    connect(mnuWord, &QAction::triggered, this, &Form1::mnuWord_Click);
 }
 
 bool Form1::Form_Load() {
@@ -341,6 +343,19 @@ void Form1::mnuExit_Click() {
 void Form1::mnuAbout_Click() {
     frmAbout about(this);
     OpenModal(about);
+}
+
+void Form1::mnuWord_Click() {
+    const QString page = GuidePage();
+    if (page.isEmpty()) {
+        ShowMessage(this,
+                    QStringLiteral("找不到文件說明，請重新安裝 PAYSUM。\r\n") +
+                        QDir::toNativeSeparators(GuideFolders().first()),
+                    MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("文件說明"));
+        return;
+    }
+    frmGuide guide(page, this);
+    OpenModal(guide);
 }
 
 void Form1::mnuImportStaff_Click() {

@@ -47,6 +47,7 @@ public:
     void Command8_Click();
     void mnuExit_Click();
     void mnuAbout_Click();
+    void mnuWord_Click();
     void mnuSaveOut_Click();
     void mnuSaveIn_Click();
     void mnuImportStaff_Click();

@@ -9,6 +9,7 @@
 #include "data/FileReplacement.h"
 #include "platform/EnterOnButtons.h"
 #include "platform/MessageBox.h"
+#include "print/Fonts.h"
 
 #include <QApplication>
 #include <QDir>
@@ -47,6 +48,9 @@ void IdentifyApplication() {
 bool StartUp() {
     IdentifyApplication();
     InstallQtTranslations();
+    // Qt's dialogs draw Chinese in the Traditional forms in every locale, not with whichever CJK
+    // font the system's language picks first.
+    QApplication::setFont(UiFont());
     InstallEnterOnButtons();
 
     // A folder that does not exist yet, or exists and is empty, is a new installation.

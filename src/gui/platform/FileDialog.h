@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QDateTime>
+#include <QList>
 #include <QString>
+#include <QStringList>
+#include <QUrl>
 
 #include <functional>
 
@@ -22,6 +26,17 @@ struct FileDialogRequest {
 
 // `path` ending in `.suffix` (any case): as it is when it does, else with the suffix added.
 QString WithSuffix(const QString& path, const QString& suffix);
+
+// A file's modification time and size as the file dialog lists them in every locale:
+// "2026/12/07 09:05", "512 位元組", "1.5 KB".
+QString FileTimeText(const QDateTime& time);
+QString FileSizeText(qint64 bytes);
+
+// The folders of removable media mounted for the user (under /media/USER and /run/media/USER).
+QStringList RemovableMediaFolders();
+// The places the file dialog lists on its side, those that exist: the home folder, the desktop,
+// the `media` folders and the computer.
+QList<QUrl> FileDialogPlaces(const QStringList& media);
 
 // Shows Qt's open or save dialog; the chosen path (a saved one with the default suffix), or an
 // empty text when the user cancels.
