@@ -2,6 +2,7 @@
 
 #include "data/Database.h"
 #include "data/FileReplacement.h"
+#include "data/RowCountCache.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,6 +11,8 @@
 #include <QStandardPaths>
 
 #include <cstdio>
+
+#include <sqlite3.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -138,6 +141,11 @@ DbResult CheckDatabaseFile(const QString& path, DatabaseFile file) {
     if (!HasExactSchema(db, file))
         return OwnError(QStringLiteral("%1 does not have our schema").arg(path));
     return std::nullopt;
+}
+
+void ReleaseReadPages(const QString& path) {
+    if (sqlite3* handle = Handle(Connection(path)))
+        sqlite3_db_release_memory(handle);
 }
 
 }  // namespace paysum
