@@ -28,35 +28,53 @@ DbError StatementError(sqlite3* handle, int code, const char* what) {
                   QSqlError::StatementError, QString::number(code)));
 }
 
+// Whether the Qt driver binds the value as this file does below: texts, bytes, signed whole
+// numbers, truth values and decimals, NULL for a null text or an empty variant; other kinds (dates,
+// times, unsigned 64-bit numbers, which it binds as text) go through the driver.
+bool BindsDirectly(const QVariant& value) {
+    switch (value.typeId()) {
+        case QMetaType::UnknownType:
+        case QMetaType::QString:
+        case QMetaType::QByteArray:
+        case QMetaType::Bool:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::Double:
+            return true;
+        default:
+            return false;
+    }
+}
+
 // Binds a value as the Qt driver does: null as NULL, whole numbers and truth values as integers,
-// bytes as a blob, anything else as its text.
+// bytes as a blob, a text as its text.
 int BindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
-    if (value.isNull())
-        return sqlite3_bind_null(statement, index);
     switch (value.typeId()) {
         case QMetaType::Bool:
         case QMetaType::Int:
         case QMetaType::UInt:
-        case QMetaType::Long:
-        case QMetaType::ULong:
         case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-        case QMetaType::Short:
-        case QMetaType::UShort:
             return sqlite3_bind_int64(statement, index, value.toLongLong());
         case QMetaType::Double:
             return sqlite3_bind_double(statement, index, value.toDouble());
         case QMetaType::QByteArray: {
             const QByteArray bytes = value.toByteArray();
+            if (bytes.isNull())
+                return sqlite3_bind_null(statement, index);
             return sqlite3_bind_blob(statement, index, bytes.constData(),
                                      static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
         }
-        default: {
+        case QMetaType::QString: {
             const QString text = value.toString();
+            if (text.isNull())
+                return sqlite3_bind_null(statement, index);
             return sqlite3_bind_text16(statement, index, text.utf16(),
                                        static_cast<int>(text.size() * sizeof(QChar)),
                                        SQLITE_TRANSIENT);
         }
+        default:
+            return sqlite3_bind_null(statement, index);
     }
 }
 
@@ -114,7 +132,7 @@ DbResult ReadQueryRows(const QSqlDatabase& db, const QString& sql, const QVarian
     // Straight from SQLite: the driver would convert every text to UTF-16 inside SQLite and keep
     // each row in variants, several times the work of reading the rows themselves.
     sqlite3* handle = db.isOpen() ? Handle(db) : nullptr;
-    if (!handle)
+    if (!handle || !std::all_of(values.begin(), values.end(), BindsDirectly))
         return ReadQueryRowsThroughQt(db, sql, values, rows);
     sqlite3_stmt* prepared = nullptr;
     const int made = sqlite3_prepare16_v2(
