@@ -136,6 +136,9 @@ DbResult CheckDatabaseFile(const QString& path, DatabaseFile file) {
         return ToDbError(db.lastError());
     if (DbResult error = CheckIntegrity(db, IntegrityCheck::Quick))
         return error;
+    // The schema is read once when it is ours already, as it nearly always is.
+    if (HasExactSchema(db, file))
+        return std::nullopt;
     if (DbResult error = UpgradeSchema(db, file))
         return error;
     if (!HasExactSchema(db, file))
