@@ -157,9 +157,10 @@ TEST_F(PayRunHistoryTest, RowsAreReadAsTheQtDriverReadsThem) {
         ReadQueryRows(Db(), QStringLiteral("SELECT * FROM S_ITEM ORDER BY ID"), {}, &rows));
     EXPECT_EQ(rows, throughQt(QStringLiteral("SELECT * FROM S_ITEM ORDER BY ID"), {}));
 
-    // A statement SQLite refuses, or one that fails as it runs, gives the driver's error.
-    for (const char* bad :
-         {"SELECT * FROM NO_SUCH_TABLE", "SELECT abs(-9223372036854775807 - 1)"}) {
+    // A statement SQLite refuses, one that fails as it runs, or one the driver does not run (two
+    // at once, a value missing, none at all) gives the driver's error.
+    for (const char* bad : {"SELECT * FROM NO_SUCH_TABLE", "SELECT abs(-9223372036854775807 - 1)",
+                            "SELECT 1; SELECT 2", "SELECT ?", ""}) {
         QSqlQuery query(Db());
         const bool ran = query.prepare(QString::fromLatin1(bad)) && query.exec();
         ASSERT_FALSE(ran) << bad;

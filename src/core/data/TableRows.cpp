@@ -135,12 +135,21 @@ DbResult ReadQueryRows(const QSqlDatabase& db, const QString& sql, const QVarian
     if (!handle || !std::all_of(values.begin(), values.end(), BindsDirectly))
         return ReadQueryRowsThroughQt(db, sql, values, rows);
     sqlite3_stmt* prepared = nullptr;
+    const void* tail = nullptr;
     const int made = sqlite3_prepare16_v2(
-        handle, sql.utf16(), static_cast<int>(sql.size() * sizeof(QChar)), &prepared, nullptr);
-    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(prepared,
-                                                                          sqlite3_finalize);
+        handle, sql.utf16(), static_cast<int>(sql.size() * sizeof(QChar)), &prepared, &tail);
+    std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(prepared, sqlite3_finalize);
     if (made != SQLITE_OK)
         return StatementError(handle, made, "Unable to execute statement");
+    // What the driver refuses in its own words (no statement, more than one, values that do not
+    // match the placeholders) is left to it.
+    const auto* end = reinterpret_cast<const char16_t*>(sql.utf16()) + sql.size();
+    const auto* rest = tail ? static_cast<const char16_t*>(tail) : end;
+    if (!prepared || !QStringView(rest, end).trimmed().isEmpty() ||
+        sqlite3_bind_parameter_count(prepared) != values.size()) {
+        statement.reset();
+        return ReadQueryRowsThroughQt(db, sql, values, rows);
+    }
     for (qsizetype i = 0; i < values.size(); ++i) {
         if (const int bound = BindValue(prepared, static_cast<int>(i + 1), values[i]);
             bound != SQLITE_OK)
