@@ -104,7 +104,8 @@ QString ColumnText(sqlite3_stmt* statement, int column) {
     return QString::fromUtf16(text, sqlite3_column_bytes16(statement, column) / 2);
 }
 
-// ReadQueryRows() through the Qt driver, for a connection whose SQLite handle is not at hand.
+// ReadQueryRows() through the Qt driver: for a connection whose SQLite handle is not at hand, and
+// for what the driver binds or refuses in its own way.
 DbResult ReadQueryRowsThroughQt(const QSqlDatabase& db, const QString& sql,
                                 const QVariantList& values, QList<QStringList>* rows) {
     QSqlQuery query(db);
