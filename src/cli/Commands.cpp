@@ -25,7 +25,8 @@ int ReportWrite(const QString& path, const BatchFileResult& result);
 
 int Export(const QString& path) {
     Batch batch;
-    if (DbResult error = ReadBatch(&batch))
+    std::vector<PayeeCheck> checks;
+    if (DbResult error = ReadBatch(&batch, &checks))
         return Fail(QStringLiteral("資料庫讀取錯誤：") + error->message);
     // A file of a header alone would tell the bank of no transfer at all.
     if (batch.payees.empty())
@@ -37,7 +38,7 @@ int Export(const QString& path) {
         return Fail(refusal->message);
     // Without a clerk to answer, what looks wrong is said and the file written all the same.
     QStringList warnings;
-    if (!ReadBatchWarnings(&warnings)) {
+    if (!ReadBatchWarnings(checks, &warnings)) {
         for (const QString& warning : warnings)
             Say(stderr, QStringLiteral("paysum: 注意：") + warning);
     }

@@ -5,6 +5,10 @@
 #include "data/TableRows.h"
 #include "support/CoreTest.h"
 
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
 namespace paysum {
 namespace {
 
@@ -118,6 +122,53 @@ TEST_F(PayRunHistoryTest, RunNumbersPastThirtyTwoBitsAreKeptUpToTheLastOne) {
     const Table before = Everything();
     EXPECT_TRUE(ArchiveAndClearBatch(kFriday));
     EXPECT_EQ(Everything(), before);
+}
+
+TEST_F(PayRunHistoryTest, RowsAreReadAsTheQtDriverReadsThem) {
+    // Rows are read from SQLite itself; every value must come out as QSqlQuery gives it.
+    const auto throughQt = [](const QString& sql, const QVariantList& values) {
+        QSqlQuery query(Db());
+        EXPECT_TRUE(query.prepare(sql));
+        for (const QVariant& value : values)
+            query.addBindValue(value);
+        EXPECT_TRUE(query.exec());
+        Table rows;
+        while (query.next()) {
+            QStringList row;
+            for (int i = 0; i < query.record().count(); ++i)
+                row << query.value(i).toString();
+            rows << row;
+        }
+        return rows;
+    };
+    const QString sql = QStringLiteral(
+        "SELECT ?, ?, ?, ?, ?, NULL, 2147483648, 0.1, 1e300, X'41e4b8ad', CAST(X'41ff80e4' AS "
+        "TEXT), "
+        "'陳美玲', ?, ? IS NULL, ? = ''");
+    const QVariantList values{QString(), QStringLiteral(""), qint64(-5),
+                              true,      QByteArray("ab"),   2.5,
+                              QString(), QStringLiteral("")};
+    Table rows;
+    ASSERT_FALSE(ReadQueryRows(Db(), sql, values, &rows));
+    EXPECT_EQ(rows, throughQt(sql, values));
+    EXPECT_TRUE(rows.value(0).value(0).isNull());
+    EXPECT_FALSE(rows.value(0).value(1).isNull());
+    ASSERT_FALSE(
+        ReadQueryRows(Db(), QStringLiteral("SELECT * FROM S_ITEM ORDER BY ID"), {}, &rows));
+    EXPECT_EQ(rows, throughQt(QStringLiteral("SELECT * FROM S_ITEM ORDER BY ID"), {}));
+
+    // A statement SQLite refuses, one that fails as it runs, or one the driver does not run (two
+    // at once, a value missing, none at all) gives the driver's error.
+    for (const char* bad : {"SELECT * FROM NO_SUCH_TABLE", "SELECT abs(-9223372036854775807 - 1)",
+                            "SELECT 1; SELECT 2", "SELECT ?", ""}) {
+        QSqlQuery query(Db());
+        const bool ran = query.prepare(QString::fromLatin1(bad)) && query.exec();
+        ASSERT_FALSE(ran) << bad;
+        const DbResult error = ReadQueryRows(Db(), QString::fromLatin1(bad), {}, &rows);
+        ASSERT_TRUE(error) << bad;
+        EXPECT_EQ(error->message, query.lastError().text()) << bad;
+        EXPECT_EQ(error->nativeCode, query.lastError().nativeErrorCode().toInt()) << bad;
+    }
 }
 
 TEST_F(PayRunHistoryTest, AChangedBatchNoLongerClaimsTheFileWrittenBefore) {

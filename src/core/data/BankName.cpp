@@ -1,20 +1,20 @@
 #include "data/BankName.h"
 
 #include "common/TextRules.h"
-#include "data/DataControl.h"
 #include "data/DataFolder.h"
+#include "data/Database.h"
+#include "data/TableRows.h"
 
 namespace paysum {
 
 QString BankNameOf(const QString& code) {
-    DataControl bank;
-    bank.SetConnectionString(BranchDatabasePath());
-    bank.SetCommandType(CommandType::Text);
-    bank.SetRecordSource(QStringLiteral("select * from RTBANK where BKBRNO = ? order by BKBRNO"),
-                         {code});
-    if (bank.Refresh() || bank.Recordset().AtEOF())
+    QList<QStringList> rows;
+    if (ReadQueryRows(Connection(BranchDatabasePath()),
+                      QStringLiteral("SELECT FNAME FROM RTBANK WHERE BKBRNO = ? ORDER BY BKBRNO"),
+                      {code}, &rows) ||
+        rows.isEmpty())
         return QStringLiteral("[代碼檔未建]");
-    return u'[' + TrimBlanks(bank.Recordset().Field(QStringLiteral("FNAME"))) + u']';
+    return u'[' + TrimBlanks(rows[0].value(0)) + u']';
 }
 
 }  // namespace paysum

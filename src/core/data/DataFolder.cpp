@@ -2,6 +2,7 @@
 
 #include "data/Database.h"
 #include "data/FileReplacement.h"
+#include "data/RowCountCache.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,6 +11,8 @@
 #include <QStandardPaths>
 
 #include <cstdio>
+
+#include <sqlite3.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -133,11 +136,19 @@ DbResult CheckDatabaseFile(const QString& path, DatabaseFile file) {
         return ToDbError(db.lastError());
     if (DbResult error = CheckIntegrity(db, IntegrityCheck::Quick))
         return error;
+    // The schema is read once when it is ours already, as it nearly always is.
+    if (HasExactSchema(db, file))
+        return std::nullopt;
     if (DbResult error = UpgradeSchema(db, file))
         return error;
     if (!HasExactSchema(db, file))
         return OwnError(QStringLiteral("%1 does not have our schema").arg(path));
     return std::nullopt;
+}
+
+void ReleaseReadPages(const QString& path) {
+    if (sqlite3* handle = Handle(Connection(path)))
+        sqlite3_db_release_memory(handle);
 }
 
 }  // namespace paysum

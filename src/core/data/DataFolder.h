@@ -40,4 +40,8 @@ FileState PrepareDatabaseFile(const QString& path);
 // the schema of `file`, once a database of an earlier version has had its later tables added.
 DbResult CheckDatabaseFile(const QString& path, DatabaseFile file);
 
+// Frees the memory that holds the pages of the file read so far, which the check read whole: a
+// program that goes on to read little of the file need not keep them.
+void ReleaseReadPages(const QString& path);
+
 }  // namespace paysum

@@ -33,13 +33,15 @@ bool IsRegularFile(const QString& path, bool followLinks) {
     return status == 0 && S_ISREG(info.st_mode);
 }
 
-// Removes the regular files of `folder` whose whole name matches `pattern`.
+// Removes the regular files of `folder` whose whole name matches `pattern`, which holds
+// kNewMark: a name without it is passed over before the pattern is compiled at all, so that a
+// folder with no leftovers costs no regular expression.
 void RemoveMatching(const QString& folder, const QRegularExpression& pattern) {
     const QStringList names =
         QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
     for (const QString& name : names) {
         const QString path = folder + u'/' + name;
-        if (pattern.match(name).hasMatch() && IsRegularFile(path, false))
+        if (name.contains(kNewMark) && pattern.match(name).hasMatch() && IsRegularFile(path, false))
             ::unlink(QFile::encodeName(path).constData());
     }
 }
@@ -122,7 +124,7 @@ void RemoveDataFolderLeftovers(const QString& folder) {
     QDir parent = info.dir();
     for (const QString& name :
          parent.entryList(QDir::Dirs | QDir::Hidden | QDir::NoSymLinks | QDir::NoDotAndDotDot)) {
-        if (!half.match(name).hasMatch())
+        if (!name.contains(kNewMark) || !half.match(name).hasMatch())
             continue;
         QDir leftover(parent.filePath(name));
         const QStringList inside = leftover.entryList(QDir::AllEntries | QDir::Hidden |

@@ -337,4 +337,23 @@ DbResult ReadPayeeChecks(std::vector<PayeeCheck>* checks) {
     return std::nullopt;
 }
 
+DbResult ReadItemsWithChecks(QList<QStringList>* items, std::vector<PayeeCheck>* checks) {
+    checks->clear();
+    const auto columns = static_cast<qsizetype>(TableNamed("S_ITEM").columns.size());
+    if (DbResult error = ReadQueryRows(
+            Connection(MainDatabasePath()),
+            QStringLiteral("SELECT i.*, s.ID IS NOT NULL, s.ACTNO, s.PAYSUM "
+                           "FROM S_ITEM i LEFT JOIN S_STAFF s ON s.ID = i.ID ORDER BY i.rowid"),
+            {}, items))
+        return error;
+    checks->reserve(static_cast<std::size_t>(items->size()));
+    for (QStringList& row : *items) {
+        checks->push_back({row[ColumnIndex("S_ITEM", "ID")], row[ColumnIndex("S_ITEM", "ACTNO")],
+                           row[ColumnIndex("S_ITEM", "PAYSUM")], row[columns] == u"1",
+                           row[columns + 1], row[columns + 2]});
+        row.resize(columns);
+    }
+    return std::nullopt;
+}
+
 }  // namespace paysum

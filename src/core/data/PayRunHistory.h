@@ -109,4 +109,8 @@ struct PayeeCheck {
 // The current batch's transfers in entry order, each beside its payee's master record.
 DbResult ReadPayeeChecks(std::vector<PayeeCheck>* checks);
 
+// The current batch's rows in entry order, every column, as ReadRows() gives them, and
+// ReadPayeeChecks() of them, in one read of the batch.
+DbResult ReadItemsWithChecks(QList<QStringList>* items, std::vector<PayeeCheck>* checks);
+
 }  // namespace paysum

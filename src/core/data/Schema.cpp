@@ -7,8 +7,9 @@
 #include <QSqlQuery>
 #include <QStringList>
 
-#include <array>
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace paysum {
 
@@ -28,6 +29,12 @@ QString CreateTableSql(const TableDef& table) {
         .arg(QLatin1String(table.name), columns.join(QStringLiteral(", ")));
 }
 
+// The statement that creates the index rows of a table are looked up by.
+QString CreateLookupIndexSql(const TableDef& table) {
+    return QStringLiteral("CREATE INDEX %1_%2 ON %1 (%2)")
+        .arg(QLatin1String(table.name), QLatin1String(table.lookup));
+}
+
 // Creates the tables of the file that the versions after `from` added, with their indexes.
 DbResult CreateTablesAfter(const QSqlDatabase& db, DatabaseFile file, int from, int upTo) {
     for (const TableDef& table : kTables) {
@@ -40,9 +47,7 @@ DbResult CreateTablesAfter(const QSqlDatabase& db, DatabaseFile file, int from, 
                 return error;
         }
         if (table.lookup) {
-            const QString index = QStringLiteral("CREATE INDEX %1_%2 ON %1 (%2)")
-                                      .arg(QLatin1String(table.name), QLatin1String(table.lookup));
-            if (DbResult error = Execute(db, index))
+            if (DbResult error = Execute(db, CreateLookupIndexSql(table)))
                 return error;
         }
     }
@@ -64,29 +69,42 @@ std::optional<QStringList> SchemaObjects(const QSqlDatabase& db) {
     return objects;
 }
 
-// The schema objects of a new database of the file at a schema version, made once by the code
-// that makes a new installation's.
+// The schema objects of a new database of the file at a schema version, as SchemaObjects() reads
+// them from one that CreateTablesAfter() made: SQLite keeps each statement's text as it was given,
+// so they are the same texts, made here without opening a database.
 QStringList OwnSchemaObjects(DatabaseFile file, int version) {
-    const ScopedConnection connection(QStringLiteral(":memory:"), ScopedConnection::Access::Create);
-    const QSqlDatabase db = connection.Handle();
-    if (CreateTablesAfter(db, file, 0, version))
-        return {};
-    return SchemaObjects(db).value_or(QStringList{});
+    struct Object {
+        QString type;
+        QString name;
+        QString table;
+        QString sql;
+    };
+    std::vector<Object> objects;
+    for (const TableDef& table : kTables) {
+        if (table.file != file || table.version > version)
+            continue;
+        const QString name = QLatin1String(table.name);
+        objects.push_back({QStringLiteral("table"), name, name, CreateTableSql(table)});
+        if (table.key)
+            objects.push_back(
+                {QStringLiteral("index"), KeyIndexName(table), name, CreateKeyIndexSql(table)});
+        if (table.lookup)
+            objects.push_back({QStringLiteral("index"), name + u'_' + QLatin1String(table.lookup),
+                               name, CreateLookupIndexSql(table)});
+    }
+    // In SchemaObjects()' order: by type, then name, as SQLite compares texts (the names are
+    // ASCII, so as QString does).
+    std::sort(objects.begin(), objects.end(), [](const Object& a, const Object& b) {
+        return a.type != b.type ? a.type < b.type : a.name < b.name;
+    });
+    QStringList texts;
+    for (const Object& object : objects)
+        texts << QStringList{object.type, object.name, object.table, object.sql}.join(u'\n');
+    return texts;
 }
 
 bool IsSchemaOf(const QSqlDatabase& db, DatabaseFile file, int version) {
-    using Versions = std::array<QStringList, kSchemaVersion>;
-    static const std::array<Versions, 2> own = [] {
-        std::array<Versions, 2> made;
-        for (int v = 1; v <= kSchemaVersion; ++v) {
-            made[0][v - 1] = OwnSchemaObjects(DatabaseFile::Main, v);
-            made[1][v - 1] = OwnSchemaObjects(DatabaseFile::Branch, v);
-        }
-        return made;
-    }();
-    const QStringList& objects = own[file == DatabaseFile::Main ? 0 : 1][version - 1];
-    const std::optional<QStringList> found = SchemaObjects(db);
-    return !objects.isEmpty() && found && *found == objects;
+    return SchemaObjects(db) == OwnSchemaObjects(file, version);
 }
 
 }  // namespace

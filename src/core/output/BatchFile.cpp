@@ -62,6 +62,10 @@ void SetPayees(Batch* batch, const QList<QStringList>& rows) {
 }  // namespace
 
 DbResult ReadBatch(Batch* batch) {
+    return ReadBatch(batch, nullptr);
+}
+
+DbResult ReadBatch(Batch* batch, std::vector<PayeeCheck>* checks) {
     *batch = Batch{};
     const QSqlDatabase db = Connection(MainDatabasePath());
     QList<QStringList> rows;
@@ -73,7 +77,8 @@ DbResult ReadBatch(Batch* batch) {
         return error;
     if (!rows.isEmpty())
         SetDates(batch, rows[0].value(0), rows[0].value(1));
-    if (DbResult error = ReadRows(db, QStringLiteral("S_ITEM"), &rows))
+    if (DbResult error = checks ? ReadItemsWithChecks(&rows, checks)
+                                : ReadRows(db, QStringLiteral("S_ITEM"), &rows))
         return error;
     SetPayees(batch, rows);
     return std::nullopt;

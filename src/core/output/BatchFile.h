@@ -28,6 +28,10 @@ struct Batch {
 // Reads the batch from the main database.
 DbResult ReadBatch(Batch* batch);
 
+// Reads the batch and, in the same read of its transfers, the checks of them against the
+// employee master that ReadBatchWarnings() takes.
+DbResult ReadBatch(Batch* batch, std::vector<PayeeCheck>* checks);
+
 // The batch an archived run was: its company record as it stood, its dates and its transfers.
 Batch BatchOfRun(const PayRun& run);
 

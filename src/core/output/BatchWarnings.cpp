@@ -93,9 +93,14 @@ QStringList BatchWarnings(const std::vector<PayeeCheck>& payees, const QList<QSt
 DbResult ReadBatchWarnings(QStringList* warnings) {
     warnings->clear();
     std::vector<PayeeCheck> payees;
-    QList<QStringList> lastRun;
     if (DbResult error = ReadPayeeChecks(&payees))
         return error;
+    return ReadBatchWarnings(payees, warnings);
+}
+
+DbResult ReadBatchWarnings(const std::vector<PayeeCheck>& payees, QStringList* warnings) {
+    warnings->clear();
+    QList<QStringList> lastRun;
     if (DbResult error = ReadLastRunTransfers(&lastRun))
         return error;
     WrittenFile written;

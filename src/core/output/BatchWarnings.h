@@ -23,6 +23,9 @@ QStringList BatchWarnings(const std::vector<PayeeCheck>& payees, const QList<QSt
 // BatchWarnings() of them.
 DbResult ReadBatchWarnings(QStringList* warnings);
 
+// The same for a batch whose checks against the master were read with it (ReadBatch()).
+DbResult ReadBatchWarnings(const std::vector<PayeeCheck>& payees, QStringList* warnings);
+
 // The question that lists the warnings before the file is written.
 QString BatchWarningQuestion(const QStringList& warnings);
 

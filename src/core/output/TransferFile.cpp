@@ -92,10 +92,18 @@ QStringList TransferFileLines(const TransferHeader& header,
 }
 
 QByteArray TransferFileBytes(const QStringList& lines) {
-    QByteArray bytes;
-    bytes.reserve(lines.size() * (kRecordLength + 2));
+    qsizetype size = 0;
     for (const QString& line : lines)
-        bytes += line.toLatin1() + "\r\n";
+        size += line.size() + 2;
+    // Each character as toLatin1() gives it ('?' for one it cannot hold), written in place.
+    QByteArray bytes(size, Qt::Uninitialized);
+    char* at = bytes.data();
+    for (const QString& line : lines) {
+        for (const QChar c : line)
+            *at++ = c.unicode() > 0xff ? '?' : static_cast<char>(c.unicode());
+        *at++ = '\r';
+        *at++ = '\n';
+    }
     return bytes;
 }
 

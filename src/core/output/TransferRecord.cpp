@@ -1,5 +1,7 @@
 #include "output/TransferRecord.h"
 
+#include <algorithm>
+
 namespace paysum {
 
 QString BuildRecord(std::span<const RecordField> fields, std::span<const QString> values) {
@@ -11,11 +13,17 @@ QString BuildRecord(std::span<const RecordField> fields, std::span<const QString
             case Padding::Fixed:
                 record += QLatin1StringView(field.text.data(), field.text.size());
                 break;
+            // Padded in place, as rightJustified() and leftJustified() would pad them: a value
+            // longer than its field is kept whole.
             case Padding::ZeroLeft:
-                record += values[i].rightJustified(field.width, u'0');
+                record.resize(
+                    record.size() + std::max<qsizetype>(field.width - values[i].size(), 0), u'0');
+                record += values[i];
                 break;
             case Padding::BlankRight:
-                record += values[i].leftJustified(field.width, u' ');
+                record += values[i];
+                record.resize(
+                    record.size() + std::max<qsizetype>(field.width - values[i].size(), 0), u' ');
                 break;
         }
     }

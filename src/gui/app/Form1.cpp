@@ -221,6 +221,8 @@ bool Form1::OpenDatabaseFile(const QString& path, DatabaseFile file) {
         ShowOpenFailure(*error, path);
         return false;
     }
+    // The main window reads a few rows; the pages of the whole file stay on disk until needed.
+    ReleaseReadPages(path);
     return true;
 }
 
