@@ -25,15 +25,17 @@ QByteArray Sheet(const char* name) {
     return test::ReadFile(QStringLiteral(PAYSUM_SHEETS "/") + QString::fromUtf8(name));
 }
 
-// An archive of the parts given, the last written `times` times over.
-QByteArray Zip(const Parts& parts, int times = 1) {
+// An archive of the parts given, the last written `times` times over, compressed at `level`
+// (0: stored as they are, in deflate's stored blocks).
+QByteArray Zip(const Parts& parts, int times = 1, int level = 1) {
     QBuffer buffer;
     buffer.open(QIODevice::ReadWrite);
     QuaZip zip(&buffer);
     EXPECT_TRUE(zip.open(QuaZip::mdCreate));
     for (const auto& [name, bytes] : parts) {
         QuaZipFile file(&zip);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly, QuaZipNewInfo(name), nullptr, 0, Z_DEFLATED, 1));
+        EXPECT_TRUE(
+            file.open(QIODevice::WriteOnly, QuaZipNewInfo(name), nullptr, 0, Z_DEFLATED, level));
         for (int i = 0; i < (&bytes == &parts.back().second ? times : 1); ++i)
             file.write(bytes);
         file.close();
@@ -181,22 +183,25 @@ TEST(SheetFileTest, RefusesWhatIsNoSheetItCanRead) {
     EXPECT_EQ(Refusal(xlsx.left(xlsx.size() / 2)), damaged);
     EXPECT_EQ(Refusal(Ods("<table:table-row><table:table-cell>")), damaged);
     EXPECT_EQ(ListSheets(xlsx.left(100)).error, damaged);
+    // A part whose bytes are not those the archive's checksum was taken of.
+    QByteArray changed =
+        Zip({{QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.spreadsheet"},
+             {QStringLiteral("content.xml"), "<a><b>00012</b></a>"}},
+            1, 0);
+    ASSERT_TRUE(changed.contains("00012"));
+    changed.replace("00012", "00013");
+    EXPECT_EQ(Refusal(changed), damaged);
 
     // A workbook saved with a password is a compound file holding its encryption's description;
-    // an .ods keeps its parts encrypted and says so in its manifest.
+    // an .ods (saved by Calc with the password 1234) keeps its parts encrypted.
     QByteArray compound("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
     compound += QByteArray(504, '\0');
     EXPECT_EQ(Refusal(compound + QByteArray("E\0n\0c\0r\0y\0p\0t\0i\0o\0n\0I\0n\0f\0o\0", 28)),
               locked);
     EXPECT_EQ(Refusal(compound),
               QStringLiteral("舊版試算表檔案（.xls）無法匯入，請另存為 .xlsx 或 .ods"));
-    EXPECT_EQ(
-        Refusal(Zip({{QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.spreadsheet"},
-                     {QStringLiteral("content.xml"), "\x8f\x13\xa0"},
-                     {QStringLiteral("META-INF/manifest.xml"),
-                      "<manifest:manifest xmlns:manifest='m'><manifest:file-entry>"
-                      "<manifest:encryption-data/></manifest:file-entry></manifest:manifest>"}})),
-        locked);
+    EXPECT_EQ(Refusal(Sheet("locked.ods")), locked);
+    EXPECT_EQ(ListSheets(Sheet("locked.ods")).error, locked);
 }
 
 // Repeats and sizes come from outside: an .ods row of a cell repeated a thousand million times

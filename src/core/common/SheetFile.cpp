@@ -62,6 +62,17 @@ public:
 
     bool Open() { return file_.open(QIODevice::ReadOnly) && open(QIODevice::ReadOnly); }
     bool overflowed() const { return overflowed_; }
+
+    // Whether the part, read to its end, has the checksum the archive gives it.
+    bool Intact() {
+        char rest[1 << 16];
+        while (readData(rest, sizeof rest) > 0) {
+        }
+        if (overflowed_ || !file_.atEnd())
+            return false;
+        file_.close();
+        return file_.getZipError() == UNZ_OK;
+    }
     bool isSequential() const override { return true; }
 
 protected:
@@ -131,12 +142,13 @@ private:
     bool open_ = false;
 };
 
-// Ends the reading of a part: an error in its XML refuses the workbook.
-void Finish(QXmlStreamReader& xml, const PartDevice& part) {
+// Ends the reading of a part: an error in its XML or a part that is not what the archive says
+// it wrote refuses the workbook.
+void Finish(QXmlStreamReader& xml, PartDevice& part) {
     if (part.overflowed())
         throw Refusal{TooLargeText()};
-    if (xml.hasError())
-        throw Refusal{DamagedText()};
+    if (xml.hasError() || !part.Intact())
+        throw Refusal{part.overflowed() ? TooLargeText() : DamagedText()};
 }
 
 // The value of the attribute whose name without its prefix is `name`.
