@@ -213,7 +213,7 @@ public:
         Clear();
     }
 
-    // The row being read is there `times` times more (an .ods row repeated).
+    // The row being read, to be ended again as each of the rows an .ods row repeats.
     bool HasCells() const { return !record_.fields.isEmpty(); }
     CsvRecord Copy() const { return record_; }
     void Restore(const CsvRecord& record) { record_ = record; }
@@ -445,8 +445,7 @@ void ReadXlsxRows(Archive& zip, const QString& name, const SharedStrings& shared
                 column = 0;
                 inRow = true;
             } else if (inRow && Named(xml, u"c")) {
-                const QStringView reference = Attribute(xml, u"r");
-                const qint64 at = ReferenceColumn(reference);
+                const qint64 at = ReferenceColumn(Attribute(xml, u"r"));
                 if (at >= 0)
                     column = at;
                 const auto [text, number] = ReadXlsxCell(xml, shared);
@@ -510,10 +509,11 @@ qint64 Repeats(const QXmlStreamReader& xml, QStringView name) {
 
 // One cell at its start: its value and whether it is a number.
 std::pair<QString, bool> ReadOdsCell(QXmlStreamReader& xml) {
-    const QStringView type = Attribute(xml, u"value-type");
+    // Taken before the cell's text is read, which moves the reader off the cell's attributes.
+    const QString type = Attribute(xml, u"value-type").toString();
     const bool number = type == u"float" || type == u"percentage" || type == u"currency";
-    QString value = number ? Attribute(xml, u"value").trimmed().toString() : QString();
-    const QStringView truth = Attribute(xml, u"boolean-value");
+    const QString value = number ? Attribute(xml, u"value").trimmed().toString() : QString();
+    const bool truth = Attribute(xml, u"boolean-value") == u"true";
     QString text;
     int paragraphs = 0;
     while (!xml.atEnd()) {
@@ -533,7 +533,7 @@ std::pair<QString, bool> ReadOdsCell(QXmlStreamReader& xml) {
     if (number && !value.isEmpty())
         return {value, true};
     if (type == u"boolean")
-        return {truth == u"true" ? QStringLiteral("TRUE") : QStringLiteral("FALSE"), false};
+        return {truth ? QStringLiteral("TRUE") : QStringLiteral("FALSE"), false};
     return {text, false};
 }
 
