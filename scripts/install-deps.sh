@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev libqt6sql6-sqlite libsqlite3-dev libgl-dev
-    libicu-dev libcsv-dev libgtest-dev libbenchmark-dev
+    libicu-dev libcsv-dev libquazip1-qt6-dev libgtest-dev libbenchmark-dev
     fonts-noto-cjk qt6-translations-l10n
     librsvg2-bin desktop-file-utils appstream file dpkg-dev
     clang-14 libclang-rt-14-dev

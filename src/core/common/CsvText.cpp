@@ -189,9 +189,9 @@ void EndRecord(int, void* context) {
             collector->outcome = CsvOutcome::TooManyRecords;
         else if (*collector->take)
             collector->stopped =
-                !(*collector->take)({collector->startLine, std::move(collector->fields)});
+                !(*collector->take)({collector->startLine, std::move(collector->fields), {}});
         else
-            collector->records.push_back({collector->startLine, collector->fields});
+            collector->records.push_back({collector->startLine, collector->fields, {}});
     }
     collector->fields.clear();
     collector->open = false;

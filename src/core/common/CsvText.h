@@ -36,10 +36,13 @@ struct DecodedText {
 };
 DecodedText DecodeSpreadsheetText(const QByteArray& bytes);
 
-// One record of a CSV file with the number of the line it starts on, counted from 1.
+// One record of a CSV file with the number of the line it starts on, counted from 1; or one row of
+// a spreadsheet with its row number, and per field whether the sheet stored it as a number (empty
+// for a text file, whose fields are all text).
 struct CsvRecord {
     int line = 0;
     QStringList fields;
+    std::vector<bool> numbers;
 };
 
 // How reading the records ended: all read, a quote left open, or refused at `line` for holding
