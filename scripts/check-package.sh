@@ -93,6 +93,15 @@ for program in usr/bin/paysum usr/libexec/paysum/paysum-pdf usr/libexec/paysum/p
     [ -f "$tree/dbgsym/usr/lib/debug/.build-id/${build_id:0:2}/${build_id:2}.debug" ] ||
         fail "$program has no debugging symbols in $dbgsym"
 done
+# Unpacked into a staging root, the program answers and finds its helpers under libexec.
+root="$tree/paysum"
+answer=$(env -i PATH=/usr/bin:/bin PAYSUM_DATA_DIR="$tree/data" "$root/usr/bin/paysum" --version) ||
+    fail "paysum --version failed"
+[ "$answer" = "PAYSUM ${version%-*}" ] || fail "paysum --version said '$answer'"
+said=$(env -i PATH=/usr/bin:/bin PAYSUM_DATA_DIR="$tree/data" \
+    "$root/usr/bin/paysum" list --pdf "$tree/list.pdf" 2>&1) && fail "list ran without a data folder"
+[[ $said == *"$tree/data/PAYSUM.db"* ]] || fail "paysum did not start its PDF helper: $said"
+
 # _FORTIFY_SOURCE is on, but the programs make no call it can check (every buffer they hand libc
 # is of a size known safe, or known only at run time), so there is no __*_chk to look for.
 if command -v hardening-check >/dev/null; then
