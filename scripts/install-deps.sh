@@ -7,7 +7,8 @@ packages=(
     qt6-base-dev libqt6sql6-sqlite libsqlite3-dev libgl-dev
     libicu-dev libcsv-dev libquazip1-qt6-dev libgtest-dev libbenchmark-dev
     fonts-noto-cjk qt6-translations-l10n
-    librsvg2-bin desktop-file-utils appstream file dpkg-dev
+    librsvg2-bin desktop-file-utils appstream file man-db
+    dpkg-dev debhelper lintian
     clang-14 libclang-rt-14-dev
     xvfb openbox xdotool sqlite3 poppler-utils
 )

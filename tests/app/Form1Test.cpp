@@ -355,6 +355,11 @@ TEST_F(Form1Test, FirstRunThenButtonsAndCaptionFollowTheData) {
     Start();
     ::umask(umask);
     EXPECT_TRUE(window_->isVisible());
+    // The window icon is the installed icon's picture at each of its sizes, built into the program
+    // where no icon theme holds it.
+    const QList<QSize> iconSizes = window_->windowIcon().availableSizes();
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        EXPECT_TRUE(iconSizes.contains(QSize(size, size))) << size;
     // The clerk's alone, whatever the umask.
     const auto owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
     EXPECT_EQ(QFile::permissions(DataDir()), owner | QFile::ExeOwner | QFile::ExeUser);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary DESTDIR, as a package build does, and checks the tree:
 # only the program, its helpers (the windows and the PDF list), its desktop entry, metainfo,
-# icons and user guide, each valid, and a program that answers --version without a display and
-# without touching a data folder, and finds its helpers where they are installed.
+# icons, manual page, bash completion and user guide, each valid, and a program that answers
+# --version without a display and without touching a data folder, and finds its helpers where
+# they are installed. The manual page must tell every command and option the program's help tells.
 #   check-install.sh BUILD_DIR VERSION APP_ID "ICON SIZES"
 set -euo pipefail
 build=$1 version=$2 id=$3 sizes=$4
@@ -24,6 +25,9 @@ expected=(
     "share/applications/$id.desktop"
     "share/metainfo/$id.metainfo.xml"
     "share/icons/hicolor/scalable/apps/$id.svg"
+    share/man/man1/paysum.1
+    share/man/zh_TW/man1/paysum.1
+    share/bash-completion/completions/paysum
 )
 for size in $sizes; do
     expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
@@ -47,7 +51,9 @@ done
 
 desktop="$usr/share/applications/$id.desktop"
 desktop-file-validate "$desktop" || fail "desktop entry does not validate"
-for line in "Name=PAYSUM" "Exec=paysum" "Icon=$id" "Categories=Office;Finance;"; do
+# The windows' WM_CLASS is the application name, PAYSUM, which ties them to the entry.
+for line in "Name=PAYSUM" "Exec=paysum" "Icon=$id" "Categories=Office;Finance;" \
+    "StartupWMClass=PAYSUM"; do
     grep -qxF "$line" "$desktop" || fail "desktop entry lacks $line"
 done
 grep -q '^Name\[zh_TW\]=.*薪資' "$desktop" || fail "desktop entry lacks a Chinese name"
@@ -59,7 +65,7 @@ appstreamcli validate --no-net "$metainfo" >/dev/null || {
     fail "metainfo does not validate"
 }
 grep -q "<release version=\"$version\"" "$metainfo" || fail "metainfo lacks release $version"
-grep -q '<screenshot type="default">' "$metainfo" || fail "metainfo lacks a screenshot"
+! grep -q 'example\.' "$desktop" "$metainfo" || fail "a placeholder address is left"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
     fail "metainfo does not name the desktop entry"
 
@@ -90,5 +96,51 @@ case $said in
 *"$stage/data/PAYSUM.db"*) ;;
 *) fail "paysum list said '$said'" ;;
 esac
+
+# The manual page renders without a warning (as lintian runs it) and tells every usage line and
+# option of the help, with the option's text.
+man="$usr/share/man/man1/paysum.1"
+cmp -s "$man" "$usr/share/man/zh_TW/man1/paysum.1" || fail "the two manual pages differ"
+said=$(man --warnings -E UTF-8 -l -Tutf8 -Z "$man" 2>&1 >/dev/null) || fail "man failed: $said"
+[ -z "$said" ] || fail "the manual page renders with warnings: $said"
+page=$(preconv "$man" | groff -man -Tutf8 -rLL=300n -P-cbou 2>/dev/null | sed 's/^ *//')
+run() { env -i PATH=/usr/bin:/bin PAYSUM_DATA_DIR="$stage/data" "$usr/bin/paysum" "$@"; }
+help=$(run --help) || fail "paysum --help failed"
+# The commands are the lowercase words that begin each line of the help's command list.
+commands=$(sed -n '/^命令：/,/^$/ s/^  \([a-z]\+\( [a-z]\+\)*\)\( .*\)\?$/\1/p' <<<"$help")
+[ "$(wc -l <<<"$commands")" -ge 6 ] || fail "the help lists too few commands: $commands"
+helps=$(
+    echo "$help"
+    while IFS= read -r command; do
+        # shellcheck disable=SC2086
+        run $command --help || fail "paysum $command --help failed"
+    done <<<"$commands"
+)
+while IFS= read -r usage; do
+    grep -qxF -- "$usage" <<<"$page" || fail "the manual page lacks the usage '$usage'"
+done < <(sed -n 's/^用法：\(paysum [a-z].*\)/\1/p' <<<"$helps" | sort -u)
+while IFS= read -r line; do
+    option=$(sed 's/^ *\([^ ].*[^ ]\)  .*/\1/' <<<"$line")
+    text=$(sed 's/.*  *//' <<<"$line")
+    grep -q -- "^$option\( \|$\)" <<<"$page" || fail "the manual page lacks the option '$option'"
+    grep -qF -- "$text" <<<"$page" || fail "the manual page lacks the text of $option: $text"
+done < <(grep -E '^  -' <<<"$helps" | sort -u)
+
+# The completion offers the commands, their words and options, and file names.
+complete_at() {
+    bash -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _paysum
+             printf "%s\n" "${COMPREPLY[@]}" | LC_ALL=C sort | tr "\n" " "' \
+        _ "$usr/share/bash-completion/completions/paysum" paysum "$@"
+}
+touch "$stage/march.csv"
+for case in "|export history import list verify " "-|--help --version -h -v " \
+    "import |employees transfers " "import transfers $stage/mar|$stage/march.csv " \
+    "verify x --|--batch --help --json " "history |export " "history --|--help --json " \
+    "list |--pdf " "list --pdf $stage/m|$stage/march.csv " "import employees x --d|--dry-run "; do
+    read -ra words <<<"${case%|*}"
+    [[ ${case%|*} == *" " || -z ${case%|*} ]] && words+=("")
+    got=$(complete_at "${words[@]}")
+    [ "$got" = "${case#*|}" ] || fail "completing '${case%|*}' gave '$got', not '${case#*|}'"
+done
 
 echo "installed tree of PAYSUM $version is complete"

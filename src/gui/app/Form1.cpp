@@ -58,7 +58,6 @@ QPushButton* MenuButton(QWidget* parent, const QString& name, const QString& cap
 Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(kAppTitle));
-    setWindowIcon(ProgramPicture(64));
     setFont(UiFont());
     setAttribute(Qt::WA_DeleteOnClose);
     createDataControls();

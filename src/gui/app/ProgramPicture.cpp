@@ -1,5 +1,8 @@
 #include "app/ProgramPicture.h"
 
+#include "common/Version.h"
+
+#include <QDir>
 #include <QPainter>
 
 namespace paysum {
@@ -30,6 +33,16 @@ QPixmap ProgramPicture(int size) {
     painter.drawText(QRectF(unit * 7.9, unit * 7.9, unit * 7.2, unit * 7.2), Qt::AlignCenter,
                      QStringLiteral("$"));
     return picture;
+}
+
+QIcon ProgramIcon() {
+    // The resource holds one folder per size, each with the PNG rendered from the icon's SVG.
+    QIcon builtIn;
+    const QString name = QString::fromLatin1(kAppId);
+    const QDir sizes(QStringLiteral(":/icons"));
+    for (const QString& size : sizes.entryList(QDir::Dirs))
+        builtIn.addFile(sizes.filePath(size + u'/' + name + QStringLiteral(".png")));
+    return QIcon::fromTheme(name, builtIn);
 }
 
 }  // namespace paysum

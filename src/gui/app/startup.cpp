@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/Form1.h"
+#include "app/ProgramPicture.h"
 #include "app/QtTranslations.h"
 #include "common/InstanceLock.h"
 #include "common/Version.h"
@@ -43,6 +44,7 @@ void IdentifyApplication() {
         QCoreApplication::setApplicationName(QString::fromLatin1(kAppTitle));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(kVersion));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kAppId));
+    QApplication::setWindowIcon(ProgramIcon());
 }
 
 bool StartUp() {

@@ -4,7 +4,7 @@ namespace paysum {
 
 class Form1;
 
-// Gives the application the program's name, version and desktop entry.
+// Gives the application the program's name, version, desktop entry and window icon.
 void IdentifyApplication();
 
 // Runs the program's start-up once a QApplication exists: creates the data folder of a new
