@@ -5,11 +5,15 @@
 // values, a formatted empty cell at the end of each row). Run one alone under /usr/bin/time -v
 // (--benchmark_filter=Xlsx or Ods) for the peak memory; `peak_MB` says the same from inside.
 
+#include "batch/SpreadsheetImport.h"
 #include "common/Memory.h"
 #include "common/SheetFile.h"
+#include "data/DataFolder.h"
+#include "data/Database.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QTemporaryDir>
 
 #include <quazip.h>
 #include <quazipfile.h>
@@ -162,6 +166,71 @@ void ReadOds100000(benchmark::State& state) {
     Read100000(state, Ods());
 }
 BENCHMARK(ReadOds100000)->ArgName("keep")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+// The same 100,000 employees as text files the way spreadsheet programs save them.
+QByteArray Text(char separator) {
+    QByteArray text =
+        QByteArray("員工代碼,員工帳號,員工薪資,員工姓名,存單號碼\r\n").replace(',', separator);
+    for (int row = 1; row <= kRows; ++row)
+        text += Code(row) + separator + Account(row) + separator + "\"45,000\"" + separator +
+                kNames[row % 10] + separator + "\r\n";
+    return text;
+}
+
+QByteArray Utf16(const QByteArray& utf8) {
+    const QString text = QString::fromUtf8(utf8);
+    QByteArray bytes("\xFF\xFE");
+    bytes.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    return bytes;
+}
+
+// What the import's preview holds: every row read, checked against an empty master and kept,
+// for each format (0 .xlsx, 1 .ods, 2 comma CSV in UTF-8, 3 tab-separated, 4 UTF-16). Run one
+// alone under /usr/bin/time -v for the peak memory (target: under 100 MB).
+void PrepareImport100000(benchmark::State& state) {
+    QTemporaryDir temp;
+    qputenv("PAYSUM_DATA_DIR", (temp.path() + QStringLiteral("/data")).toUtf8());
+    if (CreateDataFolder(DataFolderPath())) {
+        state.SkipWithError("no data folder");
+        return;
+    }
+    QByteArray bytes;
+    switch (state.range(0)) {
+        case 0:
+            bytes = Xlsx();
+            break;
+        case 1:
+            bytes = Ods();
+            break;
+        case 2:
+            bytes = Text(',');
+            break;
+        case 3:
+            bytes = Text('\t');
+            break;
+        default:
+            bytes = Utf16(Text(','));
+            break;
+    }
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        const ImportFile file = PrepareImport(bytes, ImportKind::Employees);
+        rows = file.rows.size();
+        if (!file.error.isEmpty() || rows != kRows)
+            state.SkipWithError("not read");
+        benchmark::DoNotOptimize(file.rows.data());
+    }
+    CloseAllConnections();
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["rows"] = static_cast<double>(rows);
+    state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024;
+}
+BENCHMARK(PrepareImport100000)
+    ->ArgName("format")
+    ->DenseRange(0, 4)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 }  // namespace
 

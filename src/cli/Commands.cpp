@@ -174,6 +174,7 @@ struct ImportRequest {
     bool dryRun = false;
     bool update = false;
     bool acceptQuestionMarks = false;
+    QString sheet;
 };
 
 int Import(const ImportRequest& request) {
@@ -187,7 +188,7 @@ int Import(const ImportRequest& request) {
         return Fail(QStringLiteral("import 之後應為 employees 或 transfers"));
     if (request.update && kind != ImportKind::Employees)
         return Fail(QStringLiteral("--update 只用於匯入員工資料（import employees）"));
-    ImportFile file = PrepareImportFile(path, kind, ImportOptions{request.update});
+    ImportFile file = PrepareImportFile(path, kind, ImportOptions{request.update, request.sheet});
     if (!file.readError.isEmpty())
         return Fail(file.readError);
     if (!file.error.isEmpty())
@@ -248,7 +249,8 @@ int RunImport(const Invocation& invocation) {
     return Import({invocation.arguments[0], invocation.arguments[1],
                    invocation.Has(QStringLiteral("dry-run")),
                    invocation.Has(QStringLiteral("update")),
-                   invocation.Has(QStringLiteral("accept-question-marks"))});
+                   invocation.Has(QStringLiteral("accept-question-marks")),
+                   invocation.Value(QStringLiteral("sheet"))});
 }
 
 int RunHistory(const Invocation& invocation) {
@@ -314,7 +316,7 @@ const std::vector<Command>& Commands() {
          .help = QStringLiteral("依銀行的格式逐筆檢查轉帳檔 FILE，說出每一個錯誤所在的行。"),
          .run = RunVerify},
         {.words = {QStringLiteral("import")},
-         .arguments = {QStringLiteral("employees|transfers"), QStringLiteral("CSV")},
+         .arguments = {QStringLiteral("employees|transfers"), QStringLiteral("FILE")},
          .options = {{QStringLiteral("dry-run"), {}, QStringLiteral("只檢查並報告，不寫入")},
                      {QStringLiteral("update"),
                       {},
@@ -322,13 +324,16 @@ const std::vector<Command>& Commands() {
                           "員工資料檔已有的代碼，以試算表的資料更新（只用於 employees）")},
                      {QStringLiteral("accept-question-marks"),
                       {},
-                      QStringLiteral("姓名含有「?」的資料也匯入")}},
+                      QStringLiteral("姓名含有「?」的資料也匯入")},
+                     {QStringLiteral("sheet"), QStringLiteral("NAME"),
+                      QStringLiteral(".xlsx 或 .ods 檔要匯入的工作表（預設第一個）")}},
          .use = DataUse::Writes,
          .useOption = QStringLiteral("dry-run"),
          .useWithOption = DataUse::Reads,
          .summary = QStringLiteral("匯入試算表的資料"),
-         .help = QStringLiteral("把試算表存成的 CSV 檔匯入員工資料（employees）或本批的轉帳資料"
-                                "（transfers）。有任何一列錯誤時，全部不匯入。更新的員工逐筆列出"
+         .help = QStringLiteral("把試算表（.xlsx、.ods，或存成的 CSV、Tab 分隔、UTF-16 文字檔）匯入"
+                                "員工資料（employees）或本批的轉帳資料（transfers）。有任何一列錯誤"
+                                "時，全部不匯入。更新的員工逐筆列出"
                                 "改變的欄位；本批的轉帳資料不因更新而改變。"),
          .run = RunImport},
         {.words = {QStringLiteral("history")},

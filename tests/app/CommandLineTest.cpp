@@ -591,7 +591,7 @@ TEST_F(CommandLineTest, ListWritesAPdfWholeOrNotAtAllAndUsageFaultsSaySo) {
     }
     // The help comes from the table of commands: every command, and each command's own options.
     const QString help = Paysum({"--help"}).out;
-    EXPECT_TRUE(help.contains("import employees|transfers CSV [--dry-run]"));
+    EXPECT_TRUE(help.contains("import employees|transfers FILE [--dry-run]"));
     EXPECT_TRUE(help.contains("history export N FILE"));
     const Run verifyHelp = Paysum({"verify", "--help"});
     EXPECT_EQ(verifyHelp.status, 0);

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QDir>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -862,7 +863,7 @@ TEST_F(Form1Test, SystemMenuImportsSpreadsheetsVerifiesBatchFilesAndOpensTheHist
                                    QStringLiteral("匯入員工資料"), QMessageBox::Critical)});
     EXPECT_EQ(fileDialogs.back().title, QStringLiteral("匯入員工資料"));
     EXPECT_EQ(fileDialogs.back().filters,
-              QStringLiteral("試算表文字檔 (*.csv *.txt);;所有檔案 (*)"));
+              QStringLiteral("試算表 (*.csv *.txt *.xlsx *.ods);;所有檔案 (*)"));
     AnswerFileDialog(Backup(QStringLiteral("none.csv")));
     Trigger("mnuImportStaff");
     EXPECT_EQ(messages.Last(),
@@ -881,6 +882,25 @@ TEST_F(Form1Test, SystemMenuImportsSpreadsheetsVerifiesBatchFilesAndOpensTheHist
     EXPECT_EQ(shown, QStringLiteral("frmImport 匯入轉帳資料"));
     EXPECT_EQ(Rows("S_ITEM"), (QList<QStringList>{{"90001", "123456789014", "100", "x", "", ""}}));
     EXPECT_TRUE(Find<QPushButton>(window_, QStringLiteral("Command5"))->isEnabled());
+
+    // A workbook of two sheets: the clerk picks one, and the preview names it; the update of
+    // the employee master has a menu entry of its own.
+    AnswerFileDialog(QStringLiteral(PAYSUM_SHEETS "/staff.xlsx"));
+    QStringList sheets;
+    OnNextModal([&](QDialog& dialog) {
+        auto* choice = qobject_cast<QInputDialog*>(&dialog);
+        ASSERT_NE(choice, nullptr);
+        sheets = choice->comboBoxItems();
+        EXPECT_EQ(choice->windowTitle(), QStringLiteral("以試算表更新員工資料"));
+        choice->setTextValue(QStringLiteral("轉帳"));
+        choice->accept();
+    });
+    OnNextModal([&](QDialog& preview) {
+        shown = Find<QLabel>(&preview, QStringLiteral("Label2"))->text().section(u'\n', 0, 0);
+    });
+    Trigger("mnuUpdateStaff");
+    EXPECT_EQ(sheets, (QStringList{QStringLiteral("員工"), QStringLiteral("轉帳")}));
+    EXPECT_EQ(shown, QStringLiteral("檔案：" PAYSUM_SHEETS "/staff.xlsx（工作表「轉帳」）"));
 
     const QString missing = Backup(QStringLiteral("none.txt"));
     AnswerFileDialog(missing);

@@ -1,6 +1,7 @@
 #include "batch/SpreadsheetImport.h"
 
 #include "support/CoreTest.h"
+#include "support/Files.h"
 
 #include <unicode/ucnv.h>
 
@@ -199,6 +200,9 @@ TEST(SpreadsheetImportTest, EachRowIsCheckedWithTheRulesOfTheEntryWindows) {
         {"pay with misplaced separators", staff, Row("1", "123456789014", "3,5000", "王"),
          "員工薪資", "千分位逗號位置不對"},
         {"long account", staff, Row("1", "1234567890140", "1", "王"), "員工帳號", "欄位超出"},
+        {"account in scientific notation", transfer, Row("1", "1.23457E+11", "1", "王"), "員工帳號",
+         "試算表把這一欄存成科學記號（1.23457E+"
+         "11），數字已不完整；請把這一欄設成文字格式後重新存檔"},
         {"31-byte name", staff, Row("1", "123456789014", "1", longName), "員工姓名",
          "員工姓名超出欄位最大值"},
         {"line feed in a name", staff, Row("1", "123456789014", "1", "王\n明"), "員工姓名",
@@ -283,6 +287,29 @@ protected:
         InsertRow("S_STAFF", {"00007", "300000000041", "1000", "林一", ""});
     }
 };
+
+// Workbooks saved by a spreadsheet program import as their text saves do; a number cell that lost
+// its leading zeros is said to have, and a sheet is taken by its name.
+TEST_F(SpreadsheetImportStoreTest, WorkbooksImportAsTheSheetsShowThem) {
+    std::vector<QStringList> results;
+    for (const char* name : {"staff.xlsx", "staff.ods"}) {
+        const QByteArray bytes = test::ReadFile(QStringLiteral(PAYSUM_SHEETS "/") + name);
+        const ImportFile file = PrepareImport(bytes, ImportKind::Employees);
+        ASSERT_EQ(file.error, "") << name;
+        EXPECT_FALSE(file.sheet.isEmpty()) << name;
+        QStringList verdicts;
+        for (const ImportRow& row : file.rows)
+            verdicts << QString::number(row.line) + " " + row.code + " " + ImportVerdict(row, {});
+        results.push_back(verdicts);
+        EXPECT_TRUE(verdicts.contains(
+            "3 00002 員工帳號：試算表把這一欄存成數字（4001012341），開頭的 0 已遺失；"
+            "請把這一欄設成文字格式後重新存檔"))
+            << name << ": " << verdicts.join(" | ").toStdString();
+        EXPECT_EQ(PrepareImport(bytes, ImportKind::Employees, {false, "沒有這張"}).error,
+                  "找不到工作表「沒有這張」");
+    }
+    EXPECT_EQ(results[0], results[1]) << "the same sheet saved as .xlsx and as .ods";
+}
 
 TEST_F(SpreadsheetImportStoreTest, TransfersFileNewPayeesInTheMasterInOneGo) {
     const ImportFile file = PrepareImport(Utf8WithBom(kSheet), ImportKind::Transfers);

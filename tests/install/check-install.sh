@@ -136,7 +136,8 @@ touch "$stage/march.csv"
 for case in "|export history import list verify " "-|--help --version -h -v " \
     "import |employees transfers " "import transfers $stage/mar|$stage/march.csv " \
     "verify x --|--batch --help --json " "history |export " "history --|--help --json " \
-    "list |--pdf " "list --pdf $stage/m|$stage/march.csv " "import employees x --d|--dry-run "; do
+    "list |--pdf " "list --pdf $stage/m|$stage/march.csv " "import employees x --d|--dry-run " \
+    "import --sheet 工作表1 employees $stage/mar|$stage/march.csv " "import --sheet | "; do
     read -ra words <<<"${case%|*}"
     [[ ${case%|*} == *" " || -z ${case%|*} ]] && words+=("")
     got=$(complete_at "${words[@]}")

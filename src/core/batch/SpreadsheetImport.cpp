@@ -4,6 +4,7 @@
 #include "common/Amounts.h"
 #include "common/Big5Text.h"
 #include "common/BoundedFile.h"
+#include "common/SheetFile.h"
 #include "common/TextRules.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
@@ -116,7 +117,41 @@ Column ColumnOfBox(StaffBox box) {
 // What no box of the windows would take, told in the file's own words: other characters than
 // digits in the code, account and amount, control characters in the name and remark, and more
 // than a box holds where the entry checks do not measure it.
+// What a spreadsheet did to a number typed in a column of codes and numbers, said so that the
+// clerk can mend the sheet: a value in scientific notation has lost digits, and a number cell
+// has lost its leading zeros.
+QString CheckNumberCells(ImportKind kind, const ImportRow& row) {
+    if (!row.readFault.isEmpty())
+        return row.readFault;
+    const QString textFormat = QStringLiteral("；請把這一欄設成文字格式後重新存檔");
+    static const QRegularExpression scientific(QStringLiteral("^[0-9](\\.[0-9]+)?E\\+[0-9]+$"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    const struct {
+        Column column;
+        const QString& value;
+        int digits;  // what the number must have, 0 when any count will do
+    } numbers[] = {{kCode, row.code, 0},
+                   {kAccount, row.account, kAccountDigits},
+                   {kCertificate, row.certificate, kCertificateDigits}};
+    for (const auto& number : numbers) {
+        if (scientific.match(number.value).hasMatch())
+            return Fault(
+                kind, number.column,
+                QStringLiteral("試算表把這一欄存成科學記號（%1），數字已不完整").arg(number.value) +
+                    textFormat);
+        if (row.numberColumns.contains(number.column) && !number.value.isEmpty() &&
+            number.value.size() < number.digits)
+            return Fault(
+                kind, number.column,
+                QStringLiteral("試算表把這一欄存成數字（%1），開頭的 0 已遺失").arg(number.value) +
+                    textFormat);
+    }
+    return {};
+}
+
 QString CheckBoxLimits(ImportKind kind, const ImportRow& row) {
+    if (QString fault = CheckNumberCells(kind, row); !fault.isEmpty())
+        return fault;
     const QString notDigits = QStringLiteral("只能是數字");
     const QString tooLong = QStringLiteral("欄位超出");
     const QString controlCharacter = QStringLiteral("不可含控制字元");
@@ -314,18 +349,23 @@ QString ReadHeadings(const CsvRecord& headings, ImportKind kind,
     return {};
 }
 
-ImportFile ReadImportFile(const QByteArray& bytes, ImportKind kind) {
+ImportFile ReadImportFile(const QByteArray& bytes, ImportKind kind, const ImportOptions& options) {
     ImportFile file;
-    const DecodedText decoded = DecodeSpreadsheetText(bytes);
-    file.encoding = decoded.encoding;
-    if (decoded.fault != DecodeFault::None) {
-        file.error = DecodeFaultText(decoded);
-        return file;
+    file.options = options;
+    const bool sheet = LooksLikeSheet(bytes);
+    DecodedText decoded;
+    if (!sheet) {
+        decoded = DecodeSpreadsheetText(bytes);
+        file.encoding = decoded.encoding;
+        if (decoded.fault != DecodeFault::None) {
+            file.error = DecodeFaultText(decoded);
+            return file;
+        }
+        // Each record becomes its row as it is read, so that the records are never held whole;
+        // room for a row a line is made at once, so that the rows are never moved.
+        const qsizetype lines = std::max(decoded.utf8.count('\n'), decoded.utf8.count('\r')) + 1;
+        file.rows.reserve(std::min(kMostImportRows, static_cast<std::size_t>(lines)));
     }
-    // Each record becomes its row as it is read, so that the records are never held whole; room
-    // for a row a line is made at once, so that the rows are never moved.
-    const qsizetype lines = std::max(decoded.utf8.count('\n'), decoded.utf8.count('\r')) + 1;
-    file.rows.reserve(std::min(kMostImportRows, static_cast<std::size_t>(lines)));
     bool headed = false;
     std::array<int, kColumnCount> position;
     const auto take = [&](CsvRecord&& record) {
@@ -340,9 +380,25 @@ ImportFile ReadImportFile(const QByteArray& bytes, ImportKind kind) {
         };
         ImportRow row;
         row.line = record.line;
-        row.code = value(kCode);
-        row.account = value(kAccount);
-        row.certificate = value(kCertificate);
+        // A number cell of a workbook is read as its digits; what it lost is said when checked.
+        const auto digits = [&](Column column, int width) {
+            const QString text = value(column);
+            const qsizetype field = position[column];
+            if (field < 0 || static_cast<std::size_t>(field) >= record.numbers.size() ||
+                !record.numbers[static_cast<std::size_t>(field)])
+                return text;
+            const QString whole = WholeNumberDigits(text, width);
+            if (whole.isEmpty())
+                row.readFault =
+                    Fault(kind, column,
+                          QStringLiteral("試算表把這一欄存成數字（%1），不是整數").arg(text));
+            else
+                row.numberColumns << column;
+            return whole.isEmpty() ? text : whole;
+        };
+        row.code = digits(kCode, ColumnWidth("S_ITEM", "ID"));
+        row.account = digits(kAccount, ColumnWidth("S_ITEM", "ACTNO"));
+        row.certificate = digits(kCertificate, ColumnWidth("S_ITEM", "AT"));
         // An amount written as people write it is read as the whole number it means; one that
         // is none stays as it is, for its check to say why.
         row.amount = value(kAmount);
@@ -355,6 +411,35 @@ ImportFile ReadImportFile(const QByteArray& bytes, ImportKind kind) {
         return true;
     };
     // The headings' record and one per row.
+    if (sheet) {
+        const SheetRecords read =
+            ReadSheet(bytes, options.sheet, kMostImportRows + 1, kMostImportFields, take);
+        file.sheet = read.sheet;
+        if (file.error.isEmpty()) {
+            switch (read.outcome) {
+                case SheetOutcome::Read:
+                    break;
+                case SheetOutcome::Refused:
+                    file.error = read.error;
+                    break;
+                case SheetOutcome::TooManyRecords:
+                    file.error = QStringLiteral("第 %1 列：檔案超過 %2 筆資料，無法匯入")
+                                     .arg(read.line)
+                                     .arg(kMostImportRows);
+                    break;
+                case SheetOutcome::TooManyFields:
+                    file.error = QStringLiteral("第 %1 列：超過 %2 個欄位，無法匯入")
+                                     .arg(read.line)
+                                     .arg(kMostImportFields);
+                    break;
+            }
+        }
+        if (file.error.isEmpty() && !headed)
+            file.error = QStringLiteral("工作表沒有資料");
+        if (!file.error.isEmpty())
+            file.rows.clear();
+        return file;
+    }
     const CsvRecords parsed = ParseCsv(decoded.utf8, kMostImportRows + 1, kMostImportFields, take,
                                        FieldSeparator(decoded.utf8));
     if (!file.error.isEmpty()) {
@@ -510,8 +595,7 @@ DbResult ReadImportContext(ImportContext* context) {
 }
 
 ImportFile PrepareImport(const QByteArray& bytes, ImportKind kind, const ImportOptions& options) {
-    ImportFile file = ReadImportFile(bytes, kind);
-    file.options = options;
+    ImportFile file = ReadImportFile(bytes, kind, options);
     if (!file.error.isEmpty())
         return file;
     ImportContext context;
@@ -542,6 +626,13 @@ ImportFile PrepareImportFile(const QString& path, ImportKind kind, const ImportO
         file.readError = OutOfMemoryText(path);
         return file;
     }
+}
+
+SheetNames ImportSheetNames(const QString& path) {
+    const FileRead read = ReadBoundedFile(path, kMostImportBytes);
+    if (read.outcome != FileReadOutcome::Read || !LooksLikeSheet(read.bytes))
+        return {};
+    return ListSheets(read.bytes);
 }
 
 DbResult WriteImport(ImportKind kind, const std::vector<ImportRow>& rows,

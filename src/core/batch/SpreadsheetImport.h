@@ -2,6 +2,7 @@
 
 #include "common/BoundedFile.h"
 #include "common/CsvText.h"
+#include "common/SheetFile.h"
 #include "data/DbError.h"
 
 #include <QHash>
@@ -47,11 +48,17 @@ struct ImportRow {
     bool doubtfulName = false;
     // What the clerk is told of a row that passed: values filled in, what stays as it is.
     QStringList notes;
+    // What reading the row found wrong before any check (a number cell that is no whole number),
+    // and the columns read from number cells of a workbook (by their order in S_ITEM).
+    QString readFault;
+    QList<int> numberColumns;
 };
 
-// How a file is imported: employees the master already holds are updated rather than refused.
+// How a file is imported: employees the master already holds are updated rather than refused;
+// the sheet of a workbook read (the first when empty).
 struct ImportOptions {
     bool update = false;
+    QString sheet{};
 };
 
 // A file read and checked: the refusal of the whole file, or its rows.
@@ -60,6 +67,7 @@ struct ImportFile {
     QString readError;  // why the file could not be read at all, naming it
     QString error;
     TextEncoding encoding = TextEncoding::Utf8;
+    QString sheet;  // the sheet read of a workbook; empty for a text file
     ImportOptions options;
     std::vector<ImportRow> rows;
 
@@ -77,7 +85,8 @@ struct ImportContext {
 
 // Decodes the file, parses it as CSV and takes each row's values by the column names of its first
 // row; the rows are not checked yet.
-ImportFile ReadImportFile(const QByteArray& bytes, ImportKind kind);
+ImportFile ReadImportFile(const QByteArray& bytes, ImportKind kind,
+                          const ImportOptions& options = {});
 
 // Checks every row with the rules of the entry windows, the codes of the file against each other
 // and against the database, and gives transfers without a code their temporary codes.
@@ -102,6 +111,10 @@ ImportFile PrepareImport(const QByteArray& bytes, ImportKind kind,
 // PrepareImport() does; a file it cannot read is refused with the reason.
 ImportFile PrepareImportFile(const QString& path, ImportKind kind,
                              const ImportOptions& options = {});
+
+// The sheets of the workbook at `path` in their order (none for a text file), or why it cannot be
+// read; for the clerk to choose one when there are several.
+SheetNames ImportSheetNames(const QString& path);
 
 // Writes every row without an error in one transaction: all of them or none; an updated employee
 // is written over the master's row, the batch's transfers left as they are. `progress`, when

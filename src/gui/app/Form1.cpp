@@ -371,11 +371,18 @@ void Form1::ImportSpreadsheet(ImportKind kind, const ImportOptions& options) {
     const QString title = frmImport::TitleOf(kind, options);
     FileDialogRequest request;
     request.title = title;
-    request.filters = QStringLiteral("試算表文字檔 (*.csv *.txt);;所有檔案 (*)");
+    request.filters = QStringLiteral("試算表 (*.csv *.txt *.xlsx *.ods);;所有檔案 (*)");
     const QString path = ShowFileDialog(this, request);
     if (path.isEmpty())
         return;
-    ImportFile sheet = PrepareImportFile(path, kind, options);
+    // A workbook of several sheets: the clerk says which one.
+    ImportOptions chosen = options;
+    if (const SheetNames sheets = ImportSheetNames(path); sheets.names.size() > 1) {
+        chosen.sheet = frmImport::ChooseSheet(this, title, sheets.names);
+        if (chosen.sheet.isEmpty())
+            return;
+    }
+    ImportFile sheet = PrepareImportFile(path, kind, chosen);
     if (sheet.read == FileReadOutcome::CannotOpen) {
         ShowMessage(this, QStringLiteral("無法開啟檔案 ") + path, MsgButtons::Ok, MsgIcon::Critical,
                     title);

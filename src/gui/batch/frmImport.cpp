@@ -1,6 +1,7 @@
 #include "batch/frmImport.h"
 
 #include "platform/MessageBox.h"
+#include "platform/Modal.h"
 #include "print/Fonts.h"
 
 #include <QAbstractTableModel>
@@ -8,6 +9,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -107,6 +109,20 @@ private:
 
 }  // namespace
 
+QString frmImport::ChooseSheet(QWidget* parent, const QString& title, const QStringList& names) {
+    QInputDialog dialog(ModalOwner(parent));
+    dialog.setObjectName(QStringLiteral("dlgSheet"));
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(
+        QStringLiteral("這個試算表有 %1 個工作表，要匯入哪一個？").arg(names.size()));
+    dialog.setComboBoxItems(names);
+    dialog.setComboBoxEditable(false);
+    dialog.setOkButtonText(QStringLiteral("確定"));
+    dialog.setCancelButtonText(QStringLiteral("取消"));
+    RunModal(dialog);
+    return dialog.result() == QDialog::Accepted ? dialog.textValue() : QString();
+}
+
 QString frmImport::TitleOf(ImportKind kind, const ImportOptions& options) {
     if (options.update)
         return QStringLiteral("以試算表更新") + ImportKindName(kind);
@@ -161,7 +177,9 @@ void frmImport::fillGrid() {
     Grid1->resizeColumnsToContents();
     Grid1->horizontalHeader()->setStretchLastSection(true);
 
-    const QString encoding = EncodingName(file_.encoding);
+    const QString encoding = file_.sheet.isEmpty()
+                                 ? EncodingName(file_.encoding)
+                                 : QStringLiteral("工作表「%1」").arg(file_.sheet);
     Label2->setText(QStringLiteral("檔案：%1（%2）\n共 %3 筆：正確 %4 筆，錯誤 %5 筆")
                         .arg(path_, encoding)
                         .arg(file_.rows.size())

@@ -26,6 +26,9 @@ public:
     // The caption of the window and the title of its messages.
     static QString TitleOf(ImportKind kind, const ImportOptions& options = {});
 
+    // Asks which sheet of a workbook to import: the name chosen, empty when cancelled.
+    static QString ChooseSheet(QWidget* parent, const QString& title, const QStringList& names);
+
 private:
     void createLayout();
     void fillGrid();
