@@ -208,11 +208,12 @@ int Import(const ImportRequest& request) {
             Say(stdout,
                 at + QStringLiteral("更新 %1：%2%3")
                          .arg(row.code,
-                              row.changes.isEmpty() ? QStringLiteral("無變更")
-                                                    : row.changes.join(QStringLiteral("，")),
+                              row.Detail().changes.isEmpty()
+                                  ? QStringLiteral("無變更")
+                                  : row.Detail().changes.join(QStringLiteral("，")),
                               row.accountChanged ? QStringLiteral("（帳號變更）") : QString()));
         }
-        for (const QString& note : row.notes)
+        for (const QString& note : row.Detail().notes)
             Say(stdout, at + QStringLiteral("注意：") + note);
     }
     const int errors = file.ErrorCount();

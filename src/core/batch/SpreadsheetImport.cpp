@@ -121,8 +121,8 @@ Column ColumnOfBox(StaffBox box) {
 // clerk can mend the sheet: a value in scientific notation has lost digits, and a number cell
 // has lost its leading zeros.
 QString CheckNumberCells(ImportKind kind, const ImportRow& row) {
-    if (!row.readFault.isEmpty())
-        return row.readFault;
+    if (!row.Detail().readFault.isEmpty())
+        return row.Detail().readFault;
     const QString textFormat = QStringLiteral("；請把這一欄設成文字格式後重新存檔");
     static const QRegularExpression scientific(QStringLiteral("^[0-9](\\.[0-9]+)?E\\+[0-9]+$"),
                                                QRegularExpression::CaseInsensitiveOption);
@@ -139,7 +139,7 @@ QString CheckNumberCells(ImportKind kind, const ImportRow& row) {
                 kind, number.column,
                 QStringLiteral("試算表把這一欄存成科學記號（%1），數字已不完整").arg(number.value) +
                     textFormat);
-        if (row.numberColumns.contains(number.column) && !number.value.isEmpty() &&
+        if (row.Detail().numberColumns.contains(number.column) && !number.value.isEmpty() &&
             number.value.size() < number.digits)
             return Fault(
                 kind, number.column,
@@ -214,7 +214,7 @@ QString CheckValues(ImportKind kind, const ImportRow& row) {
 QString MatchEmployee(ImportRow& row, const QStringList& employee) {
     if (row.amount.isEmpty()) {
         row.amount = TrimBlanks(employee.value(2));
-        row.notes << QStringLiteral("金額取自員工薪資");
+        row.EditDetail().notes << QStringLiteral("金額取自員工薪資");
     }
     const QString account = TrimBlanks(employee.value(1));
     const QString name = TrimBlanks(employee.value(3));
@@ -249,15 +249,27 @@ void CompareWithMaster(ImportRow& row, const QStringList& employee) {
         const QString old = TrimBlanks(employee.value(value.ordinal));
         if (old == value.value)
             continue;
-        row.changes << QStringLiteral("%1：%2 → %3")
-                           .arg(Caption(ImportKind::Employees, value.column),
-                                old.isEmpty() ? QStringLiteral("（空白）") : old,
-                                value.value.isEmpty() ? QStringLiteral("（空白）") : value.value);
+        row.EditDetail().changes << QStringLiteral("%1：%2 → %3")
+                                        .arg(Caption(ImportKind::Employees, value.column),
+                                             old.isEmpty() ? QStringLiteral("（空白）") : old,
+                                             value.value.isEmpty() ? QStringLiteral("（空白）")
+                                                                   : value.value);
         row.accountChanged = row.accountChanged || value.column == kAccount;
     }
 }
 
 }  // namespace
+
+const ImportRowDetail& ImportRow::Detail() const {
+    static const ImportRowDetail kNone;
+    return detail ? *detail : kNone;
+}
+
+ImportRowDetail& ImportRow::EditDetail() {
+    if (!detail)
+        detail = new ImportRowDetail;
+    return *detail;
+}
 
 int ImportFile::ErrorCount() const {
     int count = 0;
@@ -271,9 +283,9 @@ QString ImportVerdict(const ImportRow& row, const ImportOptions& options) {
         return row.error;
     QString verdict;
     if (row.update)
-        verdict = row.changes.isEmpty()
+        verdict = row.Detail().changes.isEmpty()
                       ? QStringLiteral("更新（無變更）")
-                      : QStringLiteral("更新：") + row.changes.join(QStringLiteral("，")) +
+                      : QStringLiteral("更新：") + row.Detail().changes.join(QStringLiteral("，")) +
                             (row.accountChanged ? QStringLiteral("（帳號變更）") : QString());
     else if (options.update)
         verdict = QStringLiteral("新增");
@@ -283,7 +295,7 @@ QString ImportVerdict(const ImportRow& row, const ImportOptions& options) {
         verdict = QStringLiteral("正確（新增至員工資料檔）");
     else
         verdict = QStringLiteral("正確");
-    for (const QString& note : row.notes)
+    for (const QString& note : row.Detail().notes)
         verdict += QStringLiteral("；") + note;
     return verdict;
 }
@@ -389,11 +401,11 @@ ImportFile ReadImportFile(const QByteArray& bytes, ImportKind kind, const Import
                 return text;
             const QString whole = WholeNumberDigits(text, width);
             if (whole.isEmpty())
-                row.readFault =
+                row.EditDetail().readFault =
                     Fault(kind, column,
                           QStringLiteral("試算表把這一欄存成數字（%1），不是整數").arg(text));
             else
-                row.numberColumns << column;
+                row.EditDetail().numberColumns << column;
             return whole.isEmpty() ? text : whole;
         };
         row.code = digits(kCode, ColumnWidth("S_ITEM", "ID"));
@@ -488,9 +500,11 @@ void CheckImportRows(ImportKind kind, std::vector<ImportRow>& rows, const Import
         row.error.clear();
         row.newPayee = false;
         row.update = false;
-        row.changes.clear();
         row.accountChanged = false;
-        row.notes.clear();
+        if (row.detail) {
+            row.detail->changes.clear();
+            row.detail->notes.clear();
+        }
         row.temporaryCode = kind == ImportKind::Transfers && row.code.isEmpty();
         if (!row.temporaryCode)
             row.code = PadZeroLeft(ColumnWidth("S_ITEM", "ID"), row.code);
@@ -503,7 +517,7 @@ void CheckImportRows(ImportKind kind, std::vector<ImportRow>& rows, const Import
         }
         row.doubtfulName = row.name.contains(u'?') || row.name.contains(u'？');
         if (row.doubtfulName)
-            row.notes << DoubtfulNameText();
+            row.EditDetail().notes << DoubtfulNameText();
         if (row.error.isEmpty())
             row.error = CheckValues(kind, row);
         if (row.temporaryCode)
@@ -525,7 +539,7 @@ void CheckImportRows(ImportKind kind, std::vector<ImportRow>& rows, const Import
             row.update = true;
             CompareWithMaster(row, context.employees.value(row.code));
             if (context.batchCodes.contains(row.code))
-                row.notes << QStringLiteral("本批轉帳資料有此代碼，轉帳資料不變");
+                row.EditDetail().notes << QStringLiteral("本批轉帳資料有此代碼，轉帳資料不變");
         } else if (kind == ImportKind::Transfers && context.batchCodes.contains(row.code))
             row.error = Fault(kind, kCode, CodeInBatchRefusal().text);
     }
@@ -670,7 +684,7 @@ DbResult WriteImport(ImportKind kind, const std::vector<ImportRow>& rows,
                 continue;
             const QStringList employee{row.code, row.account, row.amount, row.name,
                                        row.certificate};
-            if (part == Part::Updates && row.update && !row.changes.isEmpty())
+            if (part == Part::Updates && row.update && !row.Detail().changes.isEmpty())
                 piece << employee;
             // A new payee is filed as the transfer entry files one: the amount becomes the pay.
             if (part == Part::Staff && !row.update &&

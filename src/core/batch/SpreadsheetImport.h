@@ -7,6 +7,8 @@
 
 #include <QHash>
 #include <QSet>
+#include <QSharedData>
+#include <QSharedDataPointer>
 #include <QString>
 #include <QStringList>
 
@@ -26,6 +28,19 @@ inline constexpr int kMostImportFields = 64;
 // (each payee not yet an employee filed in S_STAFF too).
 enum class ImportKind { Employees, Transfers };
 
+// What reading and checking a row found beyond its verdict, kept apart from the row, since most
+// rows need none of it and a file holds up to 100,000 of them.
+struct ImportRowDetail : QSharedData {
+    // What an update changes in the master's row, as "caption：old → new".
+    QStringList changes;
+    // What the clerk is told of a row that passed: values filled in, what stays as it is.
+    QStringList notes;
+    // What reading the row found wrong before any check (a number cell that is no whole number),
+    // and the columns read from number cells of a workbook (by their order in S_ITEM).
+    QString readFault;
+    QList<int> numberColumns;
+};
+
 // One row of the file with its values and its verdict.
 struct ImportRow {
     int line = 0;  // the line of the file it starts on
@@ -38,20 +53,19 @@ struct ImportRow {
     QString error;               // why the row cannot be written; empty when it can
     bool temporaryCode = false;  // a transfer without a code, given the next free temporary code
     bool newPayee = false;       // a transfer whose payee is filed in the employee master
-    // An employee the master holds, written over it (ImportOptions::update): what changes, as
-    // "caption：old → new", and whether the bank account is among it.
+    // An employee the master holds, written over it (ImportOptions::update), and whether its bank
+    // account changes.
     bool update = false;
-    QStringList changes;
     bool accountChanged = false;
     // A name holding "?", which an export in an encoding that could not hold a character leaves;
     // written only once the clerk says it is right.
     bool doubtfulName = false;
-    // What the clerk is told of a row that passed: values filled in, what stays as it is.
-    QStringList notes;
-    // What reading the row found wrong before any check (a number cell that is no whole number),
-    // and the columns read from number cells of a workbook (by their order in S_ITEM).
-    QString readFault;
-    QList<int> numberColumns;
+    QSharedDataPointer<ImportRowDetail> detail;
+
+    // The row's detail, an empty one when it has none.
+    const ImportRowDetail& Detail() const;
+    // The row's detail to write, made when the row has none.
+    ImportRowDetail& EditDetail();
 };
 
 // How a file is imported: employees the master already holds are updated rather than refused;
