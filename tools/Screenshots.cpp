@@ -209,6 +209,13 @@ int main(int argc, char* argv[]) {
          }},
         {QStringLiteral("Form3"), [] { return new Form3(MainWindow()); }},
         {QStringLiteral("Form7"), [] { return new Form7(MainWindow()); }},
+        // The list as its printed pages.
+        {QStringLiteral("Form7-pages"),
+         [] {
+             auto* report = new Form7(MainWindow());
+             report->findChild<QTabWidget*>(QStringLiteral("Views"))->setCurrentIndex(1);
+             return report;
+         }},
         {QStringLiteral("Form5"), [] { return new Form5(MainWindow()); }},
         {QStringLiteral("Form6"), [] { return new Form6(MainWindow()); }},
         {QStringLiteral("Form9"),

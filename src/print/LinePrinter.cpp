@@ -148,8 +148,7 @@ public:
         writer_->setTitle(documentName);
         writer_->setCreator(PrintingProgram());
         writer_->setResolution(kPdfResolution);
-        writer_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                           QMarginsF(10, 10, 10, 10), QPageLayout::Point));
+        writer_->setPageLayout(PdfPageLayout());
         device_ = writer_.get();
     }
 
@@ -159,6 +158,9 @@ public:
         if (failed_)
             failure_ = whyNone;
     }
+
+    // A device of the caller's, kept by the caller.
+    explicit DeviceLinePrinter(QPagedPaintDevice& device) : device_(&device) {}
 
     ~DeviceLinePrinter() override {
         if (painter_.isActive())
@@ -269,6 +271,11 @@ private:
 
 }  // namespace
 
+QPageLayout PdfPageLayout() {
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                       QPageLayout::Point);
+}
+
 std::unique_ptr<LinePrinter> OpenPdfPrinter(const PrintTarget& target) {
     return std::make_unique<DeviceLinePrinter>(target.documentName);
 }
@@ -276,6 +283,10 @@ std::unique_ptr<LinePrinter> OpenPdfPrinter(const PrintTarget& target) {
 std::unique_ptr<LinePrinter> LinePrinterOn(std::unique_ptr<QPagedPaintDevice> device,
                                            const QString& whyNone) {
     return std::make_unique<DeviceLinePrinter>(std::move(device), whyNone);
+}
+
+std::unique_ptr<LinePrinter> LinePrinterOn(QPagedPaintDevice& device) {
+    return std::make_unique<DeviceLinePrinter>(device);
 }
 
 }  // namespace paysum

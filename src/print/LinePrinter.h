@@ -51,10 +51,17 @@ using PrinterOpener = std::function<std::unique_ptr<LinePrinter>(const PrintTarg
 // target's document name, its author and creator the program and its version.
 std::unique_ptr<LinePrinter> OpenPdfPrinter(const PrintTarget& target);
 
+// The page of a PDF list: A4 with narrow margins, portrait until the list turns it.
+QPageLayout PdfPageLayout();
+
 // A printer that draws on a printer device (QPrinter, set up by the caller); none fails with
 // `whyNone` as the reason.
 std::unique_ptr<LinePrinter> LinePrinterOn(std::unique_ptr<QPagedPaintDevice> device,
                                            const QString& whyNone = QString());
+
+// A printer that draws on a device the caller keeps, e.g. the pages of a print preview, so that
+// the preview is laid out exactly as the printed list.
+std::unique_ptr<LinePrinter> LinePrinterOn(QPagedPaintDevice& device);
 
 // The program and its version, as a document names its creator ("PAYSUM 1.0.2").
 QString PrintingProgram();

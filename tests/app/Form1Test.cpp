@@ -1,4 +1,5 @@
 #include "app/Form1.h"
+#include "app/RunningCopy.h"
 #include "app/frmGuide.h"
 #include "app/startup.h"
 #include "common/InstanceLock.h"
@@ -11,9 +12,11 @@
 #include <QAction>
 #include <QDialog>
 #include <QDir>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocalSocket>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPageSize>
@@ -326,7 +329,7 @@ TEST_F(Form1Test, AFirstVersionDatabaseAndBackupGetAnEmptyHistory) {
     EXPECT_FALSE(CheckMainDatabaseFile(MainDatabasePath()));
 }
 
-TEST_F(Form1Test, StartUpOfASecondInstanceEndsSilentlyButACommandIsSaid) {
+TEST_F(Form1Test, StartUpOfASecondInstanceBringsTheFirstForwardButACommandIsSaid) {
     auto other = std::make_unique<InstanceLock>(DataDir(), InstanceLock::Holder::Windows);
     ASSERT_EQ(other->TryLock(), InstanceLock::Outcome::Locked);
     EXPECT_FALSE(StartUp());
@@ -345,9 +348,42 @@ TEST_F(Form1Test, StartUpOfASecondInstanceEndsSilentlyButACommandIsSaid) {
     EXPECT_EQ(messages.Last().buttons, QMessageBox::Ok);
     EXPECT_EQ(MainWindow(), nullptr);
 
-    // Once the other copy has ended, the program starts.
+    // Once the other copy has ended, the program starts, over the socket a killed copy left.
     other.reset();
-    EXPECT_TRUE(StartUp());
+    const QString socket = RunningCopy::SocketPath(DataDir());
+    ASSERT_FALSE(socket.isEmpty());
+    test::WriteFile(socket, "");
+    Start();
+    EXPECT_EQ(
+        QFileInfo(socket).permissions() & ~(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                            QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+        QFile::Permissions());
+
+    // A second start brings the first forward, minimized or under another window, and ends
+    // without a word.
+    QWidget elsewhere;
+    elsewhere.show();
+    elsewhere.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+    window_->showMinimized();
+    messages.Clear();
+    EXPECT_FALSE(StartUp());
+    EXPECT_EQ(messages.Count(), 0u);
+    EXPECT_EQ(MainWindow(), window_);
+    EXPECT_FALSE(window_->isMinimized());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window_));
+    // A request that is not one is turned away.
+    QLocalSocket stranger;
+    stranger.connectToServer(socket);
+    ASSERT_TRUE(stranger.waitForConnected(1000));
+    stranger.write(QByteArray(100, 'x'));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return stranger.state() == QLocalSocket::UnconnectedState; }));
+    EXPECT_TRUE(RunningCopy::AskToRaise(DataDir()));
+
+    // Once it has ended nobody answers.
+    ShutDown();
+    EXPECT_FALSE(RunningCopy::AskToRaise(DataDir(), 200));
 }
 
 TEST_F(Form1Test, FirstRunThenButtonsAndCaptionFollowTheData) {

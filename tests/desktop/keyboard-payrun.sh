@@ -2,8 +2,9 @@
 # One pay run keyed with Enter, Tab and the function keys alone, never the mouse, on a real X
 # server with a window manager: from the main menu the company record (button 1), three payees
 # and the batch dates in the transfer entry window (button 3), and the batch file (button 5),
-# then button 8. Every window and message box must be the active one when it is due, as a clerk
-# would find it; then the stored rows and the file's bytes are checked.
+# then a second start, which must bring the main menu forward, and button 8. Every window and
+# message box must be the active one when it is due, as a clerk would find it; then the stored
+# rows and the file's bytes are checked.
 #
 # Usage: keyboard-payrun.sh PAYSUM-EXECUTABLE
 # Exits 77 (skipped) when Xvfb, openbox, xdotool or sqlite3 is not installed.
@@ -227,6 +228,22 @@ enter
 box=$(wait_active "匯入員工資料" "$preview")
 enter
 [ "$(wait_active "PAYSUM" "$box")" = "$main" ] || fail "the main menu is not active after the import"
+
+step="second start"
+# Started again on the same folder, the program brings the running copy's main menu forward from
+# where it was minimized and ends at once, with status 0.
+xdotool windowminimize "$main"
+for _ in $(seq 50); do
+    [ "$(active_id)" != "$main" ] && break
+    sleep 0.1
+done
+[ "$(active_id)" != "$main" ] || fail "the main menu is still active once minimized"
+status=0
+PAYSUM_DATA_DIR="$data" QT_QPA_PLATFORM=xcb timeout 30 "$paysum" >>"$work/paysum.log" 2>&1 ||
+    status=$?
+[ "$status" -eq 0 ] || fail "the second start ended with status $status"
+[ "$(wait_active "PAYSUM")" = "$main" ] || fail "the main menu did not come forward"
+kill -0 "$app" 2>/dev/null || fail "the first copy ended"
 
 step="button 8"
 # Button 8 ends the program, cleanly.

@@ -46,7 +46,7 @@ for command in "--version" "--help" "import employees $work/staff.csv" \
     # shellcheck disable=SC2086
     libraries=$(loaded $command)
     echo "$libraries" | grep -q 'libQt6Core' || fail "paysum $command: no Qt Core loaded?"
-    if bad=$(echo "$libraries" | grep -E 'libQt6(Gui|Widgets|PrintSupport|XcbQpa|OpenGL)|libX11|libxcb|libGL|libEGL'); then
+    if bad=$(echo "$libraries" | grep -E 'libQt6(Gui|Widgets|PrintSupport|Network|XcbQpa|OpenGL)|libX11|libxcb|libGL|libEGL'); then
         fail "paysum $command loads $bad"
     fi
 done
@@ -56,7 +56,7 @@ grep -q 'libqsqlite' <<<"$(loaded history)" || fail "paysum history loads no SQL
 libraries=$(loaded list --pdf "$work/list.pdf")
 [ -s "$work/list.pdf" ] || fail "paysum list wrote no PDF"
 echo "$libraries" | grep -q 'libQt6Gui' || fail "paysum list: no Qt Gui loaded?"
-if bad=$(echo "$libraries" | grep -E 'libQt6(Widgets|PrintSupport)'); then
+if bad=$(echo "$libraries" | grep -E 'libQt6(Widgets|PrintSupport|Network)'); then
     fail "paysum list --pdf loads $bad"
 fi
 echo "the command line loads neither Qt Widgets nor, but for the PDF list, Qt Gui"

@@ -15,8 +15,11 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPlainTextEdit>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -160,6 +163,47 @@ TEST_F(Form7Test, PrintsPageByPageEveryCopyOnANewPageAndFailureCloses) {
     Menu("mnuPrint")->trigger();
     ExpectLast("列印失敗：找不到印表機「沒有這台」");
     EXPECT_FALSE(window_->isVisible());
+}
+
+TEST_F(Form7Test, PageViewShowsThePrintedPagesToZoomAndPageThrough) {
+    for (int i = 1; i <= 31; ++i)
+        Transfer(QStringLiteral("%1").arg(i, 5, 10, QLatin1Char('0')));
+    Open();
+    auto* pages = Find<QPrintPreviewWidget>(window_.get(), "Pages");
+    auto* number = Find<QLabel>(window_.get(), "PageNumber");
+    Find<QTabWidget>(window_.get(), "Views")->setCurrentIndex(1);
+    ClickPrint();
+    ASSERT_EQ(jobs_.size(), 1u);
+    ASSERT_EQ(jobs_[0].pages.size(), 2u);
+    EXPECT_EQ(pages->pageCount(), 2);
+    EXPECT_EQ(pages->orientation(), QPageLayout::Portrait);
+    EXPECT_EQ(number->text(), "第 1 頁／共 2 頁");
+    auto* previous = Find<QPushButton>(window_.get(), "PagePrevious");
+    auto* next = Find<QPushButton>(window_.get(), "PageNext");
+    EXPECT_FALSE(previous->isEnabled());
+    QTest::mouseClick(next, Qt::LeftButton);
+    EXPECT_EQ(pages->currentPage(), 2);
+    EXPECT_EQ(number->text(), "第 2 頁／共 2 頁");
+    EXPECT_FALSE(next->isEnabled());
+    QTest::mouseClick(previous, Qt::LeftButton);
+    EXPECT_EQ(pages->currentPage(), 1);
+
+    const qreal fitted = pages->zoomFactor();
+    QTest::mouseClick(Find<QPushButton>(window_.get(), "ZoomIn"), Qt::LeftButton);
+    EXPECT_GT(pages->zoomFactor(), fitted);
+    QTest::mouseClick(Find<QPushButton>(window_.get(), "ZoomOut"), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>(window_.get(), "ZoomOut"), Qt::LeftButton);
+    EXPECT_LT(pages->zoomFactor(), fitted);
+
+    // The pages follow the list: the orientation chosen, and the transfers of a new reading.
+    printChoice_ = PrintChoice{QPageLayout::Landscape, 2, PrintTarget{}};
+    Menu("mnuPrint")->trigger();
+    EXPECT_EQ(pages->orientation(), QPageLayout::Landscape);
+    EXPECT_EQ(pages->pageCount(), 2);
+    ASSERT_FALSE(Execute(Connection(MainDatabasePath()), "DELETE FROM S_ITEM WHERE ID > '00002'"));
+    Menu("mnuTypeB")->trigger();
+    EXPECT_EQ(pages->pageCount(), 1);
+    EXPECT_EQ(number->text(), "第 1 頁／共 1 頁");
 }
 
 TEST_F(Form7Test, PrintToFileReplacesThePdfWholeAndNeverAFileOfTheDataFolder) {

@@ -3,6 +3,7 @@
 #include "app/Form1.h"
 #include "app/ProgramPicture.h"
 #include "app/QtTranslations.h"
+#include "app/RunningCopy.h"
 #include "common/InstanceLock.h"
 #include "common/Version.h"
 #include "data/DataFolder.h"
@@ -24,6 +25,7 @@ namespace {
 
 struct Running {
     std::unique_ptr<InstanceLock> lock;
+    std::unique_ptr<RunningCopy> channel;
     QPointer<Form1> mainWindow;
 };
 
@@ -32,10 +34,23 @@ Running& State() {
     return state;
 }
 
-// A command run from the command line holds the data folder; a second copy of the windows ends
-// without a word.
+// A command run from the command line holds the data folder; a second copy of the windows brings
+// the first forward instead.
 const QString kCommandRunning =
     QStringLiteral("另一個 PAYSUM 命令正在使用這個資料夾，請等它結束後再開啟程式");
+
+// Brings the running program forward: its main window, and the window open over it.
+void BringForward() {
+    QWidget* windows[] = {MainWindow(), QApplication::activeModalWidget()};
+    for (QWidget* window : windows) {
+        if (!window || !window->isVisible())
+            continue;
+        if (window->isMinimized())
+            window->showNormal();
+        window->raise();
+        window->activateWindow();
+    }
+}
 
 }  // namespace
 
@@ -72,6 +87,7 @@ bool StartUp() {
     auto lock = std::make_unique<InstanceLock>(folder, InstanceLock::Holder::Windows);
     switch (lock->TryLock()) {
         case InstanceLock::Outcome::HeldByOther:
+            (void)RunningCopy::AskToRaise(folder);
             return false;
         case InstanceLock::Outcome::HeldByCommand:
             ShowMessage(nullptr, kCommandRunning, MsgButtons::Ok, MsgIcon::Critical,
@@ -84,6 +100,9 @@ bool StartUp() {
             break;
     }
     state.lock = std::move(lock);
+    // A second start on this folder brings this copy forward, from the first message on.
+    state.channel = std::make_unique<RunningCopy>();
+    (void)state.channel->Listen(folder, BringForward);
     // Only the copy holding the lock may clear away what an interrupted write left.
     RemoveDataFolderLeftovers(folder);
 
@@ -107,6 +126,7 @@ void ShutDown() {
         delete state.mainWindow.data();
     }
     CloseAllConnections();
+    state.channel.reset();
     state.lock.reset();
 }
 

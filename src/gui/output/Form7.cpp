@@ -15,11 +15,15 @@
 
 #include <QAction>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace paysum {
@@ -43,6 +47,11 @@ Form7::Form7(QWidget* parent, const PayRun* run)
     Form_Load();
 }
 
+// The page view goes before the printer it shows.
+Form7::~Form7() {
+    delete Views;
+}
+
 void Form7::createLayout() {
     const QString captions[] = {QStringLiteral("列印"), QStringLiteral("取消")};
     auto* buttons = new QHBoxLayout;
@@ -62,11 +71,86 @@ void Form7::createLayout() {
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
+    Views = new QTabWidget(this);
+    Views->setObjectName(QStringLiteral("Views"));
+    Views->addTab(Text1, QStringLiteral("文字"));
+    Views->addTab(createPageView(), QStringLiteral("頁面"));
+    connect(Views, &QTabWidget::currentChanged, this, [this] {
+        if (Pages->isVisible() && pagesStale_)
+            Pages->updatePreview();
+    });
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 3, 8);
     layout->addLayout(buttons);
-    layout->addWidget(Text1, 1);
+    layout->addWidget(Views, 1);
     resize(900, 600);
+}
+
+QWidget* Form7::createPageView() {
+    auto* view = new QWidget;
+    pagePrinter_ = PreviewPrinter();
+    Pages = new QPrintPreviewWidget(pagePrinter_.get(), view);
+    Pages->setObjectName(QStringLiteral("Pages"));
+    Pages->setZoomMode(QPrintPreviewWidget::FitInView);
+    connect(Pages, &QPrintPreviewWidget::paintRequested, this, &Form7::DrawPages);
+    connect(Pages, &QPrintPreviewWidget::previewChanged, this, &Form7::ShowPageNumber);
+
+    const auto button = [view](QPushButton*& member, const char* name, const QString& caption) {
+        member = new QPushButton(caption, view);
+        member->setObjectName(QString::fromLatin1(name));
+        member->setMinimumSize(72, 26);
+    };
+    button(ZoomOut, "ZoomOut", QStringLiteral("縮小"));
+    button(ZoomIn, "ZoomIn", QStringLiteral("放大"));
+    button(PagePrevious, "PagePrevious", QStringLiteral("上一頁"));
+    button(PageNext, "PageNext", QStringLiteral("下一頁"));
+    PageNumber = new QLabel(view);
+    PageNumber->setObjectName(QStringLiteral("PageNumber"));
+    PageNumber->setMinimumWidth(
+        PageNumber->fontMetrics().horizontalAdvance(QStringLiteral("第 9999 頁／共 9999 頁")));
+    connect(ZoomOut, &QPushButton::clicked, Pages, [this] { Pages->zoomOut(); });
+    connect(ZoomIn, &QPushButton::clicked, Pages, [this] { Pages->zoomIn(); });
+    connect(PagePrevious, &QPushButton::clicked, Pages, [this] {
+        Pages->setCurrentPage(Pages->currentPage() - 1);
+        ShowPageNumber();
+    });
+    connect(PageNext, &QPushButton::clicked, Pages, [this] {
+        Pages->setCurrentPage(Pages->currentPage() + 1);
+        ShowPageNumber();
+    });
+
+    auto* tools = new QHBoxLayout;
+    for (QWidget* control : {static_cast<QWidget*>(ZoomOut), static_cast<QWidget*>(ZoomIn),
+                             static_cast<QWidget*>(PagePrevious), static_cast<QWidget*>(PageNext),
+                             static_cast<QWidget*>(PageNumber)})
+        tools->addWidget(control);
+    tools->addStretch();
+    auto* layout = new QVBoxLayout(view);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(tools);
+    layout->addWidget(Pages, 1);
+    return view;
+}
+
+// One copy, in the print font and orientation, through the same drawing as the printer.
+void Form7::DrawPages(QPrinter* printer) {
+    pagesStale_ = false;
+    const std::unique_ptr<LinePrinter> pages = LinePrinterOn(*printer);
+    (void)PrintReportLines(*pages, {printFamilies_, printOrientation_, 1}, reportLines_);
+}
+
+void Form7::RefreshPages() {
+    pagesStale_ = true;
+    if (Pages->isVisible())
+        Pages->updatePreview();
+}
+
+void Form7::ShowPageNumber() {
+    PageNumber->setText(
+        QStringLiteral("第 %1 頁／共 %2 頁").arg(Pages->currentPage()).arg(Pages->pageCount()));
+    PagePrevious->setEnabled(Pages->currentPage() > 1);
+    PageNext->setEnabled(Pages->currentPage() < Pages->pageCount());
 }
 
 void Form7::createMenus() {
@@ -175,6 +259,7 @@ void Form7::BuildReport() {
     if (error) {
         Text1->clear();
         reportLines_.clear();
+        RefreshPages();
         ShowMessage(this, kReportError);
         return;
     }
@@ -182,6 +267,7 @@ void Form7::BuildReport() {
     Report report = paysum::BuildReport(header_, rows);
     Text1->setPlainText(report.preview);
     reportLines_ = std::move(report.lines);
+    RefreshPages();
 }
 
 void Form7::ChooseOrder(qint16 order) {
@@ -215,6 +301,7 @@ void Form7::mnuPrint_Click() {
     printOrientation_ = choice->orientation;
     copies_ = choice->copies;
     printTarget_ = choice->target;
+    RefreshPages();
     PrintReport();
 }
 
@@ -225,6 +312,7 @@ void Form7::mnuWord_Click() {
         return;
     Text1->setFont(*font);
     printFamilies_ = QStringList{font->family()};
+    RefreshPages();
 }
 
 void Form7::mnuExit_Click() {

@@ -9,14 +9,19 @@
 #include <QStringList>
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
 class QAction;
+class QLabel;
 class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
+class QPrintPreviewWidget;
+class QPrinter;
 class QPushButton;
+class QTabWidget;
 
 namespace paysum {
 
@@ -30,6 +35,7 @@ public:
     // The list of the current batch, or of the archived run `run` when one is given: its company
     // record, transfer date and transfers as they were kept.
     explicit Form7(QWidget* parent = nullptr, const PayRun* run = nullptr);
+    ~Form7() override;
 
     // 0 "列印" prints with the current settings; 1 "取消" closes the window.
     void Command1_Click(int index);
@@ -56,9 +62,25 @@ private:
     void PrintReport();
     // Checks the chosen order entry, leaves the other unchecked and lists in that order.
     void ChooseOrder(qint16 order);
+    // The page view: one copy of the list drawn as the printer draws it, redrawn when shown after
+    // the list or its font or orientation changed.
+    QWidget* createPageView();
+    void DrawPages(QPrinter* printer);
+    void RefreshPages();
+    void ShowPageNumber();
 
     std::array<QPushButton*, 2> Command1;
     QPlainTextEdit* Text1;
+    // The list as text (Text1) and as the printed pages.
+    QTabWidget* Views;
+    std::unique_ptr<QPrinter> pagePrinter_;
+    QPrintPreviewWidget* Pages;
+    QPushButton* ZoomOut;
+    QPushButton* ZoomIn;
+    QPushButton* PagePrevious;
+    QPushButton* PageNext;
+    QLabel* PageNumber;
+    bool pagesStale_ = true;
 
     QMenuBar* menuBar_;
     QMenu* mnuSystem;

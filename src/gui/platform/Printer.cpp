@@ -41,6 +41,15 @@ std::unique_ptr<LinePrinter> OpenPrinter(const PrintTarget& target) {
     return SystemPrinter(target);
 }
 
+std::unique_ptr<QPrinter> PreviewPrinter() {
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (QPrinterInfo::defaultPrinter().isNull()) {
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setPageLayout(PdfPageLayout());
+    }
+    return printer;
+}
+
 void SetPrinterHook(PrinterHook hook) {
     Hook() = std::move(hook);
 }
