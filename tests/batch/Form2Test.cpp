@@ -722,6 +722,7 @@ TEST_F(Form2Test, TheGridTakesTheRoomOfAGrownWindowWhoseSizeAndPlaceComeBack) {
     EXPECT_EQ(window->size(), opening);
     EXPECT_EQ(window->minimumSize(), opening);
     EXPECT_GT(window->maximumWidth(), opening.width());
+    EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     const QRect grid = Grid()->geometry();
     const QRect confirm = Button("Command2_0")->geometry();
     const QRect code = Box("Text1")->geometry();
@@ -753,6 +754,12 @@ TEST_F(Form2Test, TheGridTakesTheRoomOfAGrownWindowWhoseSizeAndPlaceComeBack) {
     Open();
     EXPECT_EQ(window->size(), opening + QSize(200, 100));
     EXPECT_NE(window->pos(), QPoint(20000, 20000));
+
+    // A maximised window opens maximised again.
+    window->showMaximized();
+    window->hide();
+    Open();
+    EXPECT_TRUE(window->isMaximized());
     EXPECT_EQ(messages.Count(), 0u);
 }
 
