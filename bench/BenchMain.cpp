@@ -7,6 +7,7 @@
 #include "data/Database.h"
 
 #include <QApplication>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -19,6 +20,8 @@ int main(int argc, char** argv) {
     QTemporaryDir data;
     const QString folder = data.path() + QStringLiteral("/data");
     qputenv("PAYSUM_DATA_DIR", folder.toUtf8());
+    // The windows' remembered sizes go to the temporary folder, not to the user's settings.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, data.path());
     if (paysum::CreateDataFolder(folder))
         return 1;
     benchmark::Initialize(&argc, argv);

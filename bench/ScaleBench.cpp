@@ -1,8 +1,9 @@
 // How the windows keep up as the employee master grows to its largest, 99,999 codes, with a batch
-// of 999 transfers: a keystroke of the query filter, opening each window that lists a table, an
-// add at a taken code that moves a run of 10,000 codes, an add at a free code, and the memory
-// the employee window holds. The argument is the number of employees. Beside each figure
-// scripts/bench-floor.sh times the same SQL in the sqlite3 command-line tool.
+// of 999 transfers: a keystroke of the query filter, opening each window that lists a table,
+// resizing one, sorting the employee lookup, an add at a taken code that moves a run of 10,000
+// codes, an add at a free code, and the memory the employee window holds. The argument is the
+// number of employees. Beside each figure scripts/bench-floor.sh times the same SQL in the
+// sqlite3 command-line tool.
 
 #include "BenchData.h"
 #include "batch/Form2.h"
@@ -13,8 +14,10 @@
 #include "staff/Form4.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QSqlQuery>
+#include <QTableView>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -114,6 +117,44 @@ BENCHMARK_TEMPLATE(BM_Open, Form10)
     ->Arg(1000)
     ->Arg(10000)
     ->Arg(99999);
+
+// Resizing a window from the size it opens at to a larger one and back, each to its repaint:
+// the transfer entry window with 999 transfers, the employee window at each table size.
+template <typename Window>
+void BM_ResizeRepaint(benchmark::State& state) {
+    FillTables(static_cast<int>(state.range(0)));
+    Window window;
+    window.show();
+    QApplication::processEvents();
+    const QSize opening = window.size();
+    const QSize sizes[2] = {QSize(1600, 900), opening};
+    int next = 0;
+    for (auto _ : state) {
+        window.resize(sizes[next]);
+        window.repaint();
+        next = 1 - next;
+    }
+}
+BENCHMARK_TEMPLATE(BM_ResizeRepaint, Form2)->Unit(benchmark::kMillisecond)->Arg(99999);
+BENCHMARK_TEMPLATE(BM_ResizeRepaint, Form4)->Unit(benchmark::kMillisecond)->Arg(1000)->Arg(99999);
+
+// A click on a caption of the employee lookup, to its repaint: the list read again in the order
+// of the name column (1) or the code column (0), upwards and downwards by turns.
+void BM_LookupSort(benchmark::State& state) {
+    FillTables(static_cast<int>(state.range(0)));
+    Form10 window;
+    window.show();
+    QApplication::processEvents();
+    QHeaderView* header = window.findChild<QTableView*>()->horizontalHeader();
+    const int column = state.range(1) == 1 ? 3 : 0;
+    Qt::SortOrder order = Qt::AscendingOrder;
+    for (auto _ : state) {
+        header->setSortIndicator(column, order);
+        window.repaint();
+        order = order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    }
+}
+BENCHMARK(BM_LookupSort)->Unit(benchmark::kMillisecond)->ArgsProduct({{1000, 99999}, {0, 1}});
 
 // The whole confirm of an add at a taken code at the start of a run of 10,000 codes (the
 // question answered Yes), and of an add at a free code, with the table at its largest.

@@ -36,6 +36,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextBrowser>
@@ -185,6 +186,9 @@ int main(int argc, char* argv[]) {
 
     QTemporaryDir data;
     qputenv("PAYSUM_DATA_DIR", (data.path() + QStringLiteral("/data")).toUtf8());
+    // The windows' remembered sizes stay in the temporary folder.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       data.path() + QStringLiteral("/settings"));
     SampleHome(data.path() + QStringLiteral("/clerk"));
     SetMessageHook([](QMessageBox& box) { return box.standardButton(box.defaultButton()); });
     if (!StartUp())
@@ -254,6 +258,14 @@ int main(int argc, char* argv[]) {
              QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
              QApplication::sendEvent(QApplication::focusWidget(), &tab);
              Fill(QStringLiteral("UPDATE S_STAFF SET PAYSUM='35000' WHERE ID='00001'"));
+             return window;
+         }},
+        // Grown to a wide screen: the grid takes the room, the boxes and buttons stay.
+        {QStringLiteral("Form2-grown"),
+         [] {
+             auto* window = new Form2(MainWindow());
+             window->show();
+             window->resize(1600, 900);
              return window;
          }},
         {QStringLiteral("Form10"), [] { return new Form10(MainWindow()); }},

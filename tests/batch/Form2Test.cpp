@@ -5,13 +5,16 @@
 #include "data/Database.h"
 #include "maintenance/DataGrid.h"
 #include "platform/MessageBox.h"
+#include "platform/Twips.h"
 #include "support/PaysumTest.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTest>
 
@@ -710,6 +713,54 @@ TEST_F(Form2Test, DatesTabStoresTheBatchDatesAndReloadsAfterChildWindows) {
     QTest::keyClick(window.get(), Qt::Key_F2);
     EXPECT_EQ(tabs->currentIndex(), 0);
     EXPECT_EQ(Focus(), Box("Text1"));
+}
+
+TEST_F(Form2Test, TheGridTakesTheRoomOfAGrownWindowWhoseSizeAndPlaceComeBack) {
+    Transfer("00001");
+    Open();
+    const QSize opening(Px(11880), Px(8640));
+    EXPECT_EQ(window->size(), opening);
+    EXPECT_EQ(window->minimumSize(), opening);
+    EXPECT_GT(window->maximumWidth(), opening.width());
+    EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    const QRect grid = Grid()->geometry();
+    const QRect confirm = Button("Command2_0")->geometry();
+    const QRect code = Box("Text1")->geometry();
+
+    window->resize(opening + QSize(400, 300));
+    EXPECT_EQ(Grid()->geometry(), grid.adjusted(0, 0, 400, 300));
+    EXPECT_EQ(Button("Command2_0")->geometry(), confirm);
+    EXPECT_EQ(Box("Text1")->geometry(), code);
+    // Smaller than it opens it does not go.
+    window->resize(opening - QSize(100, 100));
+    EXPECT_EQ(window->size(), opening);
+
+    window->resize(opening + QSize(200, 100));
+    window->move(30, 40);
+    const QPoint place = window->pos();
+    window->hide();
+    Open();
+    EXPECT_EQ(window->size(), opening + QSize(200, 100));
+    EXPECT_EQ(window->pos(), place);
+    EXPECT_EQ(Grid()->geometry(), grid.adjusted(0, 0, 200, 100));
+
+    // A place off every screen (a screen taken away since) is not used; the size still is.
+    window->hide();
+    QSettings settings("PAYSUM", "PAYSUM");
+    // The test's own settings, never the user's.
+    EXPECT_TRUE(settings.fileName().startsWith(QFileInfo(DataDir()).path()));
+    settings.setValue("Form2/pos", QPoint(20000, 20000));
+    settings.sync();
+    Open();
+    EXPECT_EQ(window->size(), opening + QSize(200, 100));
+    EXPECT_NE(window->pos(), QPoint(20000, 20000));
+
+    // A maximised window opens maximised again.
+    window->showMaximized();
+    window->hide();
+    Open();
+    EXPECT_TRUE(window->isMaximized());
+    EXPECT_EQ(messages.Count(), 0u);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "history/HistoryTest.h"
 #include "history/frmHistory.h"
 
+#include <QHeaderView>
 #include <QTableView>
 
 namespace paysum {
@@ -61,7 +62,24 @@ TEST_F(frmHistoryTest, ListsTheRunsNewestFirstAndOpensTheOneChosen) {
               "frmHistoryRun 薪資轉帳歷史資料－第 1 批");
     EXPECT_EQ(messages.Count(), 0u);
 
-    // Esc closes the window, here from the open button; so does the close button.
+    // A click on a caption sorts by its column, the next one reverses; the run opened is the one
+    // shown in the row chosen.
+    QHeaderView* header = Grid()->horizontalHeader();
+    const auto clickCaption = [&](int column) {
+        const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
+    };
+    clickCaption(0);
+    EXPECT_EQ(GridRows(window_)[0][0], "1");
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    Grid()->setFocus();
+    Grid()->selectRow(0);
+    EXPECT_EQ(OpenedBy([] { Key(Qt::Key_Return); }), "frmHistoryRun 薪資轉帳歷史資料－第 1 批");
+    clickCaption(0);
+    EXPECT_EQ(GridRows(window_)[0][0], "2");
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
+
+    // Esc closes the window, here from the grid; so does the close button.
     Key(Qt::Key_Escape);
     EXPECT_FALSE(window_->isVisible());
     Open();

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -218,6 +219,43 @@ TEST_F(Form10Test, CancelEscapeOrNoEmployeeShownChooseNothingAndEmptyTheEntry) {
         EXPECT_EQ(Entry(), (QStringList(5) << "11111"));
         EXPECT_EQ(entry->focusWidget(), EntryBox("Text1"));
     }
+    EXPECT_EQ(messages.Count(), 0u) << messages.Texts().join(u'|').toStdString();
+}
+
+TEST_F(Form10Test, ACaptionClickSortsTheListByItsColumnAndAgainReverses) {
+    SeedStaff();
+    OpenEntry();
+    Pick([&](QDialog& lookup) {
+        QHeaderView* header = Grid(lookup)->horizontalHeader();
+        const auto clickCaption = [&](int column) {
+            const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
+        };
+        const auto codes = [&] {
+            QStringList listed;
+            for (int row = 0; row < GridRows(lookup); ++row)
+                listed << Grid(lookup)->model()->index(row, 0).data().toString();
+            return listed.join(u',');
+        };
+        EXPECT_EQ(codes(), "00005,00007,00012,00070");
+        clickCaption(3);  // 員 工 姓 名
+        EXPECT_EQ(codes(), "00070,00005,00007,00012");
+        EXPECT_EQ(header->sortIndicatorSection(), 3);
+        EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+        clickCaption(3);
+        EXPECT_EQ(codes(), "00012,00007,00005,00070");
+        EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
+        // Narrowing keeps the order chosen; the code column sorts back to the key order.
+        TypeCode(lookup, "7");
+        EXPECT_EQ(codes(), "00007");
+        TypeCode(lookup, "");
+        EXPECT_EQ(codes(), "00012,00007,00005,00070");
+        clickCaption(0);
+        EXPECT_EQ(codes(), "00005,00007,00012,00070");
+        clickCaption(0);
+        EXPECT_EQ(codes(), "00070,00012,00007,00005");
+        Click(lookup, "Command2_1");
+    });
     EXPECT_EQ(messages.Count(), 0u) << messages.Texts().join(u'|').toStdString();
 }
 

@@ -11,8 +11,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPointer>
+#include <QSettings>
 #include <QTest>
 #include <QWidget>
 
@@ -20,6 +22,10 @@ namespace paysum::test {
 
 void PaysumTest::SetUp() {
     CoreTest::SetUp();
+    // The windows remember their sizes in settings of the test's own, so that the user's are
+    // left alone and a size remembered in one test does not open another test's window.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QFileInfo(DataDir()).path() + QStringLiteral("/settings"));
     messages.Install();
     SetModalHook([this](QDialog& dialog) {
         modalsShown << dialog.objectName();

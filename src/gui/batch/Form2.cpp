@@ -212,7 +212,6 @@ void Form2::createDataControls() {
 }
 
 void Form2::placeControls() {
-    setFixedSize(Px(11880), Px(8640));
     SSTab1->setGeometry(TwipsRect(120, 120, 11640, 8400));
 
     PlaceCommandBar(360, 240, 9960);
@@ -245,6 +244,7 @@ void Form2::placeControls() {
     Command5->setGeometry(TwipsRect(9960, 2100, 1332, 492));
     Command6->setGeometry(TwipsRect(7560, rows[4] - 60, 2400, 492));
     DataGrid1->setGeometry(TwipsRect(360, 4080, 10935, 3600));
+    LetGrow(QSize(Px(11880), Px(8640)), {SSTab1, DataGrid1});
 }
 
 void Form2::setFocusOrder() {

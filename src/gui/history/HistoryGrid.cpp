@@ -8,6 +8,9 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 
+#include <algorithm>
+#include <numeric>
+
 namespace paysum {
 
 namespace {
@@ -40,7 +43,49 @@ public:
 
 HistoryTableModel::HistoryTableModel(QList<HistoryColumn> columns, QList<QStringList> rows,
                                      QObject* parent)
-    : QAbstractTableModel(parent), columns_(std::move(columns)), rows_(std::move(rows)) {}
+    : QAbstractTableModel(parent), columns_(std::move(columns)), rows_(std::move(rows)) {
+    order_.resize(rows_.size());
+    std::iota(order_.begin(), order_.end(), 0);
+}
+
+void HistoryTableModel::sort(int column, Qt::SortOrder order) {
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    QList<int> sourceRows;
+    for (const QModelIndex& index : before)
+        sourceRows << order_[index.row()];
+
+    std::iota(order_.begin(), order_.end(), 0);
+    if (column >= 0 && column < columns_.size()) {
+        const bool figures = columns_[column].rightAligned;
+        const auto less = [&](int a, int b) {
+            const QString& left = rows_[a].value(column);
+            const QString& right = rows_[b].value(column);
+            if (figures) {
+                bool leftOk = false;
+                bool rightOk = false;
+                const double l = QString(left).remove(u',').toDouble(&leftOk);
+                const double r = QString(right).remove(u',').toDouble(&rightOk);
+                if (leftOk && rightOk)
+                    return l < r;
+            }
+            return left < right;
+        };
+        // Rows alike in the column keep the order they were read in, whichever way.
+        std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
+            return order == Qt::AscendingOrder ? less(a, b) : less(b, a);
+        });
+    }
+
+    QList<int> rowOf(order_.size());
+    for (int row = 0; row < order_.size(); ++row)
+        rowOf[order_[row]] = row;
+    QModelIndexList after;
+    for (qsizetype i = 0; i < before.size(); ++i)
+        after << index(rowOf[sourceRows[i]], before[i].column());
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
 
 int HistoryTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
@@ -54,7 +99,7 @@ QVariant HistoryTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
         return {};
     if (role == Qt::DisplayRole)
-        return rows_[index.row()].value(index.column());
+        return rows_[order_[index.row()]].value(index.column());
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(
             (columns_[index.column()].rightAligned ? Qt::AlignRight : Qt::AlignLeft) |
@@ -85,6 +130,8 @@ QTableView* MakeHistoryGrid(QWidget* parent, const QString& name, HistoryTableMo
     grid->setModel(model);
     QHeaderView* header = grid->horizontalHeader();
     header->setStretchLastSection(true);
+    header->setSortIndicator(-1, Qt::AscendingOrder);
+    grid->setSortingEnabled(true);
     const QFontMetrics cells(grid->font());
     const QFontMetrics headings(header->font());
     const QList<HistoryColumn>& columns = model->Columns();

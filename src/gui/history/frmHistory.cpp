@@ -86,7 +86,9 @@ void frmHistory::Command1_Click(int index) {
     OpenRun(Grid1->currentIndex().row());
 }
 
-void frmHistory::OpenRun(int row) {
+void frmHistory::OpenRun(int shownRow) {
+    // The grid may show the runs in another order than they were read in.
+    const int row = static_cast<const HistoryTableModel*>(Grid1->model())->SourceRow(shownRow);
     if (row < 0 || row >= static_cast<int>(runs_.size()))
         return;
     PayRun run;

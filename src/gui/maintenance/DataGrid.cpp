@@ -32,6 +32,19 @@ void DataGrid::Bind(DataControl* control, std::vector<GridColumn> columns) {
     FollowCurrentRecord();
 }
 
+void DataGrid::AllowSorting() {
+    QHeaderView* header = horizontalHeader();
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(-1, Qt::AscendingOrder);
+    // A click on a caption turns the indicator: up on a new column, reversed on the same one.
+    connect(header, &QHeaderView::sortIndicatorChanged, this,
+            [this](int column, Qt::SortOrder order) {
+                if (column >= 0)
+                    emit SortRequested(column, order);
+            });
+}
+
 void DataGrid::FollowCurrentRecord() {
     const Recordset& records = control_->Recordset();
     const int row = records.AbsolutePosition();

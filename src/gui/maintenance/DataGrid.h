@@ -21,6 +21,14 @@ public:
     // Binds the grid to the control's record set; column widths are in twips.
     void Bind(DataControl* control, std::vector<GridColumn> columns);
 
+    // Lets a click on a column's caption ask for the rows in that column's order (again for the
+    // reverse), shown on the caption; the window reads them so. A grid that does not allow it
+    // keeps the order its window reads.
+    void AllowSorting();
+
+signals:
+    void SortRequested(int column, Qt::SortOrder order);
+
 private:
     void FollowCurrentRecord();
     void PickRow(const QModelIndex& current);

@@ -8,6 +8,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace paysum {
 
@@ -36,11 +37,13 @@ void LookupWindow::OpenList(const QString& databasePath, const QString& source,
                             std::vector<GridColumn> columns, std::span<QLineEdit* const> boxes) {
     boxes_.assign(boxes.begin(), boxes.end());
     LookupResult = QStringLiteral("0");
+    columns_ = columns;
     Adodc1->SetConnectionString(databasePath);
     Adodc1->SetCommandType(CommandType::Text);
-    Adodc1->SetRecordSource(source);
-    const DbResult error = Adodc1->Refresh();
+    const DbResult error = Read(source, {});
     DataGrid1->Bind(Adodc1, std::move(columns));
+    DataGrid1->AllowSorting();
+    connect(DataGrid1, &DataGrid::SortRequested, this, &LookupWindow::SortBy);
     connect(&Adodc1->Recordset(), &Recordset::MoveComplete, this, &LookupWindow::ShowCurrentRow);
     connect(boxes_[0], &QLineEdit::textChanged, this, [this] {
         if (!Busy)
@@ -63,10 +66,46 @@ void LookupWindow::ShowCurrentRow() {
     Busy = false;
 }
 
+DbResult LookupWindow::Read(const QString& source, const QVariantList& parameters) {
+    source_ = source;
+    parameters_ = parameters;
+    Adodc1->SetRecordSource(Ordered(source), parameters);
+    return Adodc1->Refresh();
+}
+
+QString LookupWindow::Ordered(const QString& source) const {
+    if (sortColumn_ < 0)
+        return source;
+    // Only a column of the window's own list is ever named, never a text typed.
+    QString order = columns_[static_cast<std::size_t>(sortColumn_)].field;
+    if (sortOrder_ == Qt::DescendingOrder)
+        order += QStringLiteral(" desc");
+    static const QRegularExpression ownOrder(
+        QStringLiteral(R"(\s+order\s+by\s+(.*)$)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch match = ownOrder.match(source);
+    if (!match.hasMatch())
+        return source + QStringLiteral(" order by ") + order;
+    // Rows alike in the chosen column keep the source's own order; the source's order column
+    // chosen upwards is the source unchanged, read a page at a time as before.
+    const QString own = match.captured(1).trimmed();
+    if (own.compare(order, Qt::CaseInsensitive) == 0)
+        return source;
+    return source.left(match.capturedStart()) + QStringLiteral(" order by ") + order +
+           QStringLiteral(", ") + own;
+}
+
+void LookupWindow::SortBy(int column, Qt::SortOrder order) {
+    if (column < 0 || column >= static_cast<int>(columns_.size()))
+        return;
+    sortColumn_ = column;
+    sortOrder_ = order;
+    Narrow(source_, parameters_);
+}
+
 void LookupWindow::Narrow(const QString& source, const QVariantList& parameters) {
     Busy = true;
-    Adodc1->SetRecordSource(source, parameters);
-    const DbResult error = Adodc1->Refresh();
+    const DbResult error = Read(source, parameters);
     Busy = false;
     if (error)
         ShowMessage(this, QStringLiteral("不可預期的錯誤"));

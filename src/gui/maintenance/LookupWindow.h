@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/DbError.h"
 #include "data/RecordsetModel.h"
 #include "platform/FunctionWindow.h"
 
@@ -20,7 +21,7 @@ class DataGrid;
 // The frame the lookup windows share: a list of a table that narrows as a code is typed, the
 // current row shown in boxes, 確定 handing the code back through LookupResult ("0" for none) and
 // 取消. Esc closes the window from any control; Enter in the code box shows the listed row and
-// moves to 確定.
+// moves to 確定. A click on a column's caption lists the rows in that column's order.
 class LookupWindow : public FunctionWindow {
     Q_OBJECT
 
@@ -57,7 +58,19 @@ protected:
     std::array<QPushButton*, 2> Command2;
 
 private:
+    // Reads `source` with `parameters` in the order the clerk chose; an error when it fails.
+    DbResult Read(const QString& source, const QVariantList& parameters);
+    // `source` ordered by the chosen column first, its own order after (or unchanged while no
+    // column is chosen).
+    QString Ordered(const QString& source) const;
+    void SortBy(int column, Qt::SortOrder order);
+
     std::vector<QLineEdit*> boxes_;
+    std::vector<GridColumn> columns_;
+    QString source_;
+    QVariantList parameters_;
+    int sortColumn_ = -1;
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
 };
 
 }  // namespace paysum

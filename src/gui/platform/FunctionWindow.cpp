@@ -1,19 +1,103 @@
 #include "platform/FunctionWindow.h"
 
+#include <algorithm>
+
+#include "common/Version.h"
 #include "print/Fonts.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QSettings>
 
 namespace paysum {
+
+namespace {
+
+// The user's settings of the program: ~/.config/PAYSUM/PAYSUM.conf.
+QSettings ProgramSettings() {
+    return QSettings(QString::fromLatin1(kAppTitle), QString::fromLatin1(kAppTitle));
+}
+
+// True when enough of a window at `frame` is on some screen to be seen and dragged back.
+bool OnAScreen(const QRect& frame) {
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect seen = screen->availableGeometry().intersected(frame);
+        if (seen.width() >= 100 && seen.height() >= 40)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 FunctionWindow::FunctionWindow(const QString& name, const QString& caption, QWidget* parent)
     : QDialog(parent) {
     setObjectName(name);
     setWindowTitle(caption);
     setFont(UiFont());
+}
+
+void FunctionWindow::LetGrow(QSize size, std::initializer_list<QWidget*> growing) {
+    openingSize_ = size;
+    setMinimumSize(size);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+    resize(size);
+    growing_.clear();
+    for (QWidget* widget : growing)
+        growing_.emplace_back(widget, widget->geometry());
+}
+
+void FunctionWindow::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (growing_.empty())
+        return;
+    const int extraWidth = std::max(0, width() - openingSize_.width());
+    const int extraHeight = std::max(0, height() - openingSize_.height());
+    for (const auto& [widget, opening] : growing_)
+        if (widget)
+            widget->setGeometry(opening.adjusted(0, 0, extraWidth, extraHeight));
+}
+
+void FunctionWindow::setVisible(bool visible) {
+    if (visible && !isVisible() && !placeRestored_) {
+        placeRestored_ = true;
+        RestorePlace();
+    } else if (!visible && isVisible()) {
+        RememberPlace();
+    }
+    QDialog::setVisible(visible);
+}
+
+void FunctionWindow::RestorePlace() {
+    QSettings settings = ProgramSettings();
+    settings.beginGroup(objectName());
+    const QSize size = settings.value(QStringLiteral("size")).toSize();
+    const QVariant place = settings.value(QStringLiteral("pos"));
+    if (size.isValid())
+        resize(size.expandedTo(minimumSize()).boundedTo(maximumSize()));
+    // Off every screen (one taken away since), the window opens where it opens by default.
+    if (place.isValid() && OnAScreen(QRect(place.toPoint(), size.isValid() ? size : this->size())))
+        move(place.toPoint());
+    if (settings.value(QStringLiteral("maximized")).toBool() && maximumSize() != minimumSize())
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void FunctionWindow::RememberPlace() const {
+    QSettings settings = ProgramSettings();
+    settings.beginGroup(objectName());
+    const bool maximized = isMaximized();
+    // A maximised window keeps the size and place it goes back to.
+    const QRect normal = maximized ? normalGeometry() : geometry();
+    const QPoint frameOffset = geometry().topLeft() - pos();
+    settings.setValue(QStringLiteral("size"), normal.size());
+    settings.setValue(QStringLiteral("pos"), normal.topLeft() - frameOffset);
+    settings.setValue(QStringLiteral("maximized"), maximized);
 }
 
 QLabel* FunctionWindow::MakeHeading(const QString& text) {

@@ -42,7 +42,6 @@ Form6::Form6(QWidget* parent) : MaintenanceWindow(Form6Setup(), parent) {
 }
 
 void Form6::createLayout() {
-    setFixedSize(Px(9840), Px(7560));
     PlaceCommandBar(240, 120, 8268);
 
     Label1->setGeometry(TwipsRect(240, 720, 9360, 540));
@@ -59,6 +58,7 @@ void Form6::createLayout() {
     }
 
     DataGrid1->setGeometry(TwipsRect(240, 2880, 9360, 4440));
+    LetGrow(QSize(Px(9840), Px(7560)), {DataGrid1});
 
     setTabOrder(Text1[0], Text1[1]);
     setTabOrder(Text1[1], Text1[2]);

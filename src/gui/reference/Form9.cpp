@@ -31,8 +31,6 @@ Form9::Form9(QWidget* parent)
 }
 
 void Form9::createLayout() {
-    setFixedSize(Px(9360), Px(6600));
-
     Label1 = MakeHeading(QStringLiteral("金融機構代碼--查詢"));
     Label1->setGeometry(TwipsRect(240, 120, 8880, 540));
 
@@ -43,6 +41,7 @@ void Form9::createLayout() {
     }
     PlaceButtons(6480, 840, 1320, 1200, 420);
     DataGrid1->setGeometry(TwipsRect(240, 2400, 8880, 3960));
+    LetGrow(QSize(Px(9360), Px(6600)), {DataGrid1});
 
     setTabOrder(Text1[0], Command2[0]);
     setTabOrder(Command2[0], Command2[1]);

@@ -33,8 +33,6 @@ Form10::Form10(QWidget* parent)
 }
 
 void Form10::createLayout() {
-    setFixedSize(Px(10095), Px(6915));
-
     Label1 = MakeHeading(QStringLiteral("員工資料--查詢"));
     Label1->setGeometry(TwipsRect(360, 360, 4200, 540));
 
@@ -73,6 +71,7 @@ void Form10::createLayout() {
     Command3->setEnabled(false);
 
     DataGrid1->setGeometry(TwipsRect(360, 3240, 9372, 3252));
+    LetGrow(QSize(Px(10095), Px(6915)), {DataGrid1});
 
     setTabOrder(Command2[0], Command2[1]);
     setTabOrder(Command2[1], Text1[0]);

@@ -120,7 +120,6 @@ void Form4::createDataControls() {
 }
 
 void Form4::placeControls() {
-    setFixedSize(Px(11655), Px(7965));
     PlaceCommandBar(960, 360, 9000);
     Label1->setGeometry(TwipsRect(1080, 1440, 4800, 375));
 
@@ -141,6 +140,7 @@ void Form4::placeControls() {
     Command2[0]->setGeometry(TwipsRect(9000, 1680, 1332, 492));
     Command3->setGeometry(TwipsRect(9000, 2400, 1332, 492));
     DataGrid1->setGeometry(TwipsRect(960, 3840, 9372, 3252));
+    LetGrow(QSize(Px(11655), Px(7965)), {DataGrid1});
 }
 
 void Form4::setFocusOrder() {
