@@ -50,28 +50,25 @@ QString SystemError(const char* what, const QString& path) {
     return QStringLiteral("%1 %2：%3").arg(QString::fromUtf8(what), path, SystemErrorText(errno));
 }
 
-// The clerk's words for a system error number met while writing a file.
+// The clerk's words for a system error number met while writing a file: where writing says more
+// than the error's own words.
 QString WriteErrorText(int error) {
     switch (error) {
-        case ENOSPC:
-        case EDQUOT:
-            return QStringLiteral("磁碟空間不足");
-        case EFBIG:
-            return QStringLiteral("檔案超過系統允許的大小");
         case EACCES:
         case EPERM:
             return QStringLiteral("沒有寫入的權限");
-        case EROFS:
-            return QStringLiteral("磁碟只能讀取");
         case ENOENT:
         case ENOTDIR:
             return QStringLiteral("資料夾不存在");
+        case ENOSPC:
+        case EDQUOT:
+        case EFBIG:
+        case EROFS:
         case ENAMETOOLONG:
-            return QStringLiteral("檔名太長");
         case EIO:
-            return QStringLiteral("磁碟讀寫錯誤");
+            return SystemErrorText(error);
         default:
-            return QStringLiteral("寫入錯誤（系統錯誤碼 %1）").arg(error);
+            return QStringLiteral("寫入錯誤（%1）").arg(SystemErrorText(error));
     }
 }
 
