@@ -40,7 +40,7 @@ for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6sql6
     grep -qx "$package" <<<"$depends" || fail "does not depend on $package"
 done
 grep -q '^libicu[0-9]*$' <<<"$depends" || fail "does not depend on ICU"
-unexpected=$(grep -vE '^(libc6|libstdc\+\+6|libgcc-s1|libqt6(core|gui|widgets|sql|printsupport)6(t64)?|libqt6core5compat6|libquazip1-qt6-1|libsqlite3-0|libcsv3|libicu[0-9]+|libqt6sql6-sqlite|qt6-translations-l10n|fonts-noto-cjk)$' <<<"$depends" || true)
+unexpected=$(grep -vE '^(libc6|libstdc\+\+6|libgcc-s1|libqt6(core|gui|widgets|sql|printsupport|network)6(t64)?|libqt6core5compat6|libquazip1-qt6-1|libsqlite3-0|libcsv3|libicu[0-9]+|libqt6sql6-sqlite|qt6-translations-l10n|fonts-noto-cjk)$' <<<"$depends" || true)
 [ -z "$unexpected" ] || fail "depends on more than it needs: $unexpected"
 
 echo "== contents"
