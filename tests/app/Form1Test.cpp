@@ -304,7 +304,8 @@ TEST_F(Form1Test, AFirstVersionDatabaseAndBackupGetAnEmptyHistory) {
               QStringLiteral("CREATE UNIQUE INDEX S_STAFF_ID ON S_STAFF (ID)"),
               QStringLiteral("CREATE UNIQUE INDEX S_ITEM_ID ON S_ITEM (ID)"),
               QStringLiteral("INSERT INTO S_BASE (BRNO, CNAME) VALUES ('012', '大安實業')"),
-              QStringLiteral("INSERT INTO S_ITEM (ID, PAYSUM) VALUES ('00001', '100')")})
+              QStringLiteral("INSERT INTO S_ITEM (ID, PAYSUM) VALUES ('00001', '100')"),
+              QStringLiteral("INSERT INTO S_STAFF (ID, NAME) VALUES ('00001', '陳大文')")})
             ASSERT_FALSE(Execute(db.Handle(), sql)) << sql.toStdString();
     }
     const QString before = Backup(QStringLiteral("before.db"));
@@ -319,10 +320,11 @@ TEST_F(Form1Test, AFirstVersionDatabaseAndBackupGetAnEmptyHistory) {
     messages.Answer(QMessageBox::Yes);
     Click("Command6");
     EXPECT_EQ(Rows(QStringLiteral("H_RUN")).size(), 1);
+    EXPECT_EQ(messages.Last(), test::OkBox(QStringLiteral("已歸檔為第 1 批，並產生新的一批")));
 
     // The backup from before the history restores with none.
     SaveIn(before);
-    EXPECT_EQ(messages.Last(), kRestoreWarning);
+    EXPECT_EQ(messages.Last(), test::OkBox(QStringLiteral("回存完成")));
     EXPECT_EQ(Rows(QStringLiteral("S_ITEM")).size(), 1);
     for (const char* history : {"S_FILE", "H_RUN", "H_ITEM"})
         EXPECT_TRUE(Rows(QString::fromLatin1(history)).isEmpty()) << history;
@@ -721,7 +723,10 @@ TEST_F(Form1Test, BackupToNewAndExistingFilesAndRestoreBringsTheirDataBack) {
     EXPECT_EQ(QDir(backups_.path()).entryList(QDir::Files | QDir::Hidden),
               (QStringList{QStringLiteral("monday.db"), QStringLiteral("tuesday.db"),
                            QStringLiteral("tuesday.db.new-notes")}));
-    EXPECT_EQ(messages.Count(), 0u) << messages.Texts().join(u'|').toStdString();
+    // Each backup names its file.
+    EXPECT_EQ(messages.All(), (Messages{test::OkBox(QStringLiteral("備份完成：") + monday),
+                                        test::OkBox(QStringLiteral("備份完成：") + tuesday),
+                                        test::OkBox(QStringLiteral("備份完成：") + tuesday)}));
     EXPECT_TRUE(Caption().endsWith(QStringLiteral("信義商行")));
 
     SaveIn(monday);
@@ -748,12 +753,15 @@ TEST_F(Form1Test, BackupNamedWithoutTheSuffixGetsItSoTheRestoreDialogShowsIt) {
     Start();
     SaveOut(Backup(QStringLiteral("backup1")));
     SaveOut(Backup(QStringLiteral("friday.DB")));
-    EXPECT_EQ(messages.Count(), 0u) << messages.Texts().join(u'|').toStdString();
+    EXPECT_EQ(messages.All(),
+              (Messages{test::OkBox(QStringLiteral("備份完成：") + Backup("backup1.db")),
+                        test::OkBox(QStringLiteral("備份完成：") + Backup("friday.DB"))}));
+    messages.Clear();
     EXPECT_EQ(QDir(backups_.path()).entryList(QDir::Files),
               (QStringList{QStringLiteral("backup1.db"), QStringLiteral("friday.DB")}));
 
     SaveIn(Backup(QStringLiteral("backup1.db")));
-    EXPECT_EQ(messages.All(), Messages{kRestoreWarning});
+    EXPECT_EQ(messages.All(), (Messages{kRestoreWarning, test::OkBox(QStringLiteral("回存完成"))}));
     EXPECT_EQ(Caption(), kBranch012 + QStringLiteral("大安實業"));
 }
 
@@ -837,7 +845,7 @@ TEST_F(Form1Test, RestoreBringsBackDataButNeverSchema) {
     Start();
 
     SaveIn(planted);
-    EXPECT_EQ(messages.All(), Messages{kRestoreWarning});
+    EXPECT_EQ(messages.All(), (Messages{kRestoreWarning, test::OkBox(QStringLiteral("回存完成"))}));
     EXPECT_TRUE(Caption().endsWith(QStringLiteral("信義商行")));
     EXPECT_EQ(Rows(QStringLiteral("S_STAFF")),
               (QList<QStringList>{{QStringLiteral("00012"), QStringLiteral("004001012341"),

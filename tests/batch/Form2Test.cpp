@@ -74,6 +74,8 @@ protected:
     QComboBox* Remark() { return Find<QComboBox>(window.get(), "Combo1"); }
     QPushButton* Button(const char* name) { return Find<QPushButton>(window.get(), name); }
     QString Caption() { return Find<QLabel>(window.get(), "Label1")->text(); }
+    // The batch's count and total beside the caption.
+    QString Summary() { return Find<QLabel>(window.get(), "Label3")->text(); }
     QString Bar() { return Enabled(window.get(), "Command1_%1", 0, 5); }
     DataGrid* Grid() { return Find<DataGrid>(window.get(), "DataGrid1"); }
     int GridRow() { return Grid()->currentIndex().row(); }
@@ -144,6 +146,7 @@ TEST_F(Form2Test, KnownEmployeeIsFilledLockedAndSavedBackInAddMode) {
     EXPECT_EQ(Rows("S_ITEM").last(),
               (QStringList{"00001", kAccount, "36000", "員工00001", "", "獎金"}));
     EXPECT_EQ(Codes("S_STAFF"), (QStringList{"00001", "00002"}));  // not filed twice
+    EXPECT_EQ(Summary(), "筆數：2　總金額：37,000");
 
     // Back in add mode with every box empty, the new record current in the grid.
     EXPECT_EQ(Caption(), "--新增--");
@@ -482,6 +485,7 @@ TEST_F(Form2Test, FocusMovesNeverReplaceWhatTheClerkTyped) {
     Staff("00003");
     InsertRow("S_ITEM", {"00002", kAccount, "40000", "員工00002", "", "舊"});
     Open(Qt::Key_F3);
+    EXPECT_EQ(Summary(), "筆數：1　總金額：40,000");
     EXPECT_FALSE(Box("Text2")->isEnabled());
     QTest::keyClick(Focus(), Qt::Key_Tab);
     ASSERT_EQ(Focus(), Box("Text5"));
@@ -494,6 +498,7 @@ TEST_F(Form2Test, FocusMovesNeverReplaceWhatTheClerkTyped) {
     EXPECT_EQ(Rows("S_ITEM"),
               (QList<QStringList>{{"00002", kAccount, "41000", "員工00002", "", "舊"}}));
     EXPECT_EQ(Caption(), kTitle);
+    EXPECT_EQ(Summary(), "筆數：1　總金額：41,000");
 
     // Add: the payee comes in once; the amount typed stays when the code box is left again.
     QTest::keyClick(window.get(), Qt::Key_F2);
@@ -620,10 +625,13 @@ TEST_F(Form2Test, DeleteDownToAnEmptyBatchEndsIdle) {
     Click("Command2_0");  // No is the default
     EXPECT_EQ(messages.All(), std::vector<Msg>{ask});
     EXPECT_EQ(Rows("S_ITEM").size(), 2);
+    const QString summaries[] = {"筆數：1　總金額：1,000", "筆數：0　總金額：0"};
+    EXPECT_EQ(Summary(), "筆數：2　總金額：2,000");
     for (int i = 0; i < 2; ++i) {
         messages.Answer(QMessageBox::Yes);
         messages.Answer(QMessageBox::Yes);
         Click("Command2_0");
+        EXPECT_EQ(Summary(), summaries[i]);
     }
     EXPECT_EQ(messages.All(), (std::vector<Msg>{ask, ask, goOn, ask, goOn, none}));
     EXPECT_TRUE(Rows("S_ITEM").isEmpty());

@@ -1,3 +1,4 @@
+#include "common/Amounts.h"
 #include "data/DataControl.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
@@ -54,7 +55,27 @@ protected:
 };
 
 TEST_F(PayRunHistoryTest, ANewBatchArchivesTheWholeBatchThenClearsIt) {
-    ASSERT_FALSE(ArchiveAndClearBatch(kMonday));
+    // The count and total shown with the batch are those the run keeps, amounts with blanks and
+    // leading zeros included.
+    ASSERT_FALSE(Execute(Connection(MainDatabasePath()),
+                         "UPDATE S_ITEM SET PAYSUM = ' 0' || PAYSUM WHERE rowid = 1"));
+    int count = 0;
+    qint64 total = 0;
+    ASSERT_FALSE(ReadBatchCountAndTotal(&count, &total));
+    EXPECT_EQ(count, 3);
+    EXPECT_EQ(total, 164800);
+    qint64 amounts = 0;
+    for (const QStringList& item : Rows("S_ITEM"))
+        amounts = AddAmounts(amounts, AmountOf(item[2]));
+    EXPECT_EQ(total, amounts);
+    ASSERT_FALSE(Execute(Connection(MainDatabasePath()),
+                         "UPDATE S_ITEM SET PAYSUM = ltrim(PAYSUM, ' 0') WHERE rowid = 1"));
+    qint64 archived = 0;
+    ASSERT_FALSE(ArchiveAndClearBatch(kMonday, &archived));
+    EXPECT_EQ(archived, 1);
+    ASSERT_FALSE(ReadBatchCountAndTotal(&count, &total));
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(total, 0);
     EXPECT_TRUE(Rows("S_ITEM").isEmpty());
     EXPECT_TRUE(Rows("S_DAY").isEmpty());
     EXPECT_TRUE(Rows("S_FILE").isEmpty());
@@ -81,7 +102,8 @@ TEST_F(PayRunHistoryTest, ANewBatchArchivesTheWholeBatchThenClearsIt) {
     ASSERT_FALSE(ArchiveAndClearBatch(kFriday));
     EXPECT_TRUE(Rows("S_DAY").isEmpty());
     InsertRow("S_ITEM", {"00001", "004001012341", "36000", "王小明", "", ""});
-    ASSERT_FALSE(ArchiveAndClearBatch(kFriday));
+    ASSERT_FALSE(ArchiveAndClearBatch(kFriday, &archived));
+    EXPECT_EQ(archived, 2);
 
     std::vector<PayRunSummary> runs;
     ASSERT_FALSE(ReadPayRuns(&runs));

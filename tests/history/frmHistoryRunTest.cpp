@@ -184,7 +184,7 @@ TEST_F(frmHistoryRunTest, WritesTheFileAgainByteForByteAsWrittenBeforeArchiving)
     const QString again = out_.filePath("AGAIN.txt");
     WriteTo(again);
     EXPECT_EQ(Contents(again), firstBytes_);
-    EXPECT_EQ(messages.All(), Messages{test::OkBox("產生完畢")});
+    EXPECT_EQ(messages.All(), Messages{test::OkBox("產生完畢：" + again)});
     ASSERT_EQ(fileDialogs.size(), 1u);
     EXPECT_EQ(fileDialogs[0].mode, FileDialogRequest::Mode::Save);
     EXPECT_EQ(fileDialogs[0].filters, "All Files (*.*);;Text Files(*.txt)");

@@ -44,6 +44,8 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(no file)");
     }
     // The only message box so far: this text, the application title, no icon, only OK.
+    // The message after the file is written, which names it.
+    QString Done() const { return "產生完畢：" + QFileInfo(path_).absoluteFilePath(); }
     void ExpectOnlyMessage(const QString& text) {
         ASSERT_EQ(messages.Texts(), QStringList{text});
         EXPECT_EQ(messages.Last().title, "PAYSUM");
@@ -86,7 +88,7 @@ TEST_F(Form3Test, WritesTheWorkedExampleFromTheKeyboard) {
         "   " "00123016456789" "000000035000" "00012345" "                      " "9" "\r\n"
         "   " "00012345678901" "000000120500" "                              " "9" "\r\n");
     // clang-format on
-    ExpectOnlyMessage("產生完畢");
+    ExpectOnlyMessage(Done());
     EXPECT_FALSE(QFile::exists(leftover));
     EXPECT_TRUE(QFile::exists(other));
     EXPECT_FALSE(window_->isVisible());
@@ -178,7 +180,7 @@ TEST_F(Form3Test, WarningsAreAskedAfterTheDatesAndNoGoesBackToTheWindow) {
     messages.Clear();
     messages.Answer(QMessageBox::Yes);
     Confirm();
-    EXPECT_EQ(messages.All(), (std::vector{question, test::OkBox("產生完畢")}));
+    EXPECT_EQ(messages.All(), (std::vector{question, test::OkBox(Done())}));
     EXPECT_FALSE(window_->isVisible());
     EXPECT_EQ(requests_.size(), 1u);
     EXPECT_TRUE(FileContents().startsWith("910503910505"));
@@ -189,7 +191,7 @@ TEST_F(Form3Test, TheWrittenFileIsRecordedWithTheBatchOrSaidNotToBe) {
     answer_ = path_;
     Open();
     Confirm();
-    ASSERT_EQ(messages.Texts(), QStringList{"產生完畢"});
+    ASSERT_EQ(messages.Texts(), QStringList{Done()});
     const QByteArray bytes = FileContents();
     const QList<QStringList> recorded = Rows("S_FILE");
     ASSERT_EQ(recorded.size(), 1);
@@ -208,7 +210,7 @@ TEST_F(Form3Test, TheWrittenFileIsRecordedWithTheBatchOrSaidNotToBe) {
     Open();
     Confirm();
     ASSERT_EQ(messages.Count(), 2u) << messages.Texts().join('|').toStdString();
-    EXPECT_EQ(messages.All()[0], test::OkBox("產生完畢"));
+    EXPECT_EQ(messages.All()[0], test::OkBox(Done()));
     const test::RecordedMessage& notRecorded = messages.All()[1];
     EXPECT_TRUE(notRecorded.text.startsWith(
         "轉帳檔已產生，但未能記入本批資料，薪資轉帳歷史資料將不含此檔：\r\nno room"))

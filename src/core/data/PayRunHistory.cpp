@@ -219,7 +219,24 @@ DbResult ReadBatchTotal(const QString& exceptCode, qint64* total) {
     return std::nullopt;
 }
 
-DbResult ArchiveAndClearBatch(const QDateTime& now) {
+DbResult ReadBatchCountAndTotal(int* count, qint64* total) {
+    *count = 0;
+    *total = 0;
+    QList<QStringList> rows;
+    if (DbResult error = ReadQueryRows(
+            Connection(MainDatabasePath()),
+            QStringLiteral(
+                "SELECT count(*), COALESCE(SUM(CAST(trim(PAYSUM) AS INTEGER)), 0) FROM S_ITEM"),
+            {}, &rows))
+        return error;
+    *count = rows.value(0).value(0).toInt();
+    *total = rows.value(0).value(1).toLongLong();
+    return std::nullopt;
+}
+
+DbResult ArchiveAndClearBatch(const QDateTime& now, qint64* archivedRun) {
+    if (archivedRun)
+        *archivedRun = 0;
     const QSqlDatabase db = Connection(MainDatabasePath());
     Transaction transaction(db);
     if (DbResult error = transaction.BeginError())
@@ -228,6 +245,7 @@ DbResult ArchiveAndClearBatch(const QDateTime& now) {
     if (DbResult error =
             ReadQueryRows(db, QStringLiteral("SELECT PAYSUM FROM S_ITEM"), {}, &amounts))
         return error;
+    qint64 archived = 0;
     if (!amounts.isEmpty()) {
         qint64 total = 0;
         for (const QStringList& amount : amounts)
@@ -246,6 +264,7 @@ DbResult ArchiveAndClearBatch(const QDateTime& now) {
                 db, QStringLiteral("SELECT COALESCE(MAX(RUN), 0) + 1 FROM H_RUN"), {}, &next))
             return error;
         const QString run = next.value(0).value(0);
+        archived = run.toLongLong();
         if (run.toLongLong() > kLastRunNumber)
             return DbError{DbErrorKind::Other, -1, 0,
                            QStringLiteral("run %1 is past the last run number").arg(run)};
@@ -273,7 +292,11 @@ DbResult ArchiveAndClearBatch(const QDateTime& now) {
                 Execute(db, QStringLiteral("DELETE FROM %1").arg(QLatin1String(table))))
             return error;
     }
-    return transaction.Commit();
+    if (DbResult error = transaction.Commit())
+        return error;
+    if (archivedRun)
+        *archivedRun = archived;
+    return std::nullopt;
 }
 
 DbResult BatchHoldsTransfers(bool* holds) {

@@ -83,10 +83,15 @@ DbResult WriteTable(const QSqlDatabase& db, const QString& table,
 // `exceptCode` when it is given.
 DbResult ReadBatchTotal(const QString& exceptCode, qint64* total);
 
+// The number of the current batch's transfers and the sum of their amounts, by the same rule as
+// ReadBatchTotal, in one query.
+DbResult ReadBatchCountAndTotal(int* count, qint64* total);
+
 // Starts a new batch: archives the current batch when it holds transfers (its transfers, dates,
 // the company record, the written file) as the next run, and clears the transfers, the dates and
 // the written file, all in one transaction, so that a failure leaves everything as it was.
-[[nodiscard]] DbResult ArchiveAndClearBatch(const QDateTime& now);
+// `archivedRun`, when given, gets the number of the run archived, 0 when the batch was empty.
+[[nodiscard]] DbResult ArchiveAndClearBatch(const QDateTime& now, qint64* archivedRun = nullptr);
 
 // Whether the current batch holds a transfer.
 DbResult BatchHoldsTransfers(bool* holds);

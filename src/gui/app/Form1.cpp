@@ -320,10 +320,15 @@ void Form1::Command6_Click() {
                     QStringLiteral("6. 產生另一批新的薪資轉帳資料"), MsgAnswer::No);
     if (answer != MsgAnswer::Yes)
         return;
-    if (ArchiveAndClearBatch(Now()))
+    qint64 archived = 0;
+    if (ArchiveAndClearBatch(Now(), &archived)) {
         ShowMessage(this, QStringLiteral("不可預期的錯誤"));
-    else
+    } else {
         UnloadDataWindows();
+        ShowMessage(this, archived > 0
+                              ? QStringLiteral("已歸檔為第 %1 批，並產生新的一批").arg(archived)
+                              : QStringLiteral("已產生新的一批"));
+    }
     MenuRefresh();
 }
 
@@ -443,7 +448,8 @@ void Form1::mnuSaveOut_Click() {
                     QStringLiteral("備份檔案錯誤 ") + QDir::toNativeSeparators(source));
     }
     CopyWithWindowsClosed([&] { return CopyDatabase(source, target); },
-                          QStringLiteral("備份檔案失敗!!"));
+                          QStringLiteral("備份檔案失敗!!"),
+                          QStringLiteral("備份完成：") + QDir::toNativeSeparators(target));
 }
 
 void Form1::mnuSaveIn_Click() {
@@ -481,7 +487,7 @@ void Form1::mnuSaveIn_Click() {
         return;
     }
     CopyWithWindowsClosed([&] { return RestoreDatabase(source, target); },
-                          QStringLiteral("回存檔案失敗!!"));
+                          QStringLiteral("回存檔案失敗!!"), QStringLiteral("回存完成"));
 }
 
 void Form1::UnloadDataWindows() {
@@ -489,7 +495,8 @@ void Form1::UnloadDataWindows() {
     form6_.reset();
 }
 
-void Form1::CopyWithWindowsClosed(const std::function<DbResult()>& copy, const QString& failure) {
+void Form1::CopyWithWindowsClosed(const std::function<DbResult()>& copy, const QString& failure,
+                                  const QString& done) {
     // Hidden, not closed: closing the main window would end the program.
     Reloading = true;
     hide();
@@ -501,8 +508,7 @@ void Form1::CopyWithWindowsClosed(const std::function<DbResult()>& copy, const Q
     // The window comes back as if loaded anew, so no caption of replaced data stays.
     Label2->clear();
     show();
-    if (copied)
-        ShowMessage(this, failure);
+    ShowMessage(this, copied ? failure : done);
     if (!Form_Load()) {
         close();
         return;

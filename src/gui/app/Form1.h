@@ -81,9 +81,11 @@ private:
     // Picks a spreadsheet file, checks it and shows its rows in the import preview.
     void ImportSpreadsheet(ImportKind kind, const ImportOptions& options = {});
     // Runs `copy` (a backup or a restore) with the main window hidden and the data windows
-    // unloaded, then shows the main window again, after `failure` when the copy failed; its load
-    // opens the database afresh, so it follows whatever the main database now holds.
-    void CopyWithWindowsClosed(const std::function<DbResult()>& copy, const QString& failure);
+    // unloaded, then shows the main window again, after `failure` when the copy failed or `done`
+    // when it succeeded; its load opens the database afresh, so it follows whatever the main
+    // database now holds.
+    void CopyWithWindowsClosed(const std::function<DbResult()>& copy, const QString& failure,
+                               const QString& done);
 
     DataControl* Adodc1;
     DataControl* Adodc2;

@@ -2,6 +2,7 @@
 
 #include "batch/BatchDatesFrame.h"
 #include "batch/Form8.h"
+#include "common/AmountPattern.h"
 #include "common/Big5Text.h"
 #include "common/CheckDigits.h"
 #include "common/SharedState.h"
@@ -94,6 +95,22 @@ Form2::Form2(QWidget* parent) : MaintenanceWindow(Form2Setup(), parent) {
             ShowRecordBesideCode();
     });
     LoadRemarkPresets();
+    // Every add, change and delete ends in a write or a re-read of the list.
+    connect(&Records(), &Recordset::RowsReset, this, &Form2::ShowBatchSummary);
+    connect(&Records(), &Recordset::RowUpdated, this, &Form2::ShowBatchSummary);
+    ShowBatchSummary();
+}
+
+void Form2::ShowBatchSummary() {
+    int count = 0;
+    qint64 total = 0;
+    if (ReadBatchCountAndTotal(&count, &total)) {
+        Label3->clear();
+        return;
+    }
+    Label3->setText(QStringLiteral("筆數：%1　總金額：%2")
+                        .arg(count)
+                        .arg(FormatAmount(kAmountPattern15, total).trimmed()));
 }
 
 void Form2::createTabs() {
@@ -149,6 +166,8 @@ void Form2::createBoxes() {
         Label2[i]->setObjectName(QStringLiteral("Label2_%1").arg(i));
     }
     Label2[4]->setVisible(false);
+    Label3 = new QLabel(entryTab_);
+    Label3->setObjectName(QStringLiteral("Label3"));
 
     SetColumnMap({{Text1, QStringLiteral("ID")},
                   {Text2, QStringLiteral("ACTNO")},
@@ -243,6 +262,7 @@ void Form2::placeControls() {
     Command2[0]->setGeometry(TwipsRect(9960, 1440, 1332, 492));
     Command5->setGeometry(TwipsRect(9960, 2100, 1332, 492));
     Command6->setGeometry(TwipsRect(7560, rows[4] - 60, 2400, 492));
+    Label3->setGeometry(TwipsRect(6480, 960, 3360, 360));
     DataGrid1->setGeometry(TwipsRect(360, 4080, 10935, 3600));
     LetGrow(QSize(Px(11880), Px(8640)), {SSTab1, DataGrid1});
 }

@@ -43,6 +43,8 @@ public:
     void LocateCode(const QString& code);
     // Lists the ten remark presets in the remark box, keeping the remark typed.
     void LoadRemarkPresets();
+    // Shows the batch's count and total in Label3, read in one query.
+    void ShowBatchSummary();
     // The smallest temporary payee code no employee has; nothing, after saying so, when all are
     // taken or the master cannot be read.
     std::optional<QString> NextTemporaryCode();
@@ -144,6 +146,7 @@ private:
     QComboBox* Combo1;  // remark
     // Labels of the boxes; member 4 is the hint of add mode.
     std::array<QLabel*, 7> Label2;
+    QLabel* Label3;  // the batch at a glance: its count and total
     std::array<QPushButton*, 1> Command2;
     std::array<QPushButton*, 1> Command3;
     QPushButton* Command5;

@@ -2,6 +2,8 @@
 
 #include "platform/MessageBox.h"
 
+#include <QDir>
+
 namespace paysum {
 
 namespace {
@@ -23,7 +25,8 @@ FileDialogRequest BatchFileRequest() {
 void ShowBatchFileResult(QWidget* parent, const BatchFileResult& result) {
     switch (result.outcome) {
         case BatchFileOutcome::Written:
-            ShowMessage(parent, QStringLiteral("產生完畢"));
+            ShowMessage(parent,
+                        QStringLiteral("產生完畢：") + QDir::toNativeSeparators(result.file.name));
             if (!result.recordError.isEmpty())
                 ShowMessage(parent, kNotRecorded + result.recordError, MsgButtons::Ok,
                             MsgIcon::Exclamation);
