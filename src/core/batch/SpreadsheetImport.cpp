@@ -80,20 +80,11 @@ QString Fault(ImportKind kind, Column column, const QString& reason) {
     return Fault(Caption(kind, column), reason);
 }
 
+// The columns are in the order of S_ITEM, whose boxes the transfer entry names.
 Column ColumnOfBox(TransferBox box) {
-    switch (box) {
-        case TransferBox::Code:
-            return kCode;
-        case TransferBox::Account:
-            return kAccount;
-        case TransferBox::Certificate:
-            return kCertificate;
-        case TransferBox::Amount:
-            return kAmount;
-        case TransferBox::Name:
-            return kName;
-        case TransferBox::Remark:
-            return kRemark;
+    for (int column = 0; column < kColumnCount; ++column) {
+        if (BoxOfColumn(column) == box)
+            return static_cast<Column>(column);
     }
     return kCode;
 }
@@ -114,9 +105,6 @@ Column ColumnOfBox(StaffBox box) {
     return kCode;
 }
 
-// What no box of the windows would take, told in the file's own words: other characters than
-// digits in the code, account and amount, control characters in the name and remark, and more
-// than a box holds where the entry checks do not measure it.
 // What a spreadsheet did to a number typed in a column of codes and numbers, said so that the
 // clerk can mend the sheet: a value in scientific notation has lost digits, and a number cell
 // has lost its leading zeros.
@@ -149,6 +137,9 @@ QString CheckNumberCells(ImportKind kind, const ImportRow& row) {
     return {};
 }
 
+// What no box of the windows would take, told in the file's own words: what a spreadsheet did to
+// a number, other characters than digits in the code, account and amount, control characters in
+// the name and remark, and more than a box holds where the entry checks do not measure it.
 QString CheckBoxLimits(ImportKind kind, const ImportRow& row) {
     if (QString fault = CheckNumberCells(kind, row); !fault.isEmpty())
         return fault;

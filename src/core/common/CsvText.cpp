@@ -26,6 +26,11 @@ qsizetype LineEnd(QByteArrayView bytes, qsizetype from) {
     return at + (bytes[at] == '\r' && at + 1 < bytes.size() && bytes[at + 1] == '\n' ? 2 : 1);
 }
 
+// Whether a line holds anything but its line break; the CSV parser skips only empty lines.
+bool HoldsText(QByteArrayView line) {
+    return std::any_of(line.begin(), line.end(), [](char c) { return c != '\r' && c != '\n'; });
+}
+
 // The line, counted from 1, that holds the byte at `offset`.
 qint64 LineAt(QByteArrayView bytes, qsizetype offset) {
     qint64 line = 1;
@@ -248,7 +253,7 @@ char FieldSeparator(QByteArrayView utf8) {
     while (from < utf8.size()) {
         const qsizetype to = LineEnd(utf8, from);
         line = utf8.sliced(from, to - from);
-        if (std::any_of(line.begin(), line.end(), [](char c) { return c != '\r' && c != '\n'; }))
+        if (HoldsText(line))
             break;
         from = to;
     }
@@ -295,8 +300,7 @@ CsvRecords ParseCsv(QByteArrayView bytes, std::size_t mostRecords, int mostField
         if (!collector.open) {
             // The parser skips only empty lines; any other starts a record.
             const QByteArrayView line = bytes.sliced(from, to - from);
-            if (std::any_of(line.begin(), line.end(),
-                            [](char c) { return c != '\r' && c != '\n'; })) {
+            if (HoldsText(line)) {
                 collector.startLine = collector.line;
                 collector.open = true;
             }

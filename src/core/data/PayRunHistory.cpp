@@ -206,28 +206,24 @@ DbResult WriteTable(const QSqlDatabase& db, const QString& table,
 }
 
 DbResult ReadBatchTotal(const QString& exceptCode, qint64* total) {
-    *total = 0;
-    QList<QStringList> rows;
-    // Amounts are at most twelve digits and a batch a few thousand rows: the sum cannot overflow.
-    if (DbResult error = ReadQueryRows(
-            Connection(MainDatabasePath()),
-            QStringLiteral("SELECT COALESCE(SUM(CAST(trim(PAYSUM) AS INTEGER)), 0) FROM S_ITEM "
-                           "WHERE ID <> ?"),
-            {exceptCode.isNull() ? QStringLiteral("") : exceptCode}, &rows))
-        return error;
-    *total = rows.value(0).value(0).toLongLong();
-    return std::nullopt;
+    int count = 0;
+    return ReadBatchCountAndTotal(&count, total,
+                                  exceptCode.isNull() ? QStringLiteral("") : exceptCode);
 }
 
-DbResult ReadBatchCountAndTotal(int* count, qint64* total) {
+DbResult ReadBatchCountAndTotal(int* count, qint64* total, const QString& exceptCode) {
     *count = 0;
     *total = 0;
     QList<QStringList> rows;
-    if (DbResult error = ReadQueryRows(
-            Connection(MainDatabasePath()),
-            QStringLiteral(
-                "SELECT count(*), COALESCE(SUM(CAST(trim(PAYSUM) AS INTEGER)), 0) FROM S_ITEM"),
-            {}, &rows))
+    // Amounts are at most twelve digits and a batch a few thousand rows: the sum cannot overflow.
+    QString sql = QStringLiteral(
+        "SELECT count(*), COALESCE(SUM(CAST(trim(PAYSUM) AS INTEGER)), 0) FROM S_ITEM");
+    QVariantList values;
+    if (!exceptCode.isNull()) {
+        sql += QStringLiteral(" WHERE ID <> ?");
+        values << exceptCode;
+    }
+    if (DbResult error = ReadQueryRows(Connection(MainDatabasePath()), sql, values, &rows))
         return error;
     *count = rows.value(0).value(0).toInt();
     *total = rows.value(0).value(1).toLongLong();

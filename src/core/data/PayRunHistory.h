@@ -83,9 +83,9 @@ DbResult WriteTable(const QSqlDatabase& db, const QString& table,
 // `exceptCode` when it is given.
 DbResult ReadBatchTotal(const QString& exceptCode, qint64* total);
 
-// The number of the current batch's transfers and the sum of their amounts, by the same rule as
-// ReadBatchTotal, in one query.
-DbResult ReadBatchCountAndTotal(int* count, qint64* total);
+// The number of the current batch's transfers and the sum of their amounts in one query, leaving
+// out the one with code `exceptCode` when it is given (not null).
+DbResult ReadBatchCountAndTotal(int* count, qint64* total, const QString& exceptCode = {});
 
 // Starts a new batch: archives the current batch when it holds transfers (its transfers, dates,
 // the company record, the written file) as the next run, and clears the transfers, the dates and
