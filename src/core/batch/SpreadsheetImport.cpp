@@ -625,19 +625,25 @@ ImportFile PrepareImportFile(const QString& path, ImportKind kind, const ImportO
     }
     // A file within the limits may still hold more than the memory there is.
     try {
-        return PrepareImport(read.bytes, kind, options);
+        // The file keeps its options, but not who chose its sheet.
+        ImportOptions chosen = options;
+        chosen.chooseSheet = nullptr;
+        if (options.chooseSheet && options.sheet.isEmpty() && LooksLikeSheet(read.bytes)) {
+            if (const SheetNames sheets = ListSheets(read.bytes); sheets.names.size() > 1) {
+                chosen.sheet = options.chooseSheet(sheets.names);
+                if (chosen.sheet.isEmpty()) {
+                    ImportFile file;
+                    file.cancelled = true;
+                    return file;
+                }
+            }
+        }
+        return PrepareImport(read.bytes, kind, chosen);
     } catch (const std::bad_alloc&) {
         ImportFile file;
         file.readError = OutOfMemoryText(path);
         return file;
     }
-}
-
-SheetNames ImportSheetNames(const QString& path) {
-    const FileRead read = ReadBoundedFile(path, kMostImportBytes);
-    if (read.outcome != FileReadOutcome::Read || !LooksLikeSheet(read.bytes))
-        return {};
-    return ListSheets(read.bytes);
 }
 
 DbResult WriteImport(ImportKind kind, const std::vector<ImportRow>& rows,

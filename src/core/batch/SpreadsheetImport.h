@@ -69,16 +69,19 @@ struct ImportRow {
 };
 
 // How a file is imported: employees the master already holds are updated rather than refused;
-// the sheet of a workbook read (the first when empty).
+// the sheet of a workbook read (the first when empty); and, for a workbook of several sheets when
+// none is named, who chooses one (an empty answer cancels the import).
 struct ImportOptions {
     bool update = false;
     QString sheet{};
+    std::function<QString(const QStringList& sheets)> chooseSheet{};
 };
 
 // A file read and checked: the refusal of the whole file, or its rows.
 struct ImportFile {
     FileReadOutcome read = FileReadOutcome::Read;
-    QString readError;  // why the file could not be read at all, naming it
+    QString readError;       // why the file could not be read at all, naming it
+    bool cancelled = false;  // no sheet was chosen
     QString error;
     TextEncoding encoding = TextEncoding::Utf8;
     QString sheet;  // the sheet read of a workbook; empty for a text file
@@ -125,10 +128,6 @@ ImportFile PrepareImport(const QByteArray& bytes, ImportKind kind,
 // PrepareImport() does; a file it cannot read is refused with the reason.
 ImportFile PrepareImportFile(const QString& path, ImportKind kind,
                              const ImportOptions& options = {});
-
-// The sheets of the workbook at `path` in their order (none for a text file), or why it cannot be
-// read; for the clerk to choose one when there are several.
-SheetNames ImportSheetNames(const QString& path);
 
 // Writes every row without an error in one transaction: all of them or none; an updated employee
 // is written over the master's row, the batch's transfers left as they are. `progress`, when

@@ -382,12 +382,12 @@ void Form1::ImportSpreadsheet(ImportKind kind, const ImportOptions& options) {
         return;
     // A workbook of several sheets: the clerk says which one.
     ImportOptions chosen = options;
-    if (const SheetNames sheets = ImportSheetNames(path); sheets.names.size() > 1) {
-        chosen.sheet = frmImport::ChooseSheet(this, title, sheets.names);
-        if (chosen.sheet.isEmpty())
-            return;
-    }
+    chosen.chooseSheet = [&](const QStringList& sheets) {
+        return frmImport::ChooseSheet(this, title, sheets);
+    };
     ImportFile sheet = PrepareImportFile(path, kind, chosen);
+    if (sheet.cancelled)
+        return;
     if (sheet.read == FileReadOutcome::CannotOpen) {
         ShowMessage(this, QStringLiteral("無法開啟檔案 ") + path, MsgButtons::Ok, MsgIcon::Critical,
                     title);
