@@ -18,8 +18,9 @@ QString Code(int value) {
 void FillTables(int employees, int firstInBatch, int freeCode) {
     const QSqlDatabase db = Connection(MainDatabasePath());
     Transaction transaction(db);
-    Execute(db, QStringLiteral("DELETE FROM S_STAFF"));
-    Execute(db, QStringLiteral("DELETE FROM S_ITEM"));
+    if (Execute(db, QStringLiteral("DELETE FROM S_STAFF")) ||
+        Execute(db, QStringLiteral("DELETE FROM S_ITEM")))
+        std::abort();
     QSqlQuery staff(db);
     staff.prepare(QStringLiteral("INSERT INTO S_STAFF VALUES (?, ?, '35000', ?, '')"));
     QSqlQuery item(db);
@@ -30,12 +31,14 @@ void FillTables(int employees, int firstInBatch, int freeCode) {
         staff.addBindValue(Code(i));
         staff.addBindValue(kAccount);
         staff.addBindValue(QStringLiteral("員工%1").arg(i));
-        staff.exec();
+        if (!staff.exec())
+            std::abort();
         if (i >= firstInBatch && i < firstInBatch + kTransfers) {
             item.addBindValue(Code(i));
             item.addBindValue(kAccount);
             item.addBindValue(QStringLiteral("員工%1").arg(i));
-            item.exec();
+            if (!item.exec())
+                std::abort();
         }
     }
     if (transaction.Commit())

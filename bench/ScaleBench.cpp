@@ -1,14 +1,15 @@
 // How the windows keep up as the employee master grows to its largest, 99,999 codes, with a batch
-// of 999 transfers: a keystroke of the query filter, opening each window that lists a table,
-// resizing one, sorting the employee lookup, an add at a taken code that moves a run of 10,000
-// codes, an add at a free code, and the memory the employee window holds. The argument is the
-// number of employees. Beside each figure scripts/bench-floor.sh times the same SQL in the
-// sqlite3 command-line tool.
+// of 999 transfers: a keystroke of the query filter (by code and by part of a name), opening
+// each window that lists a table, resizing one, sorting the employee lookup, an add at a taken
+// code that moves a run of 10,000 codes, an add at a free code, and the memory the employee window
+// holds. The argument is the number of employees. Beside each figure scripts/bench-floor.sh times
+// the same SQL in the sqlite3 command-line tool.
 
 #include "BenchData.h"
 #include "batch/Form2.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
+#include "data/StaffNames.h"
 #include "platform/MessageBox.h"
 #include "staff/Form10.h"
 #include "staff/Form4.h"
@@ -80,7 +81,7 @@ void BM_QueryFilterKeystroke(benchmark::State& state) {
     const QString prefix = QStringLiteral("00012").left(static_cast<int>(state.range(1)));
     for (auto _ : state) {
         state.PauseTiming();
-        code->setText(QStringLiteral("9x"));  // no code begins so
+        code->setText(QStringLiteral("00000"));  // no code is so
         QApplication::processEvents();
         state.ResumeTiming();
         code->setText(prefix);
@@ -90,6 +91,96 @@ void BM_QueryFilterKeystroke(benchmark::State& state) {
 BENCHMARK(BM_QueryFilterKeystroke)
     ->Unit(benchmark::kMillisecond)
     ->ArgsProduct({{1000, 10000, 99999}, {0, 1, 5}});
+
+// Gives the employees names as a payroll has them, when `likePeople`: one of 20 family names and
+// two of 24 given characters, so that a family name is shared by 5,000 of 99,999 and a given name
+// by about 170. Else the bench names "員工N" again.
+void GiveNames(bool likePeople) {
+    const QString kFamily = QStringLiteral("陳林黃張李王吳劉蔡楊許鄭謝郭洪曾邱廖賴周");
+    const QString kGiven = QStringLiteral("志明春嬌美玲家豪雅婷俊傑怡君宗翰淑芬建宏佩珊冠宇");
+    const QSqlDatabase db = Connection(MainDatabasePath());
+    Transaction transaction(db);
+    const DbResult error =
+        likePeople ? Execute(db,
+                             QStringLiteral("UPDATE S_STAFF SET NAME = "
+                                            "substr(?, CAST(ID AS INTEGER) % 20 + 1, 1) || "
+                                            "substr(?, CAST(ID AS INTEGER) / 20 % 24 + 1, 1) || "
+                                            "substr(?, CAST(ID AS INTEGER) / 480 % 24 + 1, 1)"),
+                             {kFamily, kGiven, kGiven})
+                   : Execute(db, QStringLiteral("UPDATE S_STAFF SET NAME = '員工' || "
+                                                "CAST(ID AS INTEGER)"));
+    if (error || transaction.Commit())
+        std::abort();
+}
+
+// The employee window at 99,999 employees in query mode, with the names as `which` has them:
+// the bench names "員工N" for 0, else as a payroll has them.
+void OpenQueryAmongNames(Form4& window, int which) {
+    FillTables(99999);
+    GiveNames(which != 0);
+    window.show();
+    window.Command1_Click(MaintenanceWindow::kQuery);
+}
+
+// Part of a name typed, `which`: a text every name holds (the bench names "員工N", all 99,999
+// listed), a family name (5,000 listed), a given name (about 170), a whole name (a few) and a
+// name nobody has.
+QString TypedName(int which) {
+    const QString typed[] = {QStringLiteral("員工"), QStringLiteral("陳"), QStringLiteral("志明"),
+                             QStringLiteral("陳志明"), QStringLiteral("無此人")};
+    return typed[which];
+}
+
+// One keystroke of the employee window's query by part of a name, the names already held in
+// memory (as from the second keystroke on).
+void BM_NameQueryKeystroke(benchmark::State& state) {
+    const int which = static_cast<int>(state.range(0));
+    Form4 window;
+    OpenQueryAmongNames(window, which);
+    auto* code = window.findChild<QLineEdit*>(QStringLiteral("Text1"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        code->setText(QStringLiteral("00000"));  // no code is so
+        QApplication::processEvents();
+        state.ResumeTiming();
+        code->setText(TypedName(which));
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_NameQueryKeystroke)->Unit(benchmark::kMillisecond)->DenseRange(0, 4);
+
+// The search itself, below the window: the codes of the names that hold a text.
+void BM_CodesWhoseNamesHold(benchmark::State& state) {
+    const int which = static_cast<int>(state.range(0));
+    FillTables(99999);
+    GiveNames(which != 0);
+    const QSqlDatabase db = Connection(MainDatabasePath());
+    QStringList codes;
+    for (auto _ : state) {
+        if (CodesWhoseNamesHold(db, TypedName(which), &codes))
+            std::abort();
+    }
+    state.counters["listed"] = static_cast<double>(codes.size());
+}
+BENCHMARK(BM_CodesWhoseNamesHold)->Unit(benchmark::kMillisecond)->DenseRange(0, 4);
+
+// The first name typed after the file changed, when the names are read from it again.
+void BM_NameQueryAfterChange(benchmark::State& state) {
+    Form4 window;
+    OpenQueryAmongNames(window, 1);
+    auto* code = window.findChild<QLineEdit*>(QStringLiteral("Text1"));
+    const QSqlDatabase db = Connection(MainDatabasePath());
+    for (auto _ : state) {
+        state.PauseTiming();
+        code->setText(QStringLiteral("00000"));
+        Execute(db, QStringLiteral("UPDATE S_STAFF SET AT = AT WHERE ID = '00001'"));
+        QApplication::processEvents();
+        state.ResumeTiming();
+        code->setText(TypedName(1));
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_NameQueryAfterChange)->Unit(benchmark::kMillisecond);
 
 // Opening a window that lists a table, to its first paint.
 template <typename Window>

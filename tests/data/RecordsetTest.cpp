@@ -2,6 +2,9 @@
 #include "data/DataFolder.h"
 #include "data/Database.h"
 #include "data/RecordsetModel.h"
+#include "data/StaffNames.h"
+#include "data/StaffStore.h"
+#include "data/TableRows.h"
 #include "support/CoreTest.h"
 
 #include <QSignalSpy>
@@ -228,6 +231,89 @@ TEST_F(RecordsetTest, LargeSetReadsEveryRowWhereAFullReadWouldPutIt) {
     EXPECT_EQ(rs().Value(51, 0), code(151));
     rs().Find(QStringLiteral("ID"), code(199));
     EXPECT_EQ(rs().AbsolutePosition(), 99);
+}
+
+// A search by part of a name lists, from the names held in memory, exactly the employees SQLite's
+// own test admits, and follows every change to the file, whoever makes it.
+TEST_F(RecordsetTest, ASearchByNameListsWhatSqlAdmitsAndFollowsEveryChange) {
+    const QSqlDatabase db = Connection(MainDatabasePath());
+    const auto code = [](int n) { return QString::asprintf("%05d", n); };
+    {
+        Transaction transaction(db);
+        // In code order the names run "林陳", "志明2", "林陳", "志明4", ...: "陳志" spans two
+        // names.
+        for (int start : {2, 1}) {
+            for (int n = start; n <= 1000; n += 2)
+                ASSERT_FALSE(Execute(
+                    db, "INSERT INTO S_STAFF (ID, NAME) VALUES (?, ?)",
+                    {code(n), n % 2 ? QStringLiteral("林陳") : QStringLiteral("志明%1").arg(n)}));
+        }
+        const QString odd[] = {"Ann_Lee", "ANN%", "O'Neil", "ａnn", ""};
+        for (int n = 0; n < 5; ++n)
+            ASSERT_FALSE(
+                Execute(db, "UPDATE S_STAFF SET NAME = ? WHERE ID = ?", {odd[n], code(2 * n + 1)}));
+        ASSERT_FALSE(transaction.Commit());
+    }
+    const auto admitted = [&](const QString& text) {
+        QList<QStringList> rows;
+        EXPECT_FALSE(ReadQueryRows(db,
+                                   QStringLiteral("SELECT ID FROM S_STAFF WHERE ") +
+                                       NameHoldsCondition() + QStringLiteral(" ORDER BY ID"),
+                                   {text}, &rows));
+        QStringList codes;
+        for (const QStringList& row : rows)
+            codes << row[0];
+        return codes;
+    };
+    const auto held = [&](const QString& text) {
+        QStringList codes;
+        EXPECT_FALSE(CodesWhoseNamesHold(db, text, &codes));
+        return codes;
+    };
+    for (const QString text : {"陳", "陳志", "林陳志", "志明1", "ann", "ANN", "Ａnn", "ａNN", "%",
+                               "_", "'", "n_L", "99", "明100"}) {
+        SCOPED_TRACE(text.toStdString());
+        EXPECT_EQ(held(text), admitted(text));
+    }
+    EXPECT_TRUE(held(QStringLiteral("陳志")).isEmpty());
+    EXPECT_EQ(held(QStringLiteral("ann")), (QStringList{code(1), code(3)}));
+
+    // A paged read of the search: counted, read past its first page and found by code.
+    control.SetRecordSource(StaffSelectByName(), {QStringLiteral("志明")});
+    ASSERT_FALSE(control.Refresh());
+    EXPECT_EQ(rs().RecordCount(), 500);
+    EXPECT_EQ(rs().Value(300, 0), code(602));
+    rs().MoveFirst();
+    rs().Find(QStringLiteral("ID"), code(800));
+    EXPECT_EQ(rs().AbsolutePosition(), 399);
+    rs().Find(QStringLiteral("ID"), code(801));
+    EXPECT_TRUE(rs().AtEOF());
+
+    // Another program renames an employee; this connection moves names between codes as a
+    // renumbering does; the search and the paged set follow both.
+    {
+        ScopedConnection other(MainDatabasePath(), ScopedConnection::Access::Create);
+        ASSERT_FALSE(
+            Execute(other.Handle(), "UPDATE S_STAFF SET NAME = '王' WHERE ID = ?", {code(2)}));
+    }
+    // The set looks again as it reads a page it has not read (the second).
+    EXPECT_EQ(rs().Value(200, 0), code(404));
+    EXPECT_EQ(rs().RecordCount(), 499);
+    ASSERT_FALSE(Execute(db, "UPDATE S_STAFF SET NAME = '志明X' WHERE ID = ?", {code(999)}));
+    EXPECT_EQ(held(QStringLiteral("志明x")), QStringList{code(999)});
+    EXPECT_EQ(rs().Value(498, 0), code(999));
+    EXPECT_EQ(rs().RecordCount(), 500);
+    EXPECT_EQ(rs().Value(499, 0), code(1000));
+    EXPECT_FALSE(rs().ReadError());
+
+    // Inside a transaction the names are read as the transaction sees them, and a rollback
+    // leaves nothing stale behind.
+    {
+        Transaction transaction(db);
+        ASSERT_FALSE(Execute(db, "UPDATE S_STAFF SET NAME = '新' WHERE ID = ?", {code(4)}));
+        EXPECT_EQ(held(QStringLiteral("新")), QStringList{code(4)});
+    }
+    EXPECT_TRUE(held(QStringLiteral("新")).isEmpty());
 }
 
 // A row that cannot be read is not taken for an empty one: the failure reaches the caller, and

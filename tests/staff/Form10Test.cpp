@@ -83,7 +83,11 @@ protected:
         code->setFocus();
         code->selectAll();
         QTest::keyClick(code, Qt::Key_Delete);
-        QTest::keyClicks(code, text);
+        // The test library types only ASCII; other text comes as an input method gives it.
+        if (text.toLatin1() == text.toUtf8())
+            QTest::keyClicks(code, text);
+        else
+            code->insert(text);
     }
     void Click(QDialog& lookup, const char* button) {
         QTest::mouseClick(Find<QPushButton>(&lookup, button), Qt::LeftButton);
@@ -92,9 +96,12 @@ protected:
     std::unique_ptr<Form2> entry;
 };
 
-TEST_F(Form10Test, TypingNarrowsToTheZeroFilledCodeAndEnterShowsIt) {
+TEST_F(Form10Test, TypingNarrowsToTheZeroFilledCodeOrPartOfANameAndEnterShowsIt) {
     const QStringList first = {"00005", kAccount, "30000", "林一", ""};
     const QStringList seventh = {"00007", kAccount, "35000", "王小明", ""};
+    const QStringList twelfth = {"00012", kCertificateAccount, "42000", "陳大文", "12345678"};
+    const QStringList quote = {"00090", kAccount, "1000", "O'Neil 100%", ""};
+    const QStringList marks = {"00091", kAccount, "1000", "Ann_Lee%", ""};
     const QStringList none(5);
     const struct {
         QString typed;
@@ -103,20 +110,30 @@ TEST_F(Form10Test, TypingNarrowsToTheZeroFilledCodeAndEnterShowsIt) {
     } cases[] = {
         {"7", 1, seventh},
         {"0007", 1, seventh},
-        {"12", 1, {"00012", kCertificateAccount, "42000", "陳大文", "12345678"}},
+        {"12", 1, twelfth},
         {"8", 0, none},
-        {"", 4, first},
+        {"", 6, first},
+        // Text other than digits: the names that begin with it or hold it, in code order.
+        {"陳", 1, twelfth},
+        {"小明", 1, seventh},
+        {"大文x", 0, none},
+        {"o'neil", 1, quote},
         // Typed characters are looked for as they are, never read as SQL or as wildcards.
-        {"'", 0, none},
-        {"%", 0, none},
-        {"_", 0, none},
+        {"'", 1, quote},
+        {"%", 2, quote},
+        {"_", 1, marks},
+        {"n_l", 1, marks},
+        {"1%", 0, none},
+        {"0%", 1, quote},
     };
     SeedStaff();
+    InsertRow("S_STAFF", quote.mid(0, 4));
+    InsertRow("S_STAFF", marks.mid(0, 4));
     OpenEntry();
     Pick([&](QDialog& lookup) {
         EXPECT_EQ(QApplication::focusWidget(), Find<QPushButton>(&lookup, "Command2_0"));
         EXPECT_EQ(Shown(lookup), first);
-        EXPECT_EQ(GridRows(lookup), 4);
+        EXPECT_EQ(GridRows(lookup), 6);
         for (const auto& c : cases) {
             SCOPED_TRACE("typed " + c.typed.toStdString());
             // Start with the first employee shown.
@@ -224,6 +241,7 @@ TEST_F(Form10Test, CancelEscapeOrNoEmployeeShownChooseNothingAndEmptyTheEntry) {
 
 TEST_F(Form10Test, ACaptionClickSortsTheListByItsColumnAndAgainReverses) {
     SeedStaff();
+    InsertRow("S_STAFF", {"00080", kAccount, "1000", "林小明"});
     OpenEntry();
     Pick([&](QDialog& lookup) {
         QHeaderView* header = Grid(lookup)->horizontalHeader();
@@ -237,23 +255,29 @@ TEST_F(Form10Test, ACaptionClickSortsTheListByItsColumnAndAgainReverses) {
                 listed << Grid(lookup)->model()->index(row, 0).data().toString();
             return listed.join(u',');
         };
-        EXPECT_EQ(codes(), "00005,00007,00012,00070");
+        EXPECT_EQ(codes(), "00005,00007,00012,00070,00080");
         clickCaption(3);  // 員 工 姓 名
-        EXPECT_EQ(codes(), "00070,00005,00007,00012");
+        EXPECT_EQ(codes(), "00070,00005,00080,00007,00012");
         EXPECT_EQ(header->sortIndicatorSection(), 3);
         EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
         clickCaption(3);
-        EXPECT_EQ(codes(), "00012,00007,00005,00070");
+        EXPECT_EQ(codes(), "00012,00007,00080,00005,00070");
         EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
-        // Narrowing keeps the order chosen; the code column sorts back to the key order.
+        // Narrowing, by code or by part of a name, keeps the order chosen; the code column sorts
+        // back to the key order, which a name also narrows.
         TypeCode(lookup, "7");
         EXPECT_EQ(codes(), "00007");
+        TypeCode(lookup, "小明");
+        EXPECT_EQ(codes(), "00007,00080");
         TypeCode(lookup, "");
-        EXPECT_EQ(codes(), "00012,00007,00005,00070");
+        EXPECT_EQ(codes(), "00012,00007,00080,00005,00070");
         clickCaption(0);
-        EXPECT_EQ(codes(), "00005,00007,00012,00070");
+        EXPECT_EQ(codes(), "00005,00007,00012,00070,00080");
+        TypeCode(lookup, "林");
+        EXPECT_EQ(codes(), "00005,00080");
+        TypeCode(lookup, "");
         clickCaption(0);
-        EXPECT_EQ(codes(), "00070,00012,00007,00005");
+        EXPECT_EQ(codes(), "00080,00070,00012,00007,00005");
         Click(lookup, "Command2_1");
     });
     EXPECT_EQ(messages.Count(), 0u) << messages.Texts().join(u'|').toStdString();

@@ -2,6 +2,7 @@
 
 #include "data/Database.h"
 #include "data/Schema.h"
+#include "data/StaffNames.h"
 
 #include <QRegularExpression>
 #include <QSqlError>
@@ -74,11 +75,13 @@ DbResult DataControl::Refresh() {
                            QStringLiteral("unknown table %1").arg(recordSource_)};
         }
         table = QLatin1String(def->name);
-        paged = PagedSource{table, QString(), {}, QStringLiteral("rowid")};
+        paged = PagedSource{table, QString(), {}, QStringLiteral("rowid"), {}};
     } else if (const QRegularExpressionMatch ordered = OrderedSelectPattern().match(recordSource_);
                ordered.hasMatch() && IsOrderColumn(ordered.captured(1), ordered.captured(3))) {
         table = QLatin1String(FindTable(ordered.captured(1))->name);
-        paged = PagedSource{table, ordered.captured(2), parameters_, ordered.captured(3)};
+        paged = PagedSource{table, ordered.captured(2), parameters_, ordered.captured(3),
+                            OrderValuesFromMemory(connectionString_, table, ordered.captured(2),
+                                                  parameters_, ordered.captured(3))};
     } else {
         const QRegularExpressionMatch match = SelectAllPattern().match(recordSource_);
         sql = recordSource_;
@@ -102,9 +105,13 @@ DbResult DataControl::Refresh() {
     };
 
     if (paged) {
-        // The rows are counted now and read as they are reached.
+        // The rows are counted now (or by the set, from their order values) and read as they
+        // are reached.
         int count = 0;
-        if (const DbResult error = CountRows(db, table, paged->where, paged->parameters, &count)) {
+        const DbResult error = paged->orderValues
+                                   ? std::nullopt
+                                   : CountRows(db, table, paged->where, paged->parameters, &count);
+        if (error) {
             recordset_.Clear();
             return error;
         }

@@ -41,6 +41,7 @@ void Recordset::Load(const QString& databasePath, const QString& table, const QS
     paged_.reset();
     stamp_.reset();
     pages_.clear();
+    keys_.clear();
     rows_.clear();
     rows_.reserve(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i)
@@ -63,6 +64,12 @@ DbResult Recordset::LoadPaged(const QString& databasePath, const QStringList& fi
     paged_ = std::move(source);
     count_ = count;
     stamp_ = StampNow(Connection(databasePath_));
+    if (Keyed()) {
+        if (const DbResult error = CountSource(&count_)) {
+            Clear();
+            return error;
+        }
+    }
     // The first record is shown next anyway; read now, a failure is the refresh's own.
     if (const DbResult error = ReadCurrent()) {
         Clear();
@@ -113,12 +120,20 @@ bool Recordset::ReadRows(const QString& condition, const QVariant& orderValue, b
                                  descending ? QStringLiteral(" DESC") : QString())
                             .arg(limit)
                             .arg(offset);
+    const std::size_t first = rows->size();
+    const bool read = ReadRowsOf(sql, values, rows);
+    if (descending)
+        std::reverse(rows->begin() + static_cast<std::ptrdiff_t>(first), rows->end());
+    return read;
+}
+
+bool Recordset::ReadRowsOf(const QString& sql, const QVariantList& values,
+                           std::vector<Row>* rows) const {
     QSqlQuery query(Connection(databasePath_));
     if (!RunQuery(query, sql, values)) {
         NoteReadError(ToDbError(query.lastError()));
         return false;
     }
-    const std::size_t first = rows->size();
     while (query.next()) {
         Row row{query.value(0).toLongLong(), {}};
         row.values.reserve(FieldCount());
@@ -126,13 +141,50 @@ bool Recordset::ReadRows(const QString& condition, const QVariant& orderValue, b
             row.values << query.value(i + 1).toString();
         rows->push_back(std::move(row));
     }
-    if (descending)
-        std::reverse(rows->begin() + static_cast<std::ptrdiff_t>(first), rows->end());
     if (query.lastError().isValid()) {
         NoteReadError(ToDbError(query.lastError()));
         return false;
     }
     return true;
+}
+
+bool Recordset::FetchKeyedPage(int page) const {
+    const int start = page * kPageSize;
+    const int size = std::min(kPageSize, count_ - start);
+    if (size <= 0)
+        return false;
+    const QStringList keys = keys_.mid(start, size);
+    const QString sql = QStringLiteral("SELECT rowid, * FROM %1 WHERE %2 IN (%3) ORDER BY %2")
+                            .arg(paged_->table, paged_->orderColumn,
+                                 QStringList(size, QStringLiteral("?")).join(u','));
+    std::vector<Row> rows;
+    rows.reserve(static_cast<std::size_t>(size));
+    if (!ReadRowsOf(sql, QVariantList(keys.begin(), keys.end()), &rows))
+        return false;
+    // Each row read must be the one its order value names, in the same place.
+    const bool same = static_cast<int>(rows.size()) == size &&
+                      std::equal(rows.begin(), rows.end(), keys.begin(),
+                                 [this](const Row& row, const QString& key) {
+                                     return OrderValue(row).toString() == key;
+                                 });
+    if (!same) {
+        NoteReadError(RowsChanged());
+        return false;
+    }
+    pages_[page] = std::move(rows);
+    return true;
+}
+
+DbResult Recordset::CountSource(int* count) const {
+    if (!Keyed())
+        return CountRows(Connection(databasePath_), paged_->table, ConditionWith(QString()),
+                         paged_->parameters, count);
+    QStringList keys;
+    if (DbResult error = paged_->orderValues(&keys))
+        return error;
+    keys_ = std::move(keys);
+    *count = static_cast<int>(keys_.size());
+    return std::nullopt;
 }
 
 void Recordset::NoteReadError(const DbError& error) const {
@@ -141,6 +193,8 @@ void Recordset::NoteReadError(const DbError& error) const {
 }
 
 bool Recordset::FetchPage(int page) const {
+    if (Keyed())
+        return FetchKeyedPage(page);
     const int start = page * kPageSize;
     const int size = std::min(kPageSize, count_ - start);
     if (size <= 0)
@@ -179,6 +233,8 @@ bool Recordset::FetchPageAt(int position, const QVariant& orderValue) const {
     const int size = std::min(kPageSize, count_ - start);
     if (pages_.count(page) || position < 0 || position >= count_)
         return true;
+    if (Keyed())
+        return FetchKeyedPage(page);
     // The rows before the value are the last ones below it, the rest the first ones from it.
     const QString& column = paged_->orderColumn;
     const int before = position - start;
@@ -213,6 +269,9 @@ const Recordset::Row* Recordset::RowAt(int index) const {
 }
 
 int Recordset::PositionOf(const QVariant& orderValue) const {
+    if (Keyed())
+        return static_cast<int>(
+            std::lower_bound(keys_.begin(), keys_.end(), orderValue.toString()) - keys_.begin());
     // A page read already may tell without asking the file.
     for (const auto& [page, rows] : pages_) {
         if (rows.empty())
@@ -275,8 +334,7 @@ bool Recordset::Resync(bool signalNow) const {
         }
     }
     int count = 0;
-    if (DbResult error =
-            CountRows(db, paged_->table, ConditionWith(QString()), paged_->parameters, &count)) {
+    if (DbResult error = CountSource(&count)) {
         NoteReadError(*error);
         return false;
     }
@@ -609,8 +667,15 @@ DbResult Recordset::Update() {
         emit RowUpdated(position_);
         return std::nullopt;
     }
-    if (edit.isNew)
+    if (Keyed()) {
+        // Whether the stored row is among those the source admits, its order values tell.
+        if (DbResult error = CountSource(&count_)) {
+            NoteReadError(*error);
+            count_ = 0;
+        }
+    } else if (edit.isNew) {
         ++count_;
+    }
     ForgetPages();
     const QVariant orderValue = OrderValue(edit.values, rowid);
     const int position = PositionOf(orderValue);
@@ -649,6 +714,8 @@ DbResult Recordset::Delete() {
     KeepOwnWriteCounted(changesBefore);
     deletedRow_ = removed.values;
     deletedOrder_ = Paged() ? OrderValue(removed) : QVariant();
+    if (Keyed() && position_ < keys_.size())
+        keys_.removeAt(position_);
     if (Paged())
         ForgetPages();
     else

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QVariantList>
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <vector>
@@ -22,6 +23,10 @@ struct PagedSource {
     QString where;
     QVariantList parameters;
     QString orderColumn;
+    // For a condition SQLite can answer only by testing every row: what gives the order values
+    // of the rows `where` admits, in order, from elsewhere. The set then counts, finds and reads
+    // its rows through them.
+    std::function<DbResult(QStringList*)> orderValues;
 };
 
 // The rows of a data control's last refresh, with a current record. A set read from one table
@@ -127,6 +132,13 @@ private:
     bool FetchPage(int page) const;
     // Keeps the first failure to read rows since the set was loaded.
     void NoteReadError(const DbError& error) const;
+    // A set whose rows are given by their order values (PagedSource::orderValues).
+    bool Keyed() const { return Paged() && paged_->orderValues; }
+    // Reads the page's rows by their order values; false when they cannot all be read.
+    bool FetchKeyedPage(int page) const;
+    // Counts the rows the source admits now: by their order values, taken again, when it gives
+    // them.
+    DbResult CountSource(int* count) const;
     // Reads the page of row `position` unless it is read already, knowing that the row with
     // `orderValue` stands, or would stand, there; false when it cannot be read.
     bool FetchPageAt(int position, const QVariant& orderValue) const;
@@ -135,6 +147,8 @@ private:
     // `descending`, still appended in order.
     bool ReadRows(const QString& condition, const QVariant& orderValue, bool descending, int limit,
                   int offset, std::vector<Row>* rows) const;
+    // Appends the rows `sql` (rowid first, then the fields) reads with `values`.
+    bool ReadRowsOf(const QString& sql, const QVariantList& values, std::vector<Row>* rows) const;
     // The value of the order column in a row.
     QVariant OrderValue(const Row& row) const;
     QVariant OrderValue(const QStringList& values, qint64 rowid) const;
@@ -175,6 +189,8 @@ private:
     std::optional<PagedSource> paged_;
     int orderOrdinal_ = -1;  // the order column's ordinal, -1 for the rowid
     mutable std::map<int, std::vector<Row>> pages_;
+    // The order values of a keyed set's rows.
+    mutable QStringList keys_;
     std::vector<Row> rows_;
     mutable int count_ = 0;
     // The file as it was when the rows were counted.

@@ -52,6 +52,9 @@ public:
     // Keeps the count of `key` made after Find() gave `slot`.
     void Keep(const Slot& slot, const QString& key, int count);
 
+    // Which opening of the connection the cache belongs to: a reopened connection has another.
+    quint64 Opening() const { return opening_; }
+
     // A transaction of ours began, or ended committed or rolled back.
     void TransactionBegun();
     void TransactionEnded(bool committed);

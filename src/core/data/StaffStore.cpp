@@ -89,6 +89,16 @@ QString StaffSelectByPrefix() {
     return QStringLiteral("select * from S_STAFF where ID >= ? and ID < ? order by ID");
 }
 
+QString NameHoldsCondition() {
+    // SQLite's lower() changes ASCII letters only; instr() takes every character as it stands.
+    return QStringLiteral("instr(lower(NAME), lower(?)) > 0");
+}
+
+QString StaffSelectByName() {
+    return QStringLiteral("select * from S_STAFF where ") + NameHoldsCondition() +
+           QStringLiteral(" order by ID");
+}
+
 QString StaffSelectByCode() {
     return QStringLiteral("select * from S_STAFF where ID = ?");
 }

@@ -15,6 +15,12 @@ namespace paysum {
 QString StaffSelectAll();
 // The employees whose code begins with a prefix: two `?` for KeyPrefixRange(prefix).
 QString StaffSelectByPrefix();
+// The employees whose name holds a text anywhere (its beginning included), in code order: one
+// `?` for the text, in which `%`, `_` and quotes are plain characters and ASCII letters match
+// either case. A paged read of it finds the codes in the names held in memory (StaffNames.h).
+QString StaffSelectByName();
+// The condition of StaffSelectByName(), one `?` for the text.
+QString NameHoldsCondition();
 // The employee with a code: one `?` for the code.
 QString StaffSelectByCode();
 // The transfer record with a code: one `?` for the code.

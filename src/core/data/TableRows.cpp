@@ -104,10 +104,11 @@ QString ColumnText(sqlite3_stmt* statement, int column) {
     return QString::fromUtf16(text, sqlite3_column_bytes16(statement, column) / 2);
 }
 
-// ReadQueryRows() through the Qt driver: for a connection whose SQLite handle is not at hand, and
-// for what the driver binds or refuses in its own way.
-DbResult ReadQueryRowsThroughQt(const QSqlDatabase& db, const QString& sql,
-                                const QVariantList& values, QList<QStringList>* rows) {
+// ForEachQueryRow() through the Qt driver: for a connection whose SQLite handle is not at hand,
+// and for what the driver binds or refuses in its own way.
+DbResult ForEachQueryRowThroughQt(const QSqlDatabase& db, const QString& sql,
+                                  const QVariantList& values,
+                                  const std::function<void(QStringList&&)>& take) {
     QSqlQuery query(db);
     if (!RunQuery(query, sql, values))
         return ToDbError(query.lastError());
@@ -118,7 +119,7 @@ DbResult ReadQueryRowsThroughQt(const QSqlDatabase& db, const QString& sql,
         row.reserve(columns);
         for (int i = 0; i < columns; ++i)
             row << query.value(i).toString();
-        rows->append(std::move(row));
+        take(std::move(row));
     }
     if (query.lastError().isValid())
         return ToDbError(query.lastError());
@@ -130,11 +131,17 @@ DbResult ReadQueryRowsThroughQt(const QSqlDatabase& db, const QString& sql,
 DbResult ReadQueryRows(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
                        QList<QStringList>* rows) {
     rows->clear();
+    return ForEachQueryRow(db, sql, values,
+                           [rows](QStringList&& row) { rows->append(std::move(row)); });
+}
+
+DbResult ForEachQueryRow(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
+                         const std::function<void(QStringList&&)>& take) {
     // Straight from SQLite: the driver would convert every text to UTF-16 inside SQLite and keep
     // each row in variants, several times the work of reading the rows themselves.
     sqlite3* handle = db.isOpen() ? Handle(db) : nullptr;
     if (!handle || !std::all_of(values.begin(), values.end(), BindsDirectly))
-        return ReadQueryRowsThroughQt(db, sql, values, rows);
+        return ForEachQueryRowThroughQt(db, sql, values, take);
     sqlite3_stmt* prepared = nullptr;
     const void* tail = nullptr;
     const int made = sqlite3_prepare16_v2(
@@ -149,7 +156,7 @@ DbResult ReadQueryRows(const QSqlDatabase& db, const QString& sql, const QVarian
     if (!prepared || !QStringView(rest, end).trimmed().isEmpty() ||
         sqlite3_bind_parameter_count(prepared) != values.size()) {
         statement.reset();
-        return ReadQueryRowsThroughQt(db, sql, values, rows);
+        return ForEachQueryRowThroughQt(db, sql, values, take);
     }
     for (qsizetype i = 0; i < values.size(); ++i) {
         if (const int bound = BindValue(prepared, static_cast<int>(i + 1), values[i]);
@@ -167,7 +174,7 @@ DbResult ReadQueryRows(const QSqlDatabase& db, const QString& sql, const QVarian
         row.reserve(columns);
         for (int i = 0; i < columns; ++i)
             row << ColumnText(prepared, i);
-        rows->append(std::move(row));
+        take(std::move(row));
     }
 }
 

@@ -18,6 +18,9 @@ namespace paysum {
 // Every row a read gives, its values bound in order, each value as text.
 DbResult ReadQueryRows(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
                        QList<QStringList>* rows);
+// The same, each row handed to `take` as it is read rather than all kept.
+DbResult ForEachQueryRow(const QSqlDatabase& db, const QString& sql, const QVariantList& values,
+                         const std::function<void(QStringList&&)>& take);
 
 // Every row of `table` in the order the rows were stored, or in `orderBy` (a column list of ours,
 // never typed text) when given.

@@ -274,10 +274,13 @@ void MaintenanceWindow::QueryFilter() {
         return;
     Busy = true;
     // An empty box lists the whole table, which the database counts without walking the key.
-    if (KeyBox()->text().isEmpty())
+    const QString text = KeyBox()->text();
+    if (text.isEmpty())
         Adodc1->SetRecordSource(setup_.fullSelect);
+    else if (!TextSelect().isEmpty() && !IsDigits(text))
+        Adodc1->SetRecordSource(TextSelect(), {text});
     else
-        Adodc1->SetRecordSource(setup_.prefixSelect, KeyPrefixRange(KeyBox()->text()));
+        Adodc1->SetRecordSource(setup_.prefixSelect, KeyPrefixRange(text));
     const DbResult error = Adodc1->Refresh();
     listsAll_ = !error && KeyBox()->text().isEmpty();
     Busy = false;

@@ -53,6 +53,10 @@ public:
     // The cancel button: abandons the entry, re-reads the table and returns to idle.
     virtual void CancelEntry();
 
+    // The record source the query lists for a typed text other than digits, one `?` for the
+    // text; empty (the default) where the key box takes digits alone.
+    virtual QString TextSelect() const { return QString(); }
+
     virtual void EnterMode();
     virtual void ResetToIdle();
     void ShowCurrentRecord();

@@ -97,14 +97,15 @@ private:
 // would also rewrite the text the program sets, which must show what is stored.
 class DigitsFilter : public QObject {
 public:
-    explicit DigitsFilter(QLineEdit* box) : QObject(box), box_(box) {
+    DigitsFilter(QLineEdit* box, std::function<bool()> when)
+        : QObject(box), box_(box), when_(std::move(when)) {
         connect(box, &QLineEdit::textEdited, this, &DigitsFilter::DropNonDigits);
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::KeyPress && event->type() != QEvent::ContextMenu)
             return false;
-        if (!LiveBox(watched, box_) || box_->isReadOnly())
+        if (!LiveBox(watched, box_) || box_->isReadOnly() || !Applies())
             return false;
         if (event->type() == QEvent::KeyPress) {
             const auto* key = static_cast<QKeyEvent*>(event);
@@ -139,7 +140,7 @@ private:
     // Text that reached the box some other way (a middle-click paste, a drop).
     void DropNonDigits(const QString& text) {
         const QString digits = DigitsOnly(text);
-        if (digits == text)
+        if (digits == text || !Applies())
             return;
         const int cursor = box_->cursorPosition();
         const QString before = DigitsOnly(text.left(cursor));
@@ -147,7 +148,10 @@ private:
         box_->setCursorPosition(static_cast<int>(before.size()));
     }
 
+    bool Applies() const { return !when_ || when_(); }
+
     QLineEdit* box_;
+    std::function<bool()> when_;
 };
 
 }  // namespace
@@ -167,8 +171,8 @@ void LimitLength(QLineEdit* box, int characters) {
     box->setValidator(new WholeCharacters(box, characters));
 }
 
-void AcceptDigitsOnly(QLineEdit* box) {
-    box->installEventFilter(new DigitsFilter(box));
+void AcceptDigitsOnly(QLineEdit* box, std::function<bool()> when) {
+    box->installEventFilter(new DigitsFilter(box, std::move(when)));
 }
 
 }  // namespace paysum

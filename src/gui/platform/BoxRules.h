@@ -24,7 +24,8 @@ bool FocusMovesWithWindow(const QFocusEvent* event);
 void LimitLength(QLineEdit* box, int characters);
 
 // Lets only the digits 0 to 9 into the box: other typed characters are dropped, and so are the
-// characters of pasted text that are not digits. Text the program sets is not filtered.
-void AcceptDigitsOnly(QLineEdit* box);
+// characters of pasted text that are not digits. Text the program sets is not filtered. With
+// `when`, only while it says so.
+void AcceptDigitsOnly(QLineEdit* box, std::function<bool()> when = {});
 
 }  // namespace paysum

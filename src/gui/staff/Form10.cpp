@@ -2,10 +2,12 @@
 
 #include "common/Big5Text.h"
 #include "common/SharedState.h"
+#include "common/TextRules.h"
 #include "data/DataControl.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
 #include "data/SchemaTable.h"
+#include "data/StaffNames.h"
 #include "data/StaffStore.h"
 #include "maintenance/DataGrid.h"
 #include "platform/BoxRules.h"
@@ -45,7 +47,8 @@ void Form10::createLayout() {
         int labelX, labelY, boxX, boxY, boxWidth, maxLength;
     };
     const Place places[5] = {
-        {"員 工 代 碼：", 480, 1320, 2040, 1200, 975, kCodeWidth},
+        // The code box takes part of a name as well.
+        {"員 工 代 碼：", 480, 1320, 2040, 1200, 975, ColumnWidth("S_STAFF", "NAME")},
         {"員 工 帳 號：", 480, 1800, 2040, 1680, 1815, ColumnWidth("S_STAFF", "ACTNO")},
         {"員 工 薪 資：", 480, 2280, 2040, 2160, 1815, ColumnWidth("S_STAFF", "PAYSUM")},
         {"員 工 姓 名：", 480, 2760, 2040, 2640, 4572, ColumnWidth("S_STAFF", "NAME")},
@@ -90,6 +93,11 @@ void Form10::Form_Load() {
 }
 
 void Form10::Text1_Change() {
+    // Text other than digits is part of a name: the list narrows to the names that hold it.
+    if (!Text1[0]->text().isEmpty() && !IsDigits(Text1[0]->text())) {
+        Narrow(StaffSelectByName(), {Text1[0]->text()});
+        return;
+    }
     // The typed code is zero-filled first, so the list narrows to exactly that employee; it is
     // only ever a bound value.
     const QString code = PadZeroLeft(kCodeWidth, Text1[0]->text());
@@ -97,6 +105,12 @@ void Form10::Text1_Change() {
         Narrow(StaffSelectAll());
     else
         Narrow(StaffSelectByPrefix(), KeyPrefixRange(code));
+}
+
+bool Form10::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn && watched == Text1[0])
+        HoldStaffNames(Connection(MainDatabasePath()));
+    return LookupWindow::eventFilter(watched, event);
 }
 
 void Form10::OnPicked() {

@@ -28,6 +28,8 @@ protected:
     // Narrows the list to the employee whose code the code box holds, zero-filled.
     void Text1_Change() override;
     void OnPicked() override;
+    // The names are read into memory as the code box takes the focus, before a name is typed.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createLayout();

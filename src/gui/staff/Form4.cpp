@@ -7,6 +7,7 @@
 #include "data/DataFolder.h"
 #include "data/Database.h"
 #include "data/SchemaTable.h"
+#include "data/StaffNames.h"
 #include "data/StaffStore.h"
 #include "maintenance/DataGrid.h"
 #include "platform/BoxRules.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QValidator>
 
 namespace paysum {
 
@@ -74,13 +76,19 @@ Form4::Form4(QWidget* parent) : MaintenanceWindow(Form4Setup(), parent) {
     Form_Load();
 }
 
+QString Form4::TextSelect() const {
+    return StaffSelectByName();
+}
+
 void Form4::createBoxes() {
     Text1 = MakeBox(this, QStringLiteral("Text1"), kCodeWidth, CourierFont());
     Text2 = MakeBox(this, QStringLiteral("Text2"), ColumnWidth("S_STAFF", "ACTNO"), CourierFont());
     Text3 = MakeBox(this, QStringLiteral("Text3"), ColumnWidth("S_STAFF", "AT"), CourierFont());
     Text4 = MakeBox(this, QStringLiteral("Text4"), ColumnWidth("S_STAFF", "PAYSUM"), CourierFont());
     Text5 = MakeBox(this, QStringLiteral("Text5"), ColumnWidth("S_STAFF", "NAME"), MingFont());
-    for (QLineEdit* box : {Text1, Text2, Text3, Text4})
+    // In query mode the code box takes part of a name as well.
+    AcceptDigitsOnly(Text1, [this] { return EditMode != kQuery; });
+    for (QLineEdit* box : {Text2, Text3, Text4})
         AcceptDigitsOnly(box);
 
     const QString captions[4] = {QStringLiteral("員 工 代 碼 ："), QStringLiteral("員 工 帳 號 ："),
@@ -192,6 +200,14 @@ void Form4::Command1_Click(int index) {
     OldCode.clear();
     if (index == kChange)
         OldCode = Text1->text();
+    // A name is longer than a code; the limit is set before the mode shows its record, since
+    // setting it drops the selection.
+    const int width = index == kQuery ? ColumnWidth("S_STAFF", "NAME") : kCodeWidth;
+    if (Text1->maxLength() != 2 * width) {
+        const QValidator* earlier = Text1->validator();
+        LimitLength(Text1, width);
+        delete earlier;
+    }
     MaintenanceWindow::Command1_Click(index);
     // The certificate-number box is open exactly while the account shown is of type 016.
     if (EditMode == kAdd || EditMode == kChange)
@@ -212,6 +228,10 @@ bool Form4::eventFilter(QObject* watched, QEvent* event) {
             }
         }
     }
+    // In the query the names are read into memory as the code box takes the focus, before a
+    // name is typed.
+    if (event->type() == QEvent::FocusIn && watched == Text1 && EditMode == kQuery)
+        HoldStaffNames(Connection(MainDatabasePath()));
     if (event->type() == QEvent::FocusOut && watched == Text1) {
         if (!FocusMovesWithWindow(static_cast<QFocusEvent*>(event)))
             Text1_LostFocus();
@@ -220,6 +240,9 @@ bool Form4::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Form4::Text1_LostFocus() {
+    // Part of a name typed in the query stays as typed.
+    if (!Text1->text().isEmpty() && !IsDigits(Text1->text()))
+        return;
     const QString padded = PadZeroLeft(kCodeWidth, Text1->text());
     if (padded != Text1->text())
         Text1->setText(padded);
@@ -476,9 +499,13 @@ void Form4::ConfirmQuery() {
 }
 
 bool Form4::SearchCode() {
+    // For part of a name, the first employee listed.
+    QString code = PadZeroLeft(kCodeWidth, Text1->text());
+    if (!Text1->text().isEmpty() && !IsDigits(Text1->text()))
+        code = Records().AtEOF() ? QString() : Records().Field(QStringLiteral("ID"));
     bool found = false;
-    ReportUnexpected(
-        StaffLookup->LookUp(StaffSelectByCode(), PadZeroLeft(kCodeWidth, Text1->text()), &found));
+    if (!code.isEmpty())
+        ReportUnexpected(StaffLookup->LookUp(StaffSelectByCode(), code, &found));
     if (!found)
         ShowMessage(this, QStringLiteral("查無資料!!"), MsgButtons::Ok, MsgIcon::Critical,
                     QStringLiteral("輸入錯誤"));

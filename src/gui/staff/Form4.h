@@ -47,6 +47,8 @@ protected:
     void ConfirmChange() override;
     void ConfirmDelete() override;
     void ConfirmQuery() override;
+    // Part of a name typed in the query lists the employees whose names hold it.
+    QString TextSelect() const override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
