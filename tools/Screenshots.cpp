@@ -319,6 +319,22 @@ int main(int argc, char* argv[]) {
              window->Command1_Click(MaintenanceWindow::kChange);
              return window;
          }},
+        // Part of a name typed in the query, and in the lookup.
+        {QStringLiteral("Form4-query-name"),
+         [] {
+             auto* window = new Form4(MainWindow());
+             window->Command1_Click(MaintenanceWindow::kQuery);
+             window->findChild<QLineEdit*>(QStringLiteral("Text1"))
+                 ->setText(QStringLiteral("美玲"));
+             return window;
+         }},
+        {QStringLiteral("Form10-name"),
+         [] {
+             auto* window = new Form10(MainWindow());
+             window->findChild<QLineEdit*>(QStringLiteral("Text1_0"))
+                 ->setText(QStringLiteral("陳"));
+             return window;
+         }},
         // Just after a newcomer was stored: add mode again, the grid on the new row.
         {QStringLiteral("Form4-added"),
          [] {
