@@ -167,7 +167,11 @@ bool Recordset::FetchKeyedPage(int page) const {
                                  [this](const Row& row, const QString& key) {
                                      return OrderValue(row).toString() == key;
                                  });
-    if (!same) {
+    return KeepPage(page, std::move(rows), same);
+}
+
+bool Recordset::KeepPage(int page, std::vector<Row> rows, bool whole) const {
+    if (!whole) {
         NoteReadError(RowsChanged());
         return false;
     }
@@ -219,12 +223,8 @@ bool Recordset::FetchPage(int page) const {
     }
     if (!read)
         return false;
-    if (static_cast<int>(rows.size()) != size) {
-        NoteReadError(RowsChanged());
-        return false;
-    }
-    pages_[page] = std::move(rows);
-    return true;
+    const bool whole = static_cast<int>(rows.size()) == size;
+    return KeepPage(page, std::move(rows), whole);
 }
 
 bool Recordset::FetchPageAt(int position, const QVariant& orderValue) const {
@@ -245,12 +245,8 @@ bool Recordset::FetchPageAt(int position, const QVariant& orderValue) const {
         return false;
     if (!ReadRows(column + QStringLiteral(" >= ?"), orderValue, false, size - before, 0, &rows))
         return false;
-    if (static_cast<int>(rows.size()) != size) {
-        NoteReadError(RowsChanged());
-        return false;
-    }
-    pages_[page] = std::move(rows);
-    return true;
+    const bool whole = static_cast<int>(rows.size()) == size;
+    return KeepPage(page, std::move(rows), whole);
 }
 
 const Recordset::Row* Recordset::RowAt(int index) const {

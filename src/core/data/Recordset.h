@@ -134,6 +134,9 @@ private:
     void NoteReadError(const DbError& error) const;
     // A set whose rows are given by their order values (PagedSource::orderValues).
     bool Keyed() const { return Paged() && paged_->orderValues; }
+    // Keeps the rows read for a page when they are `whole` (as many as counted, each where it
+    // belongs), else notes that the rows changed since they were counted and returns false.
+    bool KeepPage(int page, std::vector<Row> rows, bool whole) const;
     // Reads the page's rows by their order values; false when they cannot all be read.
     bool FetchKeyedPage(int page) const;
     // Counts the rows the source admits now: by their order values, taken again, when it gives

@@ -7,6 +7,7 @@
 
 #include <QHash>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -23,9 +24,11 @@ struct HeldNames {
     std::vector<int> nameEnds;  // where each name ends in `names`, in code order
 };
 
+using Names = std::shared_ptr<const HeldNames>;
+
 // The names held for each connection that Connection() opened, by connection name.
-QHash<QString, HeldNames>& Held() {
-    static QHash<QString, HeldNames> held;
+QHash<QString, Names>& Held() {
+    static QHash<QString, Names> held;
     return held;
 }
 
@@ -37,7 +40,6 @@ void LowerAscii(QString* text) {
 }
 
 DbResult ReadNames(const QSqlDatabase& db, HeldNames* held) {
-    *held = HeldNames();
     return ForEachQueryRow(db, QStringLiteral("SELECT ID, NAME FROM S_STAFF ORDER BY ID"), {},
                            [held](QStringList&& row) {
                                held->codes.append(std::move(row[0]));
@@ -50,43 +52,41 @@ DbResult ReadNames(const QSqlDatabase& db, HeldNames* held) {
 
 // The names of the file as `db` sees it now: those held while the file is unchanged, else read
 // again (and held, outside a transaction, which a rollback could undo).
-DbResult NamesNow(const QSqlDatabase& db, HeldNames* fresh, const HeldNames** names) {
+DbResult NamesNow(const QSqlDatabase& db, Names* names) {
     const RowCountCache* cache = RowCountCacheOf(db);
     const std::optional<FileStamp> stamp = StampNow(db);
     const bool hold = cache && cache->Opening() != 0 && stamp && !InTransaction(db);
     if (hold) {
-        const auto found = Held().constFind(db.connectionName());
-        if (found != Held().cend() && found->opening == cache->Opening() && found->stamp == stamp) {
-            *names = &*found;
+        const Names found = Held().value(db.connectionName());
+        if (found && found->opening == cache->Opening() && found->stamp == stamp) {
+            *names = found;
             return std::nullopt;
         }
     }
     Held().remove(db.connectionName());
-    if (DbResult error = ReadNames(db, fresh))
+    auto read = std::make_shared<HeldNames>();
+    if (DbResult error = ReadNames(db, read.get()))
         return error;
-    if (!hold) {
-        *names = fresh;
-        return std::nullopt;
+    if (hold) {
+        read->opening = cache->Opening();
+        read->stamp = stamp;
+        Held().insert(db.connectionName(), read);
     }
-    fresh->opening = cache->Opening();
-    fresh->stamp = stamp;
-    *names = &*Held().insert(db.connectionName(), std::move(*fresh));
+    *names = std::move(read);
     return std::nullopt;
 }
 
 }  // namespace
 
 void HoldStaffNames(const QSqlDatabase& db) {
-    HeldNames fresh;
-    const HeldNames* held = nullptr;
-    (void)NamesNow(db, &fresh, &held);
+    Names held;
+    (void)NamesNow(db, &held);
 }
 
 DbResult CodesWhoseNamesHold(const QSqlDatabase& db, const QString& text, QStringList* codes) {
     codes->clear();
-    HeldNames fresh;
-    const HeldNames* held = nullptr;
-    if (DbResult error = NamesNow(db, &fresh, &held))
+    Names held;
+    if (DbResult error = NamesNow(db, &held))
         return error;
     QString needle = text;
     LowerAscii(&needle);
