@@ -1,5 +1,6 @@
 #include "data/StaffStore.h"
 
+#include "common/TextRules.h"
 #include "data/Database.h"
 #include "data/Schema.h"
 
@@ -92,6 +93,10 @@ QString StaffSelectByPrefix() {
 QString NameHoldsCondition() {
     // SQLite's lower() changes ASCII letters only; instr() takes every character as it stands.
     return QStringLiteral("instr(lower(NAME), lower(?)) > 0");
+}
+
+bool IsPartOfName(const QString& typed) {
+    return !typed.isEmpty() && !IsDigits(typed);
 }
 
 QString StaffSelectByName() {

@@ -21,6 +21,8 @@ QString StaffSelectByPrefix();
 QString StaffSelectByName();
 // The condition of StaffSelectByName(), one `?` for the text.
 QString NameHoldsCondition();
+// Whether a text typed where a code or a name may go is part of a name: anything but digits.
+bool IsPartOfName(const QString& typed);
 // The employee with a code: one `?` for the code.
 QString StaffSelectByCode();
 // The transfer record with a code: one `?` for the code.

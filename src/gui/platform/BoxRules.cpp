@@ -168,7 +168,10 @@ void SelectAllOnFocus(QLineEdit* box, std::function<bool()> when) {
 void LimitLength(QLineEdit* box, int characters) {
     // QLineEdit counts UTF-16 units; a character takes at most two.
     box->setMaxLength(2 * characters);
+    // A limit set again replaces the earlier one.
+    const QValidator* earlier = dynamic_cast<const WholeCharacters*>(box->validator());
     box->setValidator(new WholeCharacters(box, characters));
+    delete earlier;
 }
 
 void AcceptDigitsOnly(QLineEdit* box, std::function<bool()> when) {

@@ -21,6 +21,7 @@ bool FocusMovesWithWindow(const QFocusEvent* event);
 // emoji is one character, not two UTF-16 units). Text typed or pasted beyond the limit is cut
 // before the cursor, only between characters; half a character (a lone surrogate) never stays,
 // nor does a control character (IsControlCharacter) typed or pasted. Every text box has this rule.
+// Setting it again replaces the earlier limit.
 void LimitLength(QLineEdit* box, int characters);
 
 // Lets only the digits 0 to 9 into the box: other typed characters are dropped, and so are the

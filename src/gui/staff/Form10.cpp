@@ -2,7 +2,6 @@
 
 #include "common/Big5Text.h"
 #include "common/SharedState.h"
-#include "common/TextRules.h"
 #include "data/DataControl.h"
 #include "data/DataFolder.h"
 #include "data/Database.h"
@@ -94,7 +93,7 @@ void Form10::Form_Load() {
 
 void Form10::Text1_Change() {
     // Text other than digits is part of a name: the list narrows to the names that hold it.
-    if (!Text1[0]->text().isEmpty() && !IsDigits(Text1[0]->text())) {
+    if (IsPartOfName(Text1[0]->text())) {
         Narrow(StaffSelectByName(), {Text1[0]->text()});
         return;
     }

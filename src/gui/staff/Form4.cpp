@@ -20,7 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QValidator>
 
 namespace paysum {
 
@@ -202,12 +201,7 @@ void Form4::Command1_Click(int index) {
         OldCode = Text1->text();
     // A name is longer than a code; the limit is set before the mode shows its record, since
     // setting it drops the selection.
-    const int width = index == kQuery ? ColumnWidth("S_STAFF", "NAME") : kCodeWidth;
-    if (Text1->maxLength() != 2 * width) {
-        const QValidator* earlier = Text1->validator();
-        LimitLength(Text1, width);
-        delete earlier;
-    }
+    LimitLength(Text1, index == kQuery ? ColumnWidth("S_STAFF", "NAME") : kCodeWidth);
     MaintenanceWindow::Command1_Click(index);
     // The certificate-number box is open exactly while the account shown is of type 016.
     if (EditMode == kAdd || EditMode == kChange)
@@ -241,7 +235,7 @@ bool Form4::eventFilter(QObject* watched, QEvent* event) {
 
 void Form4::Text1_LostFocus() {
     // Part of a name typed in the query stays as typed.
-    if (!Text1->text().isEmpty() && !IsDigits(Text1->text()))
+    if (IsPartOfName(Text1->text()))
         return;
     const QString padded = PadZeroLeft(kCodeWidth, Text1->text());
     if (padded != Text1->text())
@@ -501,7 +495,7 @@ void Form4::ConfirmQuery() {
 bool Form4::SearchCode() {
     // For part of a name, the first employee listed.
     QString code = PadZeroLeft(kCodeWidth, Text1->text());
-    if (!Text1->text().isEmpty() && !IsDigits(Text1->text()))
+    if (IsPartOfName(Text1->text()))
         code = Records().AtEOF() ? QString() : Records().Field(QStringLiteral("ID"));
     bool found = false;
     if (!code.isEmpty())
