@@ -8,7 +8,6 @@
 
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
 
 namespace paysum {
 namespace {
@@ -154,14 +153,7 @@ TEST_F(PayRunHistoryTest, RowsAreReadAsTheQtDriverReadsThem) {
         for (const QVariant& value : values)
             query.addBindValue(value);
         EXPECT_TRUE(query.exec());
-        Table rows;
-        while (query.next()) {
-            QStringList row;
-            for (int i = 0; i < query.record().count(); ++i)
-                row << query.value(i).toString();
-            rows << row;
-        }
-        return rows;
+        return RowsOf(query);
     };
     const QString sql = QStringLiteral(
         "SELECT ?, ?, ?, ?, ?, NULL, 2147483648, 0.1, 1e300, X'41e4b8ad', CAST(X'41ff80e4' AS "

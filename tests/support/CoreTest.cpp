@@ -83,9 +83,13 @@ void CoreTest::InsertStaffUpTo(int last,
 }
 
 QList<QStringList> CoreTest::Rows(const QString& table) {
-    QList<QStringList> rows;
     QSqlQuery query(Connection(FileOf(table)));
     EXPECT_TRUE(query.exec(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(table)));
+    return RowsOf(query);
+}
+
+QList<QStringList> CoreTest::RowsOf(QSqlQuery& query) {
+    QList<QStringList> rows;
     while (query.next()) {
         QStringList row;
         for (int i = 0; i < query.record().count(); ++i)

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+class QSqlQuery;
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -29,6 +31,8 @@ protected:
     void InsertStaffUpTo(int last, const std::function<QStringList(const QString& code)>& row);
     // Every row of a table, in the order the rows were stored.
     QList<QStringList> Rows(const QString& table);
+    // The rows a query that ran gives, each value as Qt's driver gives it as text.
+    static QList<QStringList> RowsOf(QSqlQuery& query);
 
 private:
     QTemporaryDir temp_;
